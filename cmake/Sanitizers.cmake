@@ -1,0 +1,12 @@
+# Sanitizer builds apply to every target, the libraries as well as the tests.
+if(KESTREL_SANITIZE AND KESTREL_TSAN)
+  message(FATAL_ERROR "KESTREL_SANITIZE and KESTREL_TSAN cannot be combined")
+endif()
+if(KESTREL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(KESTREL_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()

@@ -1,0 +1,55 @@
+#include "game/module_table.h"
+
+#include "toolkit/core/error.h"
+#include "toolkit/system/random.h"
+#include "toolkit/system/system_driver.h"
+#include "toolkit/system/timer.h"
+
+namespace virexo {
+
+namespace {
+
+// Random numbers, stream factories, standard input/output and linked lists.
+void InitStandardLibraryGroup() { kestrel::InitRandom(); }
+
+const kestrel::ModuleRow kRows[] = {
+    {1, "runtime core", kestrel::InitCore},
+    {2, "game module", nullptr},  // already running
+    {3, "audio core", nullptr},
+    {4, "memory banks", nullptr},
+    {5, "bank streams", nullptr},
+    {6, "standard library group", InitStandardLibraryGroup},
+    {7, "BMP image loader", nullptr},
+    {8, "2D renderer", nullptr},
+    {9, "second 2D renderer", nullptr},
+    {10, "empty module", nullptr},
+    {11, "DirectSound audio driver", nullptr},
+    {12, "event queue", kestrel::InitSystem},
+    {13, "software-mixer audio", nullptr},
+    {14, "FreeType image fonts", nullptr},
+    {15, "networking", nullptr},
+    {16, "JPEG image loader", nullptr},
+    {17, "key-value maps", nullptr},
+    {18, "scripting binding", nullptr},
+    {19, "path utilities", InitStandardLibraryGroup},
+    {20, "Ogg sample loader", nullptr},
+    {21, "OpenAL audio", nullptr},
+    {22, "PNG image loader", nullptr},
+    {23, "standard library group again", InitStandardLibraryGroup},
+    {24, "TGA image loader", nullptr},
+    {25, "empty module", nullptr},
+    {26, "timers", kestrel::InitTimers},
+    {27, "WAV sample loader", nullptr},
+    {28, "joystick input", nullptr},
+    {29, "processes and pipes", nullptr},
+    {30, "module with no set-up", nullptr},
+    {31, "empty module", nullptr},
+};
+
+}  // namespace
+
+std::span<const kestrel::ModuleRow> ModuleTable() { return kRows; }
+
+void InitModules() { kestrel::RunModuleTable(ModuleTable()); }
+
+}  // namespace virexo

@@ -1,0 +1,50 @@
+#include "toolkit/core/error.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrel {
+namespace {
+
+TEST(RuntimeErrors, CarryTheirTextsThroughToStringAndWhat) {
+    EXPECT_EQ(TNullObjectException().ToString(), "Attempt to access field or method of Null object");
+    EXPECT_EQ(TNullMethodException().ToString(), "Attempt to call abstract method");
+    EXPECT_EQ(TNullFunctionException().ToString(), "Attempt to call uninitialized function pointer");
+    EXPECT_EQ(TArrayBoundsException().ToString(),
+              "Attempt to index array element beyond array length");
+    EXPECT_EQ(TOutOfDataException().ToString(), "Attempt to read beyond end of data");
+    EXPECT_EQ(TRuntimeException::Create("PNG ERROR")->ToString(), "PNG ERROR");
+
+    try {
+        RuntimeError("Too many hook ids");
+        FAIL() << "RuntimeError returned";
+    } catch (const TKestrelException& e) {
+        EXPECT_STREQ(e.what(), "Too many hook ids");
+        EXPECT_NE(dynamic_cast<const TRuntimeException*>(&e), nullptr);
+    }
+}
+
+TEST(RuntimeErrors, NonNullThrowsTheNullObjectError) {
+    std::shared_ptr<Object> none;
+    EXPECT_THROW(NonNull(none), TNullObjectException);
+    auto some = std::make_shared<Object>();
+    EXPECT_EQ(NonNull(some), some);
+}
+
+TEST(RuntimeErrors, DescribeCurrentExceptionNamesEveryKindOfThrownThing) {
+    auto describe = [](auto thrower) {
+        try {
+            thrower();
+        } catch (...) {
+            return DescribeCurrentException();
+        }
+        return std::string("nothing thrown");
+    };
+    EXPECT_EQ(describe([] { throw TOutOfDataException(); }), "Attempt to read beyond end of data");
+    EXPECT_EQ(describe([] { throw std::string(kCAssertFailed); }), "C Assert failed");
+    EXPECT_EQ(describe([] { throw "plain"; }), "plain");
+    EXPECT_EQ(describe([] { throw std::runtime_error("std"); }), "std");
+    EXPECT_EQ(describe([] { throw 42; }), "Unknown error");
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -1,0 +1,83 @@
+// The runtime's error objects. They are thrown by value as C++ exceptions;
+// ToString() gives the system's own text and what() returns the same.
+#pragma once
+
+#include <exception>
+#include <string>
+
+#include "toolkit/core/object.h"
+
+namespace kestrel {
+
+// Base of everything the toolkit throws as an object (runtime errors here,
+// stream errors in the resources module).
+class ThrowableObject : public Object, public std::exception {
+public:
+    const char* what() const noexcept override;
+
+private:
+    mutable std::string what_;
+};
+
+class TKestrelException : public ThrowableObject {};
+
+class TNullObjectException : public TKestrelException {
+public:
+    std::string ToString() const override;
+};
+
+class TNullMethodException : public TKestrelException {
+public:
+    std::string ToString() const override;
+};
+
+class TNullFunctionException : public TKestrelException {
+public:
+    std::string ToString() const override;
+};
+
+class TArrayBoundsException : public TKestrelException {
+public:
+    std::string ToString() const override;
+};
+
+class TOutOfDataException : public TKestrelException {
+public:
+    std::string ToString() const override;
+};
+
+class TRuntimeException : public TKestrelException {
+public:
+    explicit TRuntimeException(std::string message) : error(std::move(message)) {}
+    static std::shared_ptr<TRuntimeException> Create(const std::string& error);
+    std::string ToString() const override { return error; }
+
+    std::string error;
+};
+
+// Throws TRuntimeException with the given text.
+[[noreturn]] void RuntimeError(const std::string& message);
+
+// Thrown by the runtime's own consistency checks.
+inline constexpr const char* kCAssertFailed = "C Assert failed";
+
+// Throws TNullObjectException when p is null; returns p otherwise. Used by
+// module functions that must not dereference an absent object.
+template <class P>
+const P& NonNull(const P& p) {
+    if (!p) throw TNullObjectException();
+    return p;
+}
+
+// Text of an exception caught by a handler of last resort: ToString() of a
+// toolkit error, the string itself for thrown strings, what() otherwise.
+std::string DescribeCurrentException();
+
+}  // namespace kestrel
+
+namespace kestrel {
+// Initialises the runtime core. Its error classes are C++ types, known to
+// the program without registration, so this only marks the core as ready.
+void InitCore();
+bool CoreInitialised();
+}  // namespace kestrel

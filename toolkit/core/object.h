@@ -1,0 +1,35 @@
+// The common base of every toolkit object. Objects are shared and
+// reference-counted through std::shared_ptr; an absent object is nullptr.
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace kestrel {
+
+class Object : public std::enable_shared_from_this<Object> {
+public:
+    Object() = default;
+    Object(const Object&) = default;
+    Object& operator=(const Object&) = default;
+    virtual ~Object() = default;
+
+    // Text form of the object; types that have one replace it.
+    virtual std::string ToString() const;
+};
+
+using ObjectPtr = std::shared_ptr<Object>;
+
+// A string carried where an object is expected (event extras, thrown texts).
+class TStringObject : public Object {
+public:
+    explicit TStringObject(std::string text) : value(std::move(text)) {}
+    std::string ToString() const override { return value; }
+    std::string value;
+};
+
+inline ObjectPtr MakeStringObject(std::string text) {
+    return std::make_shared<TStringObject>(std::move(text));
+}
+
+}  // namespace kestrel

@@ -1,0 +1,74 @@
+// The system driver: message pump, blocking wait, cursor and message boxes.
+// The platform's driver implements it; until one is installed a headless
+// driver pumps only the cross-thread calls.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "toolkit/core/object.h"
+
+namespace kestrel {
+
+class TSystemDriver : public Object {
+public:
+    // Abstract slots raise TNullMethodException unless a driver replaces them.
+    virtual void Poll();
+    virtual void Wait();
+    virtual void MoveMouse(int x, int y);
+    virtual void SetMouseVisible(int visible);
+    virtual void Notify(const std::string& text, int serious);
+    virtual int Confirm(const std::string& text, int serious);
+    virtual int Proceed(const std::string& text, int serious);
+    virtual std::string RequestFile(const std::string& text, const std::string& exts, int save,
+                                    const std::string& path);
+    virtual std::string RequestDir(const std::string& text, const std::string& path);
+    virtual int OpenURL(const std::string& url);
+};
+
+// A driver for programs without a display: Poll runs the posted cross-thread
+// calls, Wait blocks until one arrives; message boxes write their text to
+// standard error and answer as if cancelled.
+class THeadlessSystemDriver : public TSystemDriver {
+public:
+    void Poll() override;
+    void Wait() override;
+    void MoveMouse(int x, int y) override;
+    void SetMouseVisible(int visible) override;
+    void Notify(const std::string& text, int serious) override;
+    int Confirm(const std::string& text, int serious) override;
+    int Proceed(const std::string& text, int serious) override;
+    std::string RequestFile(const std::string& text, const std::string& exts, int save,
+                            const std::string& path) override;
+    std::string RequestDir(const std::string& text, const std::string& path) override;
+    int OpenURL(const std::string& url) override;
+};
+
+using SystemDriverFactory = std::shared_ptr<TSystemDriver> (*)();
+
+// The platform layer names the driver the system module creates when it
+// initialises; without one the headless driver is used.
+void SetSystemDriverFactory(SystemDriverFactory factory);
+std::shared_ptr<TSystemDriver> SystemDriver();
+
+// Initialises the event module, then creates the driver.
+void InitSystem();
+
+// Module functions; PollSystem and WaitSystem return at once when called
+// from inside either of them.
+void PollSystem();
+void WaitSystem();
+void MoveMouse(int x, int y);
+void ShowMouse();
+void HideMouse();
+void Notify(const std::string& text, int serious = 0);
+int Confirm(const std::string& text, int serious = 0);
+int Proceed(const std::string& text, int serious = 0);
+std::string RequestFile(const std::string& text, const std::string& exts = "", int save = 0,
+                        const std::string& path = "");
+std::string RequestDir(const std::string& text, const std::string& path = "");
+int OpenURL(const std::string& url);
+std::string CurrentDate();  // "%d %b %Y"
+std::string CurrentTime();  // "%H:%M:%S"
+
+}  // namespace kestrel

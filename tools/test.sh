@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Sets everything up, builds and runs the whole test suite.
+#   tools/test.sh          the normal build, in build-test/
+#   tools/test.sh --asan   AddressSanitizer + UndefinedBehaviorSanitizer, in build-asan/
+#   tools/test.sh --tsan   ThreadSanitizer, in build-tsan/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/setup.sh
+
+dir=build-test
+flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+case "${1:-}" in
+  --asan) dir=build-asan; flags=(-DCMAKE_BUILD_TYPE=Debug -DKESTREL_SANITIZE=ON) ;;
+  --tsan) dir=build-tsan; flags=(-DCMAKE_BUILD_TYPE=Debug -DKESTREL_TSAN=ON) ;;
+  "") ;;
+  *) echo "usage: $0 [--asan|--tsan]" >&2; exit 2 ;;
+esac
+
+cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
+cmake --build "$dir" -j "$(nproc)"
+
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}"
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+# The tests that open windows need an X display; Xvfb gives one of the
+# game's own size (it cannot change modes), with key auto-repeat off.
+xvfb-run -a -s "-screen 0 1024x768x24 -r" \
+  ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
