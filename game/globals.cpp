@@ -1,0 +1,108 @@
+#include "game/globals.h"
+
+#include "game/explota.h"
+
+namespace virexo {
+
+std::string estado = "menu";
+int jugadores = 1;
+float tiempo = 0.0f;
+float fotograma = 0.0f;
+
+int periodobixo = 14;
+int periodolinea = 600;
+int lineasiniciales = 5;
+
+int contbixo[2] = {0, 0};
+
+int teclaarriba[2] = {38, 87};
+int teclaabajo[2] = {40, 83};
+int teclaizquierda[2] = {37, 65};
+int tecladerecha[2] = {39, 68};
+
+kestrel::TListPtr<_explota> listaexplota = kestrel::CreateList<_explota>();
+
+int anchopantalla = 1024;
+int altopantalla = 768;
+int centrox = 512;
+int centroy = 384;
+
+TChannelPtr canalmusica;
+TImageFontPtr fuente;
+
+TSoundPtr sndmover;
+TSoundPtr sndlanza;
+TSoundPtr sndrecoge;
+TSoundPtr sndpastilla;
+TSoundPtr sndbixo;
+TSoundPtr sndfallo;
+TSoundPtr sndclick;
+TSoundPtr sndgameover;
+TSoundPtr sndmenu;
+TSoundPtr sndingame;
+
+TImagePtr imgpastilla[6];
+TImagePtr imgvirus[6];
+TImagePtr imgvirusgrande[6];
+TImagePtr imgtitulo;
+TImagePtr imgopciones;
+TImagePtr imgautor;
+TImagePtr imggameover;
+TImagePtr imgfelicidades;
+TImagePtr imggana;
+TImagePtr imgpierde;
+TImagePtr imgpausa;
+TImagePtr imgpausaopciones;
+TImagePtr imgdificultad;
+TImagePtr imginfeccion;
+TImagePtr imgpreparado;
+TImagePtr imgayuda;
+TImagePtr imgcuadricula;
+TImagePtr imgdoc;
+TImagePtr imgdocgrande;
+
+void IniciaGlobalesJuego() {
+    contbixo[0] = 0;
+    contbixo[1] = 0;
+    listaexplota = kestrel::CreateList<_explota>();
+    teclaarriba[0] = 38;
+    teclaarriba[1] = 87;
+    teclaabajo[0] = 40;
+    teclaabajo[1] = 83;
+    teclaizquierda[0] = 37;
+    teclaizquierda[1] = 65;
+    tecladerecha[0] = 39;
+    tecladerecha[1] = 68;
+}
+
+void ReiniciaGlobales() {
+    estado = "menu";
+    jugadores = 1;
+    tiempo = 0.0f;
+    fotograma = 0.0f;
+    periodobixo = 14;
+    periodolinea = 600;
+    lineasiniciales = 5;
+    IniciaGlobalesJuego();
+    anchopantalla = 1024;
+    altopantalla = 768;
+    centrox = 512;
+    centroy = 384;
+    canalmusica.reset();
+    fuente.reset();
+    for (TSoundPtr* s : {&sndmover, &sndlanza, &sndrecoge, &sndpastilla, &sndbixo, &sndfallo,
+                         &sndclick, &sndgameover, &sndmenu, &sndingame})
+        s->reset();
+    for (int c = 0; c < 6; ++c) {
+        imgpastilla[c].reset();
+        imgvirus[c].reset();
+        imgvirusgrande[c].reset();
+    }
+    for (TImagePtr* i : {&imgtitulo, &imgopciones, &imgautor, &imggameover, &imgfelicidades,
+                         &imggana, &imgpierde, &imgpausa, &imgpausaopciones, &imgdificultad,
+                         &imginfeccion, &imgpreparado, &imgayuda, &imgcuadricula, &imgdoc,
+                         &imgdocgrande})
+        i->reset();
+}
+
+}  // namespace virexo

@@ -1,0 +1,65 @@
+// _tablero: one player's board. A grid of cells holding pieces, the thrower
+// on its last row, and the rules: rows pushed in at the top, groups of four
+// or more same-coloured cells cleared after a delay, gaps closed upward, and
+// the end of the game (lost when overrun, won on the last virus).
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "game/game_types.h"
+#include "toolkit/core/list.h"
+#include "toolkit/core/object.h"
+
+namespace virexo {
+
+class _tablero : public kestrel::Object {
+public:
+    static constexpr int kPaso = 48;           // cell pitch in pixels
+    static constexpr int kRetardoLimpia = 10;  // frames a clear waits
+
+    // Cell [i, j] (column i, row j) is casilla[i * alto + j].
+    std::vector<std::shared_ptr<_casilla>> casilla;
+    kestrel::TListPtr<_ficha> fichas = kestrel::CreateList<_ficha>();
+    std::shared_ptr<_doc> doc;
+    int alto = 0;
+    int ancho = 0;
+    float osx = 0.0f;
+    float osy = 0.0f;
+    float sx = 0.0f;
+    float sy = 0.0f;
+    float temblor = 0.0f;
+    float temblorsigno = -1.0f;
+    int limpiacont = 0;
+    int limpieza = 0;
+    int lineacont = 0;
+    int numbixos = 0;
+
+    _tablero();
+
+    static std::shared_ptr<_tablero> crea(float osx, float osy, int ancho, int alto,
+                                          const std::shared_ptr<_doc>& doc);
+    int ponlinea();
+    int ponFicha(int x, int y, const std::shared_ptr<_ficha>& ficha);
+    int comprueba();
+    int limpia();
+    int limpia2();
+    int reagrupa();
+    int descomprueba();
+    int actualiza();
+    int dibujaFondo();
+    int dibuja(int debug);
+
+    bool enRejilla(int i, int j) const { return i >= 0 && i < ancho && j >= 0 && j < alto; }
+    _casilla& celda(int i, int j) const { return *casilla[static_cast<std::size_t>(i * alto + j)]; }
+
+private:
+    void finDePartida(bool ganada);
+    void quitaFicha(const std::shared_ptr<_ficha>& f);
+    void marcasSueltasFuera();
+
+    std::vector<int> tocadas_;  // cells a running check has marked (scratch)
+    std::vector<int> movidas_;  // cells a regroup pass has filled (scratch)
+};
+
+}  // namespace virexo
