@@ -1,6 +1,7 @@
 #include "game/module_table.h"
 
 #include "toolkit/core/error.h"
+#include "toolkit/resources/stream_factory.h"
 #include "toolkit/system/random.h"
 #include "toolkit/system/system_driver.h"
 #include "toolkit/system/timer.h"
@@ -10,7 +11,10 @@ namespace virexo {
 namespace {
 
 // Random numbers, stream factories, standard input/output and linked lists.
-void InitStandardLibraryGroup() { kestrel::InitRandom(); }
+void InitStandardLibraryGroup() {
+    kestrel::InitRandom();
+    kestrel::InitStreamFactories();
+}
 
 const kestrel::ModuleRow kRows[] = {
     {1, "runtime core", kestrel::InitCore},

@@ -1,0 +1,24 @@
+// The embedded-file registry: files linked into the executable, found by
+// name. Entries are added at start-up (see cmake/Embed.cmake, which generates
+// the registration function) and never removed; their bytes are read-only and
+// live for the whole run. The "incbin::" stream protocol reads from here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kestrel {
+
+// Registers `length` bytes at `data` under `name`. Names are compared exactly
+// (case-sensitive, whole string). Returns 1 when the entry was added, 0 when
+// the name is already registered (the first entry stays) or the length is
+// negative or the data is null with a non-zero length.
+int IncbinAdd(const std::string& name, const void* data, std::int64_t length);
+
+// The registered bytes, or nullptr when no entry has this name.
+const std::uint8_t* IncbinPtr(const std::string& name);
+
+// The registered length, or 0 when no entry has this name.
+std::int64_t IncbinLen(const std::string& name);
+
+}  // namespace kestrel
