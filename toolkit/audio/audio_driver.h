@@ -1,0 +1,54 @@
+// TAudioDriver and the driver registry. The base class is the "Null"
+// driver: silent sounds, channels that never play. Constructing a driver
+// links it at the head of the registry (newest first); drivers are made
+// with std::make_shared and live for the whole program.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/audio/audio_sample.h"
+#include "toolkit/audio/sound.h"
+
+namespace kestrel {
+
+class TAudioDriver;
+using TAudioDriverPtr = std::shared_ptr<TAudioDriver>;
+
+class TAudioDriver : public Object {
+public:
+    TAudioDriver();
+    TAudioDriver(const TAudioDriver&) = delete;
+    TAudioDriver& operator=(const TAudioDriver&) = delete;
+    // Unlinks the driver from the registry.
+    ~TAudioDriver() override;
+
+    virtual std::string Name() { return "Null"; }
+    virtual int Startup() { return 1; }
+    virtual void Shutdown() {}
+    virtual TSoundPtr CreateSound(const TAudioSamplePtr& sample, int flags);
+    virtual TChannelPtr AllocChannel();
+    virtual TSoundPtr LoadSound(const AudioSource& url, int flags);
+
+    TAudioDriver* _succ = nullptr;  // next (older) driver in the registry
+};
+
+// Head of the driver registry (the newest driver), or null.
+TAudioDriver* AudioDriverRegistry();
+
+// The current driver, choosing the default on first use: "DirectSound",
+// else "Null".
+TAudioDriverPtr AudioDriver();
+// Shuts the current driver down, makes "Null" current, then starts the
+// driver with this name (any case). 1 on success; 0 when there is no such
+// driver or its Startup fails ("Null" then stays current).
+int SetAudioDriver(const std::string& name);
+// Names of the registered drivers, registry order, at most 100.
+std::vector<std::string> AudioDrivers();
+// 1 when a registered driver has this name (case-insensitive).
+int AudioDriverExists(const std::string& name);
+// Shuts the current driver down (if it is not the Null object) and clears it.
+void ShutdownAudioDriver();
+
+}  // namespace kestrel
