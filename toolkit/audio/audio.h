@@ -17,7 +17,7 @@ namespace kestrel {
 TAudioSamplePtr CreateAudioSample(int length, int hertz, int format);
 TAudioSamplePtr CreateStaticAudioSample(std::uint8_t* samples, int length, int hertz, int format);
 
-TSoundPtr LoadSound(const AudioSource& url, int flags = 0);
+TSoundPtr LoadSound(const Url& url, int flags = 0);
 TChannelPtr PlaySound(const TSoundPtr& sound, const TChannelPtr& channel = nullptr);
 TChannelPtr CueSound(const TSoundPtr& sound, const TChannelPtr& channel = nullptr);
 TChannelPtr AllocChannel();

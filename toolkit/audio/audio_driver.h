@@ -29,7 +29,7 @@ public:
     virtual void Shutdown() {}
     virtual TSoundPtr CreateSound(const TAudioSamplePtr& sample, int flags);
     virtual TChannelPtr AllocChannel();
-    virtual TSoundPtr LoadSound(const AudioSource& url, int flags);
+    virtual TSoundPtr LoadSound(const Url& url, int flags);
 
     TAudioDriver* _succ = nullptr;  // next (older) driver in the registry
 };

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "toolkit/audio/audio_sample.h"
-#include "toolkit/audio/audio_source.h"
+#include "toolkit/resources/url.h"
 
 namespace kestrel {
 
@@ -33,6 +33,6 @@ TAudioSampleLoader* AudioSampleLoaderRegistry();
 // rewinding to the starting position before each; a stream exception counts
 // as a refusal. Null when the url cannot be opened or no loader accepts it.
 // A stream without a position raises "Stream is not seekable".
-TAudioSamplePtr LoadAudioSample(const AudioSource& url);
+TAudioSamplePtr LoadAudioSample(const Url& url);
 
 }  // namespace kestrel

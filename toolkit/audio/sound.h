@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "toolkit/audio/audio_source.h"
+#include "toolkit/resources/url.h"
 #include "toolkit/core/object.h"
 
 namespace kestrel {
@@ -40,7 +40,7 @@ public:
 
     // The url itself when it is a sample, else LoadAudioSample(url); Null
     // when there is no sample, else AudioDriver().CreateSound(sample, flags).
-    static TSoundPtr Load(const AudioSource& url, int flags);
+    static TSoundPtr Load(const Url& url, int flags);
 };
 
 }  // namespace kestrel

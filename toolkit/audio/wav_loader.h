@@ -1,0 +1,16 @@
+// The RIFF/WAVE loader: uncompressed PCM, 8 or 16 bits, mono or stereo.
+#pragma once
+
+#include "toolkit/audio/sample_loader.h"
+
+namespace kestrel {
+
+class TAudioSampleLoaderWAV : public TAudioSampleLoader {
+public:
+    TAudioSamplePtr LoadAudioSample(const std::shared_ptr<TStream>& stream) override;
+};
+
+// Creates the WAV loader (once) at the head of the loader registry.
+void InitWavLoader();
+
+}  // namespace kestrel
