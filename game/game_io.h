@@ -11,6 +11,8 @@ namespace virexo {
 
 // Hits of a key since the previous call (toolkit KeyHit).
 int TeclaPulsada(int key);
+// Counts one hit of a key (until the polled-input module is linked).
+void AnotaTecla(int key);
 
 // Plays a sound on a free channel (toolkit PlaySound). A missing sound plays
 // nothing and gives no channel; the observer is told about every request.

@@ -1,0 +1,128 @@
+// The two deliberate rule fixes: throws stay inside the grid and never lose
+// or duplicate a piece; a pending group survives a later failing check, and
+// groups completed by regrouping are cleared as chain links.
+#include "game_fixture.h"
+
+namespace virexo::testing {
+namespace {
+
+using FaultFixTest = GameTest;
+
+TEST_F(FaultFixTest, ThrowThatWouldRunPastTheLastRowKeepsTheRestInHand) {
+    auto b = NuevoTablero(0, 3.0f);
+    for (int j = 0; j <= 13; ++j) Pon(*b, 3, j, j % 2 ? kRed : kGreen);  // lowest in row 13
+    DaEnMano(*b, kBlue, 4);
+    auto pieces = EnOrden(*b->doc->listafichas);
+    Pulsa(teclaarriba[0]);
+    Frames(*b, 1);
+    // Rows 14 and 15 take the two most recently picked; two stay in hand.
+    EXPECT_EQ(b->celda(3, 14).ficha, pieces[0]);
+    EXPECT_EQ(b->celda(3, 15).ficha, pieces[1]);
+    EXPECT_EQ(b->doc->fichas, 2);
+    EXPECT_EQ(b->doc->color, kBlue);
+    EXPECT_EQ(b->doc->listafichas->First(), pieces[2]);
+    EXPECT_TRUE(pieces[2]->carried());
+    EXPECT_EQ(pieces[2]->dy, 13.0f * 48.0f);
+    EXPECT_EQ(pieces[3]->dy, 14.0f * 48.0f);
+    EXPECT_EQ(Sonidos(sndlanza), 1);
+    EXPECT_FLOAT_EQ(b->temblor, 4.0f * 0.9f);
+
+    // Nothing fits any more: the throw does nothing, not even its sound.
+    Pulsa(teclaarriba[0]);
+    Frames(*b, 1);
+    EXPECT_EQ(b->doc->fichas, 2);
+    EXPECT_EQ(Sonidos(sndlanza), 1);
+    EXPECT_EQ(b->fichas->Count(), 18u);
+}
+
+TEST_F(FaultFixTest, ThrowNeverOverwritesAPieceLeftInTheLastRow) {
+    auto b = NuevoTablero(0, 1.0f);
+    for (int j = 0; j <= 10; ++j) Pon(*b, 1, j, j % 2 ? kBlue : kYellow);
+    auto stuck = Pon(*b, 1, 15, kCyan);  // under the thrower, a gap above it
+    DaEnMano(*b, kRed, 5);
+    Pulsa(teclaarriba[0]);
+    Frames(*b, 1);
+    EXPECT_EQ(b->celda(1, 15).ficha, stuck);
+    for (int j = 11; j <= 14; ++j) EXPECT_EQ(b->celda(1, j).ficha->color, kRed);
+    EXPECT_EQ(b->doc->fichas, 1);
+}
+
+TEST_F(FaultFixTest, PushOverAFullColumnDropsThePieceItPushesOut) {
+    auto b = NuevoTablero(0, 0.0f);
+    for (int j = 0; j <= 15; ++j) Pon(*b, 6, j, j % 2 ? kRed : kBlue);
+    auto bottom = b->celda(6, 15).ficha;
+    b->ponlinea();
+    EXPECT_EQ(estado, "fin10");
+    EXPECT_FALSE(b->fichas->Contains(bottom));
+    EXPECT_EQ(b->fichas->Count(), 16u + 8u - 1u);
+    ExpectInvariantes(*b);
+}
+
+TEST_F(FaultFixTest, RegroupCompletesAGroupThatIsClearedAfterItsOwnDelay) {
+    // Column 0 from the top: red, blue, red, red. Row 1 becomes four blues
+    // with the throw; clearing them lets the reds close up into a group of
+    // four with the red in column 1.
+    auto b = NuevoTablero(0, 3.0f);
+    Pon(*b, 0, 0, kRed);
+    Pon(*b, 0, 1, kBlue);
+    Pon(*b, 0, 2, kRed);
+    Pon(*b, 0, 3, kRed);
+    Pon(*b, 1, 0, kRed);
+    Pon(*b, 1, 1, kBlue);
+    Pon(*b, 2, 0, kGreen);
+    Pon(*b, 2, 1, kBlue);
+    Pon(*b, 3, 0, kGreen);
+    DaEnMano(*b, kBlue, 1);
+    Pulsa(teclaarriba[0]);
+    Frames(*b, 1);
+    ASSERT_EQ(b->limpieza, 1);
+    Frames(*b, 11);  // first link cleared
+    EXPECT_EQ(Sonidos(sndpastilla), 4);
+    EXPECT_EQ(b->limpieza, 1);  // the regroup armed the next link
+    EXPECT_EQ(b->limpiacont, 10);
+    EXPECT_EQ(b->celda(0, 1).ficha->color, kRed);
+    EXPECT_EQ(b->celda(0, 2).ficha->color, kRed);
+    EXPECT_EQ(b->celda(0, 1).marcada, 2);
+    EXPECT_EQ(b->celda(1, 0).marcada, 2);
+    const int lineacont = b->lineacont;
+    Frames(*b, 10);
+    EXPECT_TRUE(b->celda(0, 0).ficha);
+    Frames(*b, 1);  // second link cleared one delay later
+    EXPECT_EQ(Sonidos(sndpastilla), 8);
+    EXPECT_EQ(b->lineacont, lineacont);
+    EXPECT_EQ(b->limpieza, 0);
+    EXPECT_EQ(listaexplota->Count(), 8u);
+    EXPECT_EQ(b->fichas->Count(), 2u);  // the two greens
+    EXPECT_EQ(b->celda(2, 0).ficha->color, kGreen);
+    EXPECT_EQ(b->celda(3, 0).ficha->color, kGreen);
+    for (const auto& c : b->casilla) EXPECT_EQ(c->marcada, 0);
+}
+
+TEST_F(FaultFixTest, PendingGroupSurvivesALaterFailingThrow) {
+    auto b = NuevoTablero(0, 0.0f);
+    for (int j = 0; j < 3; ++j) Pon(*b, 0, j, kRed);
+    Pon(*b, 1, 0, kBlue);
+    Pon(*b, 4, 0, kGreen);
+    DaEnMano(*b, kRed, 1);
+    Pulsa(teclaarriba[0]);
+    Frames(*b, 1);
+    ASSERT_EQ(b->limpieza, 1);
+    Frames(*b, 3);
+
+    // A green thrown beside another green forms nothing.
+    Coloca(*b, 4);
+    DaEnMano(*b, kGreen, 1);
+    Pulsa(teclaarriba[0]);
+    Frames(*b, 1);
+    EXPECT_EQ(b->limpiacont, 6);  // the delay is not restarted either
+    for (int j = 0; j < 4; ++j) EXPECT_EQ(b->celda(0, j).marcada, 2);
+    EXPECT_EQ(b->celda(4, 1).marcada, 0);
+    Frames(*b, 7);
+    for (int j = 0; j < 4; ++j) EXPECT_FALSE(b->celda(0, j).ficha);
+    EXPECT_EQ(Sonidos(sndpastilla), 4);
+    EXPECT_TRUE(b->celda(4, 0).ficha);
+    EXPECT_TRUE(b->celda(4, 1).ficha);
+}
+
+}  // namespace
+}  // namespace virexo::testing

@@ -1,0 +1,135 @@
+// Long randomised play on one and two boards: random key presses every frame,
+// the invariant checker after every frame, games restarted as they end. Also
+// checks that a seeded game with the same keys plays out identically.
+#include <cstdint>
+#include <iostream>
+#include <random>
+
+#include "game_fixture.h"
+
+namespace virexo::testing {
+namespace {
+
+struct Stats {
+    int frames = 0;
+    int games = 0;
+    int wins = 0;
+    int losses = 0;
+    int cleared = 0;
+    int overflowThrows = 0;
+    int chainLinks = 0;
+};
+
+class RandomPlay : public GameTest {
+protected:
+    std::shared_ptr<_tablero> boards[2];
+
+    void NewGame() {
+        // As the main program sets a game up.
+        auto d0 = _doc::crea(0, 4.0f, 15.0f);
+        if (jugadores == 1) {
+            boards[0] = _tablero::crea(320.0f, 0.0f, 8, 16, d0);
+            boards[1].reset();
+            contbixo[0] = kestrel::Rand(0, 10);
+        } else {
+            auto d1 = _doc::crea(1, 4.0f, 15.0f);
+            boards[0] = _tablero::crea(64.0f, 0.0f, 8, 16, d1);
+            boards[1] = _tablero::crea(576.0f, 0.0f, 8, 16, d0);
+            contbixo[0] = kestrel::Rand(0, 10);
+            contbixo[1] = kestrel::Rand(0, 10);
+        }
+        estado = "juego";
+    }
+
+    // Plays `frames` frames; returns a digest of everything that happened.
+    std::uint64_t Play(int players, int frames, std::uint32_t keySeed, Stats& st) {
+        jugadores = players;
+        periodobixo = 9;
+        periodolinea = 90;  // fast pushes: crowded boards and frequent ends
+        lineasiniciales = 6;
+        std::mt19937 keys(keySeed);
+        std::uint64_t digest = 1469598103934665603ull;
+        auto mix = [&](std::uint64_t v) { digest = (digest ^ v) * 1099511628211ull; };
+        NewGame();
+        ++st.games;
+        for (int f = 0; f < frames; ++f) {
+            for (int p = 0; p < players; ++p) {
+                const int joy = boards[p]->doc->joy;
+                const int keyset[4] = {teclaizquierda[joy], tecladerecha[joy], teclaabajo[joy],
+                                       teclaarriba[joy]};
+                if (keys() % 3 == 0) Pulsa(keyset[keys() % 4]);
+                if (keys() % 17 == 0) Pulsa(keyset[keys() % 4]);
+            }
+            int before[2] = {0, 0};
+            int armed[2] = {0, 0};
+            for (int p = 0; p < players; ++p) {
+                before[p] = static_cast<int>(boards[p]->fichas->Count());
+                armed[p] = boards[p]->limpieza && boards[p]->limpiacont == 0;
+            }
+            for (int p = 0; p < players; ++p) {
+                const int inHand = boards[p]->doc->fichas;
+                boards[p]->actualiza();
+                const auto& d = *boards[p]->doc;
+                if (inHand > 0 && d.fichas > 0 && d.fichas < inHand) ++st.overflowThrows;
+            }
+            _explota::actualizaTodo();
+            ++st.frames;
+            for (int p = 0; p < players; ++p) {
+                const auto v = CompruebaInvariantes(*boards[p]);
+                if (!v.empty()) {
+                    ADD_FAILURE() << "frame " << f << " board " << p << ": " << v.front();
+                    return digest;
+                }
+                const int after = static_cast<int>(boards[p]->fichas->Count());
+                if (after < before[p]) st.cleared += before[p] - after;
+                if (armed[p] && boards[p]->limpieza) ++st.chainLinks;
+                for (const auto& c : boards[p]->casilla)
+                    mix(c->ficha ? static_cast<std::uint64_t>(c->ficha->color * 2 + c->ficha->bixo + 1)
+                                 : 0u);
+                mix(static_cast<std::uint64_t>(boards[p]->doc->x));
+            }
+            if (estado != "juego") {
+                if (estado.back() == 'b') ++st.wins;
+                else ++st.losses;
+                mix(std::hash<std::string>{}(estado));
+                NewGame();
+                ++st.games;
+            }
+        }
+        return digest;
+    }
+};
+
+TEST_F(RandomPlay, ThousandsOfFramesKeepEveryInvariant) {
+    for (int players : {1, 2}) {
+        Stats st;
+        kestrel::SeedRnd(20261208 + players);
+        Play(players, 30000, 7u + static_cast<unsigned>(players), st);
+        if (HasFailure()) return;
+        std::cout << players << " player(s): " << st.frames << " frames, " << st.games
+                  << " games, " << st.wins << " won, " << st.losses << " lost, " << st.cleared
+                  << " pieces cleared, " << st.chainLinks << " chain links, " << st.overflowThrows
+                  << " throws kept pieces in hand\n";
+        EXPECT_EQ(st.frames, 30000);
+        EXPECT_GT(st.games, 10);
+        EXPECT_GT(st.cleared, 0);
+    }
+}
+
+TEST_F(RandomPlay, SeededGameWithTheSameKeysReplaysExactly) {
+    Stats a, b, c;
+    kestrel::SeedRnd(555);
+    const auto first = Play(2, 3000, 42u, a);
+    ReiniciaGlobales();
+    kestrel::SeedRnd(555);
+    const auto second = Play(2, 3000, 42u, b);
+    ReiniciaGlobales();
+    kestrel::SeedRnd(556);
+    const auto other = Play(2, 3000, 42u, c);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(a.cleared, b.cleared);
+    EXPECT_NE(first, other);
+}
+
+}  // namespace
+}  // namespace virexo::testing
