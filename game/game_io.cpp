@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "toolkit/audio/audio.h"
+
 namespace virexo {
 
 namespace {
@@ -30,14 +32,15 @@ int TeclaPulsada(int key) {
 TChannelPtr Suena(const TSoundPtr& sound) {
     if (Observer()) Observer()(sound);
     if (!sound) return nullptr;
-    return nullptr;  // wired to the audio module once it is available
+    return kestrel::PlaySound(sound);
 }
 
-void ParaCanal(const TChannelPtr& channel) { (void)channel; }
+void ParaCanal(const TChannelPtr& channel) {
+    if (channel) kestrel::StopChannel(channel);
+}
 
 void VolumenCanal(const TChannelPtr& channel, float volume) {
-    (void)channel;
-    (void)volume;
+    if (channel) kestrel::SetChannelVolume(channel, volume);
 }
 
 void ObservaSonidos(std::function<void(const TSoundPtr&)> observer) {

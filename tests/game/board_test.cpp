@@ -48,9 +48,13 @@ TEST_F(BoardTest, NewBoardHasItsInitialRowsDrawnInOrder) {
 TEST_F(BoardTest, PushIntoTheLossLineEndsTheGameOnce) {
     auto b = NuevoTablero();
     for (int j = 0; j <= 13; ++j) Pon(*b, 2, j, j % 6);
+    const auto menuMusic = canalmusica;
+    ASSERT_TRUE(menuMusic);
     b->ponlinea();
     EXPECT_TRUE(b->celda(2, 14).ficha);
     EXPECT_EQ(estado, "fin10");
+    EXPECT_TRUE(canalmusica);  // the game-over music's channel
+    EXPECT_NE(canalmusica, menuMusic);
     EXPECT_EQ(Sonidos(sndfallo), 1);
     EXPECT_EQ(Sonidos(sndgameover), 1);
     ExpectInvariantes(*b);

@@ -1,5 +1,7 @@
 #include "game_fixture.h"
 
+#include "toolkit/audio/audio.h"
+
 namespace virexo::testing {
 
 void Pulsa(int key) { AnotaTecla(key); }
@@ -10,6 +12,14 @@ void GameTest::SetUp() {
         while (TeclaPulsada(k)) {
         }
     kestrel::SeedRnd(12345);
+    // Silent sounds of the "Null" driver, so the real playback calls run.
+    kestrel::InitAudioCore();
+    kestrel::SetAudioDriver("Null");
+    for (TSoundPtr* s : {&sndmover, &sndlanza, &sndrecoge, &sndpastilla, &sndbixo, &sndfallo,
+                         &sndgameover})
+        *s = kestrel::LoadSound(kestrel::CreateAudioSample(64, 22050, kestrel::SF_MONO16LE), 0);
+    canalmusica = kestrel::PlaySound(kestrel::LoadSound(
+        kestrel::CreateAudioSample(64, 22050, kestrel::SF_MONO16LE), kestrel::SOUND_LOOP));
     estado = "juego";
     // The game hands its sound globals by reference, so the address names
     // the sound even while no sound is loaded.
