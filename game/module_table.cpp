@@ -1,6 +1,7 @@
 #include "game/module_table.h"
 
 #include "toolkit/core/error.h"
+#include "toolkit/resources/png_loader.h"
 #include "toolkit/resources/stream_factory.h"
 #include "toolkit/system/random.h"
 #include "toolkit/system/system_driver.h"
@@ -38,7 +39,7 @@ const kestrel::ModuleRow kRows[] = {
     {19, "path utilities", InitStandardLibraryGroup},
     {20, "Ogg sample loader", nullptr},
     {21, "OpenAL audio", nullptr},
-    {22, "PNG image loader", nullptr},
+    {22, "PNG image loader", kestrel::InitPngLoader},
     {23, "standard library group again", InitStandardLibraryGroup},
     {24, "TGA image loader", nullptr},
     {25, "empty module", nullptr},
