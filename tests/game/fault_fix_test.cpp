@@ -35,6 +35,24 @@ TEST_F(FaultFixTest, ThrowThatWouldRunPastTheLastRowKeepsTheRestInHand) {
     EXPECT_EQ(b->fichas->Count(), 18u);
 }
 
+TEST_F(FaultFixTest, RowsPushedUnderAFullHandThenAThrow) {
+    periodolinea = 3;
+    auto b = NuevoTablero(0, 3.0f);
+    for (int j = 0; j <= 9; ++j) Pon(*b, 3, j, j % 2 ? kRed : kGreen);
+    DaEnMano(*b, kBlue, 5);  // shown in rows 10..14
+    Frames(*b, 4 * 3);       // three pushes: the column reaches row 12
+    ASSERT_TRUE(b->celda(3, 12).ficha);
+    ASSERT_FALSE(b->celda(3, 13).ficha);
+    ASSERT_EQ(estado, "juego");
+    Pulsa(teclaarriba[0]);
+    Frames(*b, 1);
+    EXPECT_EQ(b->celda(3, 13).ficha->color, kBlue);
+    EXPECT_EQ(b->celda(3, 14).ficha->color, kBlue);
+    EXPECT_EQ(b->celda(3, 15).ficha->color, kBlue);
+    EXPECT_EQ(b->doc->fichas, 2);
+    EXPECT_EQ(b->fichas->Count(), 10u + 5u + 3u * 8u);
+}
+
 TEST_F(FaultFixTest, ThrowNeverOverwritesAPieceLeftInTheLastRow) {
     auto b = NuevoTablero(0, 1.0f);
     for (int j = 0; j <= 10; ++j) Pon(*b, 1, j, j % 2 ? kBlue : kYellow);
