@@ -1,0 +1,56 @@
+// Source fonts: the abstract glyph and font that image fonts are made from,
+// and the chain of font loaders (tried newest first).
+#pragma once
+
+#include <memory>
+
+#include "toolkit/core/object.h"
+#include "toolkit/resources/url.h"
+
+namespace kestrel {
+
+// Font styles (a bit set). BOLDFONT and ITALICFONT are kept with the font
+// and change nothing; SMOOTHFONT gives every glyph a one-pixel transparent
+// border and makes glyph images filtered and mipmapped.
+inline constexpr int BOLDFONT = 1;
+inline constexpr int ITALICFONT = 2;
+inline constexpr int SMOOTHFONT = 4;
+
+class TGlyph : public Object {
+public:
+    // A TPixmap, or nullptr for a glyph without pixels.
+    virtual ObjectPtr Pixels() = 0;
+    virtual float Advance() = 0;
+    // Placement relative to the pen position and the top of the line.
+    virtual void GetRect(int& x, int& y, int& width, int& height) = 0;
+};
+using TGlyphPtr = std::shared_ptr<TGlyph>;
+
+class TFont : public Object {
+public:
+    virtual int Style() = 0;
+    virtual int Height() = 0;
+    virtual int CountGlyphs() = 0;
+    // The glyph index of a character, or -1 when the font has none.
+    virtual int CharToGlyph(int ch) = 0;
+    virtual TGlyphPtr LoadGlyph(int index) = 0;
+};
+using TFontPtr = std::shared_ptr<TFont>;
+
+class TFontLoader : public Object {
+public:
+    virtual TFontPtr LoadFont(const Url& url, int size, int style) = 0;
+
+    std::shared_ptr<TFontLoader> _succ;  // next loader of the chain
+};
+using TFontLoaderPtr = std::shared_ptr<TFontLoader>;
+
+// Links the loader at the head of the chain, unless its _succ is already
+// set (it is then in the chain). TNullObjectException for nullptr.
+void AddFontLoader(const TFontLoaderPtr& loader);
+
+// Asks each loader from the head; the first font returned wins; nullptr
+// when all refuse.
+TFontPtr LoadFont(const Url& url, int size, int style);
+
+}  // namespace kestrel

@@ -1,0 +1,120 @@
+#include "toolkit/graphics/gl_image_frame.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+
+#include "toolkit/core/error.h"
+#include "toolkit/graphics/gl_lumo2d_driver.h"
+#include "toolkit/graphics/graphics.h"
+#include "toolkit/graphics/image_flags.h"
+#include "toolkit/graphics/texture_deletion_queue.h"
+
+namespace kestrel {
+
+namespace {
+
+GLint GLFilter(TexFilter f) {
+    switch (f) {
+        case TexFilter::Linear: return GL_LINEAR;
+        case TexFilter::NearestMipmapNearest: return GL_NEAREST_MIPMAP_NEAREST;
+        case TexFilter::LinearMipmapLinear: return GL_LINEAR_MIPMAP_LINEAR;
+        case TexFilter::Nearest: break;
+    }
+    return GL_NEAREST;
+}
+
+// Asks OpenGL through a proxy texture whether an RGBA texture of w x h is possible.
+bool ProxyFits(int w, int h) {
+    glTexImage2D(GL_PROXY_TEXTURE_2D, 0, 4, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    GLint got = 0;
+    glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &got);
+    return got != 0;
+}
+
+unsigned NewTexture(int width, int height, int flags) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    TGLLumo2DDriver::DeleteTextures(GLTextureDeletionQueue().TakeForCreation(GraphicsSeq()));
+    TGLLumo2DDriver::BindTexture(name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    const TexFilters f = FiltersFor(flags);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GLFilter(f.mag));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GLFilter(f.min));
+    const std::vector<TexSize> levels =
+        (flags & MIPMAPPEDIMAGE) ? MipChain(width, height) : std::vector<TexSize>{{width, height}};
+    for (std::size_t level = 0; level < levels.size(); ++level)
+        glTexImage2D(GL_TEXTURE_2D, GLint(level), GL_RGBA8, levels[level].w, levels[level].h, 0,
+                     GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    return name;
+}
+
+void UploadLevel(const TPixmap& p, int level) {
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, p.pitch / BytesPerPixel[std::size_t(p.format)]);
+    glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, p.width, p.height, GL_RGBA, GL_UNSIGNED_BYTE,
+                    p.pixels);
+}
+
+void Upload(TPixmapPtr p, int flags) {
+    UploadLevel(*p, 0);
+    if (flags & MIPMAPPEDIMAGE) {
+        int level = 0;
+        while (p->width > 1 || p->height > 1) {
+            const int w = p->width > 1 ? p->width / 2 : 1;
+            const int h = p->height > 1 ? p->height / 2 : 1;
+            p = ResizePixmap(p, w, h);
+            UploadLevel(*p, ++level);
+        }
+    }
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+}
+
+}  // namespace
+
+TGLImageFramePtr TGLImageFrame::CreateFromPixmap(const TPixmapPtr& source, int flags) {
+    TPixmapPtr src = NonNull(source);
+    const TexSize t = AdjustTexSize(src->width, src->height, ProxyFits);
+    const int w = std::min(src->width, t.w), h = std::min(src->height, t.h);
+    if (src->width > w || src->height > h) src = ResizePixmap(src, w, h);
+    const TPixmapPtr pixels = TextureLayoutPixmap(src, t.w, t.h);
+
+    auto frame = std::make_shared<TGLImageFrame>();
+    frame->name = NewTexture(t.w, t.h, flags);
+    frame->seq = GraphicsSeq();
+    Upload(pixels, flags);
+    frame->uscale = 1.0f / float(t.w);
+    frame->vscale = 1.0f / float(t.h);
+    frame->u1 = float(w) * frame->uscale;
+    frame->v1 = float(h) * frame->vscale;
+    return frame;
+}
+
+TGLImageFrame::~TGLImageFrame() {
+    if (seq != 0) GLTextureDeletionQueue().Queue(name, seq);
+}
+
+void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty, float sx,
+                         float sy, float sw, float sh) {
+    const float tu0 = sx * uscale, tv0 = sy * vscale;
+    const float tu1 = (sx + sw) * uscale, tv1 = (sy + sh) * vscale;
+    TGLLumo2DDriver::BindTexture(name);
+    TGLLumo2DDriver::EnableTexturing(true);
+    const Matrix2& m = TGLLumo2DDriver::StateCache().matrix;
+    const auto vertex = [&](float u, float v) {
+        const Point2 p = TransformPoint(m, u, v, tx, ty);
+        glVertex2f(p.x, p.y);
+    };
+    glBegin(GL_QUADS);
+    glTexCoord2f(tu0, tv0);
+    vertex(x0, y0);
+    glTexCoord2f(tu1, tv0);
+    vertex(x1, y0);
+    glTexCoord2f(tu1, tv1);
+    vertex(x1, y1);
+    glTexCoord2f(tu0, tv1);
+    vertex(x0, y1);
+    glEnd();
+}
+
+}  // namespace kestrel

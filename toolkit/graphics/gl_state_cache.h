@@ -1,0 +1,52 @@
+// The OpenGL driver's record of the state it last sent: blend mode, bound
+// texture and texture enabling are sent only when they change. The cache
+// decides; the driver sends. Every decision to send is counted, so tests can
+// see how many state changes reached OpenGL.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "toolkit/graphics/lumo2d_math.h"
+
+namespace kestrel {
+
+class GLStateCache {
+public:
+    // A fresh context: no blend mode sent (0), texture 0 bound, texturing off.
+    void Reset();
+
+    // Each returns true when the new value must be sent (and records it).
+    bool ChangeBlend(int mode);
+    bool ChangeTexture(unsigned name);
+    bool ChangeTextureEnabled(bool enabled);
+
+    // A texture name that was deleted: OpenGL rebinds 0 when the bound
+    // texture goes, so the cache follows.
+    void ForgetTexture(unsigned name);
+
+    int blend() const { return blend_; }
+    unsigned texture() const { return texture_; }
+    bool texture_enabled() const { return texture_enabled_; }
+
+    // The colour as sent (red, green, blue, alpha) and the drawing matrix.
+    std::array<std::uint8_t, 4> color{};
+    Matrix2 matrix;
+
+    // State changes sent since the program started.
+    struct Counts {
+        long blend = 0;
+        long texture = 0;
+        long texture_enable = 0;
+        long total() const { return blend + texture + texture_enable; }
+    };
+    const Counts& counts() const { return counts_; }
+
+private:
+    int blend_ = 0;
+    unsigned texture_ = 0;
+    bool texture_enabled_ = false;
+    Counts counts_;
+};
+
+}  // namespace kestrel

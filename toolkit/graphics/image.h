@@ -1,0 +1,82 @@
+// TImage: a drawable picture with one or more frames. Each frame keeps its
+// source pixels as a pixmap and, made lazily on first draw, a renderer frame
+// (a texture on OpenGL) that is rebuilt when the graphics generation
+// (GraphicsSeq) changes or the pixels are written.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "toolkit/graphics/image_flags.h"
+#include "toolkit/graphics/image_frame.h"
+#include "toolkit/resources/pixmap.h"
+#include "toolkit/resources/url.h"
+
+namespace kestrel {
+
+class TImage;
+using TImagePtr = std::shared_ptr<TImage>;
+
+class TImage : public Object {
+public:
+    int width = 0, height = 0;
+    int flags = 0;
+    int mask_r = 0, mask_g = 0, mask_b = 0;
+    float handle_x = 0, handle_y = 0;  // the image point placed at the drawing position
+    std::vector<TPixmapPtr> pixmaps;
+    std::vector<TImageFramePtr> frames;
+    std::vector<int> seqs;  // GraphicsSeq of each frame; 0: must be (re)made
+
+    void _pad() {}
+    // The renderer frame, made (again) from the pixmap when stale; nullptr
+    // when the renderer cannot make one. TArrayBoundsException for an index
+    // outside the frames.
+    TImageFramePtr Frame(int index);
+    // The frame's pixmap (a new PF_RGBA8888 one when it has none). Writing
+    // makes the next draw upload it again.
+    TPixmapPtr Lock(int index, int read, int write);
+    void SetPixmap(int index, TPixmapPtr pixmap);
+
+    static TImagePtr Create(int width, int height, int frameCount, int flags, int mask_r,
+                            int mask_g, int mask_b);
+    // `url` may be a pixmap; nullptr when no pixmap can be loaded.
+    static TImagePtr Load(const Url& url, int flags, int mask_r, int mask_g, int mask_b);
+    // Frames are the cells first .. first + count - 1, numbered left to right,
+    // then top to bottom; nullptr when they do not fit in the picture.
+    static TImagePtr LoadAnim(const Url& url, int cellWidth, int cellHeight, int first, int count,
+                              int flags, int mask_r, int mask_g, int mask_b);
+};
+
+// flags -1: the automatic image flags. Mid-handled when automatic
+// mid-handling is on.
+TImagePtr LoadImage(const Url& url, int flags = -1);
+TImagePtr LoadAnimImage(const Url& url, int cellWidth, int cellHeight, int first, int count,
+                        int flags = -1);
+TImagePtr CreateImage(int width, int height, int frames = 1, int flags = -1);
+// The screen pixels of the image's size at window position (x, y), without
+// origin, handle or transform, become the frame's pixels.
+void GrabImage(const TImagePtr& image, int x, int y, int frame = 0);
+
+void SetImageHandle(const TImagePtr& image, float x, float y);
+void MidHandleImage(const TImagePtr& image);
+void AutoMidHandle(int enable);
+// -1 leaves the automatic flags unchanged.
+void AutoImageFlags(int flags);
+int GetAutoImageFlags();
+void SetMaskColor(int red, int green, int blue);
+void GetMaskColor(int& red, int& green, int& blue);
+int ImageWidth(const TImagePtr& image);
+int ImageHeight(const TImagePtr& image);
+TPixmapPtr LockImage(const TImagePtr& image, int frame = 0, int read = 1, int write = 1);
+void UnlockImage(const TImagePtr& image, int frame = 0);
+
+// Drawn about the image's own handle with the current colour, alpha, blend,
+// scale, rotation and origin.
+void DrawImage(const TImagePtr& image, float x, float y, int frame = 0);
+void DrawImageRect(const TImagePtr& image, float x, float y, float w, float h, int frame = 0);
+void DrawSubImageRect(const TImagePtr& image, float x, float y, float w, float h, float sx,
+                      float sy, float sw, float sh, float hx = 0, float hy = 0, int frame = 0);
+// Covers the viewport with untransformed copies of the frame.
+void TileImage(const TImagePtr& image, float x = 0, float y = 0, int frame = 0);
+
+}  // namespace kestrel

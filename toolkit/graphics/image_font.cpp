@@ -1,0 +1,168 @@
+#include "toolkit/graphics/image_font.h"
+
+#include "toolkit/core/error.h"
+#include "toolkit/core/run_once.h"
+#include "toolkit/graphics/lumo2d_graphics.h"
+#include "toolkit/graphics/text_units.h"
+#include "toolkit/resources/incbin.h"
+
+#ifdef KESTREL_HAVE_KESTRELFONT
+#include "kestrel_embed/RegisterKestrelFontFile.h"
+#endif
+
+namespace kestrel {
+
+namespace {
+
+constexpr int kDefaultGlyphs = 96;  // characters 32..127
+constexpr int kDefaultWidth = 8;
+constexpr int kDefaultHeight = 16;
+constexpr const char* kDefaultFontFile = "kestrelfont.bin";
+
+TLumo2DGraphics& Gc() {
+    const TLumo2DGraphicsPtr g = TLumo2DGraphics::Current();
+    return *NonNull(g);
+}
+
+}  // namespace
+
+void TImageGlyph::GetRect(int& x, int& y, int& width, int& height) const {
+    x = _x;
+    y = _y;
+    width = _w;
+    height = _h;
+}
+
+int TImageFont::Style() { return _src_font ? _src_font->Style() : 0; }
+
+int TImageFont::Height() { return _src_font ? _src_font->Height() : kDefaultHeight; }
+
+int TImageFont::CountGlyphs() { return int(_glyphs.size()); }
+
+int TImageFont::CharToGlyph(int ch) {
+    if (_src_font) return _src_font->CharToGlyph(ch);
+    return (ch >= 32 && ch < 128) ? ch - 32 : -1;
+}
+
+TImageGlyphPtr TImageFont::LoadGlyph(int index) {
+    if (index < 0 || index >= int(_glyphs.size())) return nullptr;
+    TImageGlyphPtr& slot = _glyphs[std::size_t(index)];
+    if (slot || !_src_font) return slot;
+    auto glyph = std::make_shared<TImageGlyph>();
+    if (TGlyphPtr src = _src_font->LoadGlyph(index)) {
+        glyph->_advance = src->Advance();
+        src->GetRect(glyph->_x, glyph->_y, glyph->_w, glyph->_h);
+        if (auto pixmap = std::dynamic_pointer_cast<TPixmap>(src->Pixels()))
+            glyph->_image = TImage::Load(pixmap->Copy(), _imageFlags, 0, 0, 0);
+    }
+    slot = glyph;
+    return slot;
+}
+
+void TImageFont::Draw(std::string_view text, float x, float y, float ix, float iy, float jx,
+                      float jy) {
+    for (char16_t c : Utf16Units(text)) {
+        const int i = CharToGlyph(c);
+        if (i < 0) continue;
+        const TImageGlyphPtr g = LoadGlyph(i);
+        if (!g) continue;
+        if (g->_image && !g->_image->frames.empty()) {
+            if (TImageFramePtr frame = g->_image->Frame(0)) {
+                const float w = float(g->_image->width), h = float(g->_image->height);
+                const float gx = float(g->_x), gy = float(g->_y);
+                frame->Draw(0, 0, w, h, x + (gx * ix + gy * iy), y + (gx * jx + gy * jy), 0, 0, w,
+                            h);
+            }
+        }
+        x += g->_advance * ix;
+        y += g->_advance * jx;
+    }
+}
+
+TImageFontPtr TImageFont::Load(const Url& url, int size, int style) {
+    TFontPtr src = LoadFont(url, size, style);
+    if (!src) return nullptr;
+    auto font = std::make_shared<TImageFont>();
+    font->_src_font = src;
+    font->_glyphs.resize(std::size_t(std::max(0, src->CountGlyphs())));
+    font->_imageFlags = (style & SMOOTHFONT) ? (FILTEREDIMAGE | MIPMAPPEDIMAGE) : 0;
+    return font;
+}
+
+TImageFontPtr TImageFont::CreateDefault() {
+    InitImageFonts();
+    auto font = std::make_shared<TImageFont>();
+    font->_glyphs.resize(kDefaultGlyphs);
+
+    const std::uint8_t* bits = IncbinPtr(kDefaultFontFile);
+    const bool have_bits = bits && IncbinLen(kDefaultFontFile) >= kDefaultGlyphs * kDefaultHeight;
+    TPixmapPtr strip;
+    if (have_bits) {
+        strip = CreatePixmap(kDefaultGlyphs * kDefaultWidth, kDefaultHeight, PF_RGBA8888, 4);
+        for (int r = 0; r < kDefaultHeight; ++r) {
+            for (int k = 0; k < kDefaultGlyphs; ++k) {
+                const std::uint8_t b = bits[r * kDefaultGlyphs + k];
+                for (int n = 0; n < kDefaultWidth; ++n)
+                    strip->WritePixel(k * kDefaultWidth + n, r, ((b >> n) & 1) ? 0xFFFFFFFFu : 0u);
+            }
+        }
+    }
+    for (int k = 0; k < kDefaultGlyphs; ++k) {
+        auto glyph = std::make_shared<TImageGlyph>();
+        if (strip)
+            glyph->_image = TImage::Load(
+                strip->Window(k * kDefaultWidth, 0, kDefaultWidth, kDefaultHeight)->Copy(), 0, 0,
+                0, 0);
+        glyph->_advance = kDefaultWidth;
+        glyph->_w = kDefaultWidth;
+        glyph->_h = kDefaultHeight;
+        font->_glyphs[std::size_t(k)] = glyph;
+    }
+    return font;
+}
+
+TImageFontPtr DefaultImageFont() {
+    static TImageFontPtr font = TImageFont::CreateDefault();
+    return font;
+}
+
+TImageFontPtr LoadImageFont(const Url& url, int size, int style) {
+    return TImageFont::Load(url, size, style);
+}
+
+void SetImageFont(const TImageFontPtr& font) {
+    Gc().image_font = font ? font : DefaultImageFont();
+}
+
+TImageFontPtr GetImageFont() { return Gc().image_font; }
+
+int TextWidth(std::string_view text) {
+    TImageFont& font = *NonNull(Gc().image_font);
+    int width = 0;
+    for (char16_t c : Utf16Units(text)) {
+        const int i = font.CharToGlyph(c);
+        if (i < 0) continue;
+        if (const TImageGlyphPtr g = font.LoadGlyph(i)) width = int(float(width) + g->_advance);
+    }
+    return width;
+}
+
+int TextHeight() { return NonNull(Gc().image_font)->Height(); }
+
+void DrawText(std::string_view text, float x, float y) {
+    const TLumo2DGraphics& g = Gc();
+    const float hx = g.handle_x, hy = g.handle_y;
+    NonNull(g.image_font)
+        ->Draw(text, x + g.origin_x + hx * g.tform_ix + hy * g.tform_iy,
+               y + g.origin_y + hx * g.tform_jx + hy * g.tform_jy, g.tform_ix, g.tform_iy,
+               g.tform_jx, g.tform_jy);
+}
+
+void InitImageFonts() {
+#ifdef KESTREL_HAVE_KESTRELFONT
+    static bool done = false;
+    RunOnce(done, [] { RegisterKestrelFontFile(); });
+#endif
+}
+
+}  // namespace kestrel

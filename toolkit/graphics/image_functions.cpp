@@ -1,0 +1,160 @@
+// The image module functions: loading with the automatic flags and
+// mid-handle, grabbing, handles, the mask colour and drawing.
+#include <cmath>
+
+#include "toolkit/core/error.h"
+#include "toolkit/graphics/image.h"
+#include "toolkit/graphics/lumo2d_graphics.h"
+
+namespace kestrel {
+
+namespace {
+
+struct ImageSettings {
+    int mask_r = 0, mask_g = 0, mask_b = 0;
+    int auto_midhandle = 0;
+    int auto_flags = MASKEDIMAGE | FILTEREDIMAGE;
+};
+
+ImageSettings& Settings() {
+    static ImageSettings s;
+    return s;
+}
+
+int FlagsOrAuto(int flags) { return flags == -1 ? Settings().auto_flags : flags; }
+
+TImagePtr AutoHandled(TImagePtr image) {
+    if (image && Settings().auto_midhandle) MidHandleImage(image);
+    return image;
+}
+
+TLumo2DGraphics& Gc() {
+    const TLumo2DGraphicsPtr g = TLumo2DGraphics::Current();
+    return *NonNull(g);
+}
+
+}  // namespace
+
+TImagePtr LoadImage(const Url& url, int flags) {
+    const ImageSettings& s = Settings();
+    return AutoHandled(TImage::Load(url, FlagsOrAuto(flags), s.mask_r, s.mask_g, s.mask_b));
+}
+
+TImagePtr LoadAnimImage(const Url& url, int cellWidth, int cellHeight, int first, int count,
+                        int flags) {
+    const ImageSettings& s = Settings();
+    return AutoHandled(TImage::LoadAnim(url, cellWidth, cellHeight, first, count,
+                                        FlagsOrAuto(flags), s.mask_r, s.mask_g, s.mask_b));
+}
+
+TImagePtr CreateImage(int width, int height, int frames, int flags) {
+    const ImageSettings& s = Settings();
+    return AutoHandled(TImage::Create(width, height, frames, FlagsOrAuto(flags) | DYNAMICIMAGE,
+                                      s.mask_r, s.mask_g, s.mask_b));
+}
+
+void GrabImage(const TImagePtr& image, int x, int y, int frame) {
+    NonNull(image);
+    TPixmapPtr pixmap = NonNull(CurrentLumo2DDriver())->GrabPixmap(x, y, image->width, image->height);
+    if (image->flags & MASKEDIMAGE) {
+        const ImageSettings& s = Settings();
+        pixmap = MaskPixmap(pixmap, s.mask_r, s.mask_g, s.mask_b);
+    }
+    image->SetPixmap(frame, pixmap);
+}
+
+void SetImageHandle(const TImagePtr& image, float x, float y) {
+    NonNull(image);
+    image->handle_x = x;
+    image->handle_y = y;
+}
+
+void MidHandleImage(const TImagePtr& image) {
+    NonNull(image);
+    image->handle_x = float(image->width) * 0.5f;
+    image->handle_y = float(image->height) * 0.5f;
+}
+
+void AutoMidHandle(int enable) { Settings().auto_midhandle = enable; }
+
+void AutoImageFlags(int flags) {
+    if (flags != -1) Settings().auto_flags = flags;
+}
+
+int GetAutoImageFlags() { return Settings().auto_flags; }
+
+void SetMaskColor(int red, int green, int blue) {
+    ImageSettings& s = Settings();
+    s.mask_r = red;
+    s.mask_g = green;
+    s.mask_b = blue;
+}
+
+void GetMaskColor(int& red, int& green, int& blue) {
+    const ImageSettings& s = Settings();
+    red = s.mask_r;
+    green = s.mask_g;
+    blue = s.mask_b;
+}
+
+int ImageWidth(const TImagePtr& image) { return NonNull(image)->width; }
+int ImageHeight(const TImagePtr& image) { return NonNull(image)->height; }
+
+TPixmapPtr LockImage(const TImagePtr& image, int frame, int read, int write) {
+    return NonNull(image)->Lock(frame, read, write);
+}
+
+void UnlockImage(const TImagePtr& image, int /*frame*/) { NonNull(image); }
+
+void DrawImage(const TImagePtr& image, float x, float y, int frame) {
+    NonNull(image);
+    const TLumo2DGraphics& g = Gc();
+    const TImageFramePtr f = image->Frame(frame);
+    if (!f) return;
+    const float x0 = -image->handle_x, y0 = -image->handle_y;
+    const float w = float(image->width), h = float(image->height);
+    f->Draw(x0, y0, x0 + w, y0 + h, x + g.origin_x, y + g.origin_y, 0, 0, w, h);
+}
+
+void DrawImageRect(const TImagePtr& image, float x, float y, float w, float h, int frame) {
+    NonNull(image);
+    const TLumo2DGraphics& g = Gc();
+    const TImageFramePtr f = image->Frame(frame);
+    if (!f) return;
+    const float x0 = -image->handle_x, y0 = -image->handle_y;
+    f->Draw(x0, y0, x0 + w, y0 + h, x + g.origin_x, y + g.origin_y, 0, 0, float(image->width),
+            float(image->height));
+}
+
+void DrawSubImageRect(const TImagePtr& image, float x, float y, float w, float h, float sx,
+                      float sy, float sw, float sh, float hx, float hy, int frame) {
+    NonNull(image);
+    const TLumo2DGraphics& g = Gc();
+    const TImageFramePtr f = image->Frame(frame);
+    if (!f) return;
+    const float x0 = -hx * w / sw, y0 = -hy * h / sh;
+    f->Draw(x0, y0, x0 + w, y0 + h, x + g.origin_x, y + g.origin_y, sx, sy, sw, sh);
+}
+
+void TileImage(const TImagePtr& image, float x, float y, int frame) {
+    NonNull(image);
+    const TLumo2DGraphics& g = Gc();
+    const TImageFramePtr f = image->Frame(frame);
+    if (!f || image->width <= 0 || image->height <= 0) return;
+    TLumo2DDriver& d = *NonNull(CurrentLumo2DDriver());
+    const float w = float(image->width), h = float(image->height);
+    // The tile grid passes through the image's top-left corner as drawn at
+    // (x, y); the first tile starts at or before the viewport's corner.
+    const float px = x + g.origin_x - image->handle_x;
+    const float py = y + g.origin_y - image->handle_y;
+    const float left = float(g.viewport_x), top = float(g.viewport_y);
+    const float right = left + float(g.viewport_w), bottom = top + float(g.viewport_h);
+    const float startx = px - std::ceil((px - left) / w) * w;
+    const float starty = py - std::ceil((py - top) / h) * h;
+    d.SetTransform(1, 0, 0, 1);
+    for (float ty = starty; ty < bottom; ty += h)
+        for (float tx = startx; tx < right; tx += w) f->Draw(0, 0, w, h, tx, ty, 0, 0, w, h);
+    d.SetTransform(g.tform_ix, g.tform_iy, g.tform_jx, g.tform_jy);
+}
+
+}  // namespace kestrel

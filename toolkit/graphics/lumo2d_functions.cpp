@@ -1,0 +1,208 @@
+#include "toolkit/graphics/lumo2d_functions.h"
+
+#include "toolkit/core/error.h"
+#include "toolkit/graphics/lumo2d_math.h"
+
+namespace kestrel {
+
+namespace {
+
+TLumo2DGraphics& Gc() {
+    const TLumo2DGraphicsPtr g = TLumo2DGraphics::Current();
+    return *NonNull(g);
+}
+
+TLumo2DDriver& Drv() {
+    const TLumo2DDriverPtr d = CurrentLumo2DDriver();
+    return *NonNull(d);
+}
+
+void UpdateTransform(TLumo2DGraphics& g) {
+    const Matrix2 m = TransformMatrix(g.tform_rot, g.tform_scale_x, g.tform_scale_y);
+    g.tform_ix = m.ix;
+    g.tform_iy = m.iy;
+    g.tform_jx = m.jx;
+    g.tform_jy = m.jy;
+    Drv().SetTransform(m.ix, m.iy, m.jx, m.jy);
+}
+
+}  // namespace
+
+void Cls() { Drv().Cls(); }
+
+void SetClsColor(int red, int green, int blue) {
+    TLumo2DGraphics& g = Gc();
+    g.clscolor_red = red;
+    g.clscolor_green = green;
+    g.clscolor_blue = blue;
+    Drv().SetClsColor(red, green, blue);
+}
+
+void GetClsColor(int& red, int& green, int& blue) {
+    const TLumo2DGraphics& g = Gc();
+    red = g.clscolor_red;
+    green = g.clscolor_green;
+    blue = g.clscolor_blue;
+}
+
+void SetColor(int red, int green, int blue) {
+    TLumo2DGraphics& g = Gc();
+    g.color_red = red;
+    g.color_green = green;
+    g.color_blue = blue;
+    Drv().SetColor(red, green, blue);
+}
+
+void GetColor(int& red, int& green, int& blue) {
+    const TLumo2DGraphics& g = Gc();
+    red = g.color_red;
+    green = g.color_green;
+    blue = g.color_blue;
+}
+
+void SetAlpha(float alpha) {
+    Gc().color_alpha = alpha;
+    Drv().SetAlpha(alpha);
+}
+
+float GetAlpha() { return Gc().color_alpha; }
+
+void SetBlend(int mode) {
+    Gc().blend_mode = mode;
+    Drv().SetBlend(mode);
+}
+
+int GetBlend() { return Gc().blend_mode; }
+
+void SetLineWidth(float width) {
+    Gc().line_width = width;
+    Drv().SetLineWidth(width);
+}
+
+float GetLineWidth() { return Gc().line_width; }
+
+void SetOrigin(float x, float y) {
+    TLumo2DGraphics& g = Gc();
+    g.origin_x = x;
+    g.origin_y = y;
+}
+
+void GetOrigin(float& x, float& y) {
+    const TLumo2DGraphics& g = Gc();
+    x = g.origin_x;
+    y = g.origin_y;
+}
+
+void SetHandle(float x, float y) {
+    TLumo2DGraphics& g = Gc();
+    g.handle_x = -x;
+    g.handle_y = -y;
+}
+
+void GetHandle(float& x, float& y) {
+    const TLumo2DGraphics& g = Gc();
+    x = -g.handle_x;
+    y = -g.handle_y;
+}
+
+void SetRotation(float angle) {
+    TLumo2DGraphics& g = Gc();
+    g.tform_rot = angle;
+    UpdateTransform(g);
+}
+
+float GetRotation() { return Gc().tform_rot; }
+
+void SetScale(float scale_x, float scale_y) {
+    TLumo2DGraphics& g = Gc();
+    g.tform_scale_x = scale_x;
+    g.tform_scale_y = scale_y;
+    UpdateTransform(g);
+}
+
+void GetScale(float& scale_x, float& scale_y) {
+    const TLumo2DGraphics& g = Gc();
+    scale_x = g.tform_scale_x;
+    scale_y = g.tform_scale_y;
+}
+
+void SetTransform(float angle, float scale_x, float scale_y) {
+    TLumo2DGraphics& g = Gc();
+    g.tform_rot = angle;
+    g.tform_scale_x = scale_x;
+    g.tform_scale_y = scale_y;
+    UpdateTransform(g);
+}
+
+void SetViewport(int x, int y, int width, int height) {
+    TLumo2DGraphics& g = Gc();
+    g.viewport_x = x;
+    g.viewport_y = y;
+    g.viewport_w = width;
+    g.viewport_h = height;
+    const PixelRect p =
+        ViewportToPixels(x, y, width, height, g.vres_mousexscale, g.vres_mouseyscale);
+    Drv().SetViewport(p.x, p.y, p.w, p.h);
+}
+
+void GetViewport(int& x, int& y, int& width, int& height) {
+    const TLumo2DGraphics& g = Gc();
+    x = g.viewport_x;
+    y = g.viewport_y;
+    width = g.viewport_w;
+    height = g.viewport_h;
+}
+
+void SetVirtualResolution(float width, float height) {
+    TLumo2DGraphics& g = Gc();
+    g.vres_width = width;
+    g.vres_height = height;
+    g.vres_mousexscale = width / float(GraphicsWidth());
+    g.vres_mouseyscale = height / float(GraphicsHeight());
+    Drv().SetResolution(width, height);
+}
+
+float VirtualResolutionWidth() { return Gc().vres_width; }
+float VirtualResolutionHeight() { return Gc().vres_height; }
+
+void Plot(float x, float y) {
+    const TLumo2DGraphics& g = Gc();
+    Drv().Plot(x + g.origin_x, y + g.origin_y);
+}
+
+void DrawRect(float x, float y, float width, float height) {
+    const TLumo2DGraphics& g = Gc();
+    Drv().DrawRect(g.handle_x, g.handle_y, g.handle_x + width, g.handle_y + height,
+                   x + g.origin_x, y + g.origin_y);
+}
+
+void DrawLine(float x, float y, float x2, float y2, int lastPixel) {
+    const TLumo2DGraphics& g = Gc();
+    const float tx = x + g.origin_x, ty = y + g.origin_y;
+    const float ex = g.handle_x + x2 - x, ey = g.handle_y + y2 - y;
+    Drv().DrawLine(g.handle_x, g.handle_y, ex, ey, tx, ty);
+    if (lastPixel != 0) {
+        const Matrix2 m{g.tform_ix, g.tform_iy, g.tform_jx, g.tform_jy};
+        const Point2 p = TransformPoint(m, ex, ey, tx, ty);
+        Drv().Plot(p.x, p.y);
+    }
+}
+
+void DrawOval(float x, float y, float width, float height) {
+    const TLumo2DGraphics& g = Gc();
+    Drv().DrawOval(g.handle_x, g.handle_y, g.handle_x + width, g.handle_y + height,
+                   x + g.origin_x, y + g.origin_y);
+}
+
+void DrawPoly(const std::vector<float>& xy) {
+    const TLumo2DGraphics& g = Gc();
+    Drv().DrawPoly(xy, g.handle_x, g.handle_y, g.origin_x, g.origin_y);
+}
+
+void DrawPixmap(const TPixmapPtr& pixmap, int x, int y) { Drv().DrawPixmap(NonNull(pixmap), x, y); }
+
+TPixmapPtr GrabPixmap(int x, int y, int width, int height) {
+    return Drv().GrabPixmap(x, y, width, height);
+}
+
+}  // namespace kestrel

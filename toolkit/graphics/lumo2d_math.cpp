@@ -1,0 +1,55 @@
+#include "toolkit/graphics/lumo2d_math.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace kestrel {
+
+Matrix2 TransformMatrix(float rotation_degrees, float scale_x, float scale_y) {
+    const double rad = double(rotation_degrees) * std::numbers::pi / 180.0;
+    const double c = std::cos(rad);
+    const double s = std::sin(rad);
+    Matrix2 m;
+    m.ix = float(c * scale_x);
+    m.iy = float(-s * scale_y);
+    m.jx = float(s * scale_x);
+    m.jy = float(c * scale_y);
+    return m;
+}
+
+int OvalSegments(float rx, float ry) {
+    int segs = int(std::fabs(rx) + std::fabs(ry));
+    if (segs < 12) segs = 12;
+    return segs & ~3;
+}
+
+std::uint8_t AlphaByte(float alpha) {
+    // NaN compares false both ways; treat it as transparent.
+    if (!(alpha >= 0.0f)) alpha = 0.0f;
+    if (alpha > 1.0f) alpha = 1.0f;
+    return std::uint8_t(int(alpha * 255.0f));
+}
+
+std::uint8_t ColorByte(int component) {
+    if (component < 0) return 0;
+    if (component > 255) return 255;
+    return std::uint8_t(component);
+}
+
+PixelRect ViewportToPixels(int x, int y, int w, int h, float xscale, float yscale) {
+    // Single-precision quotients, as the record's scales are floats.
+    const int x0 = int(std::floor(float(x) / xscale));
+    const int y0 = int(std::floor(float(y) / yscale));
+    const int x1 = int(std::floor(float(x + w) / xscale));
+    const int y1 = int(std::floor(float(y + h) / yscale));
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
+ScissorState ScissorFor(const PixelRect& v, int gw, int gh) {
+    if (v == PixelRect{0, 0, gw, gh}) return {};
+    return {true, {v.x, gh - v.y - v.h, v.w, v.h}};
+}
+
+PixelRect ReadBoxFor(int x, int y, int w, int h, int gh) { return {x, gh - h - y, w, h}; }
+
+}  // namespace kestrel

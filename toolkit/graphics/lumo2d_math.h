@@ -1,0 +1,60 @@
+// The renderer's arithmetic, kept free of any rendering API so that it can
+// be checked on its own: the 2x2 drawing matrix, point transformation, the
+// oval segment count, colour and alpha bytes, the viewport in pixels and the
+// scissor box in OpenGL's upward y.
+#pragma once
+
+#include <cstdint>
+
+namespace kestrel {
+
+// Local (u, v) maps to (u*ix + v*iy + tx, u*jx + v*jy + ty).
+struct Matrix2 {
+    float ix = 0, iy = 0, jx = 0, jy = 0;
+};
+
+struct Point2 {
+    float x = 0, y = 0;
+};
+
+// ix = cos(rot)*sx, iy = -sin(rot)*sy, jx = sin(rot)*sx, jy = cos(rot)*sy,
+// with rot in degrees.
+Matrix2 TransformMatrix(float rotation_degrees, float scale_x, float scale_y);
+
+inline Point2 TransformPoint(const Matrix2& m, float u, float v, float tx, float ty) {
+    return {u * m.ix + v * m.iy + tx, u * m.jx + v * m.jy + ty};
+}
+
+// Segments of a filled oval with radii rx, ry: Int(|rx| + |ry|), at least
+// 12, rounded down to a multiple of 4.
+int OvalSegments(float rx, float ry);
+
+// Alpha clamped to [0, 1], then Int(alpha * 255) truncated.
+std::uint8_t AlphaByte(float alpha);
+
+// A colour component clamped to 0..255.
+std::uint8_t ColorByte(int component);
+
+struct PixelRect {
+    int x = 0, y = 0, w = 0, h = 0;
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// A viewport in virtual units to pixels: each edge divided by the virtual
+// scale (units per pixel) and floored; the size is the difference of edges.
+PixelRect ViewportToPixels(int x, int y, int w, int h, float xscale, float yscale);
+
+// The scissor state for a pixel viewport on graphics of gw x gh pixels: off
+// when the viewport is the whole graphics, else the box with y measured
+// upward from the bottom row as OpenGL wants it.
+struct ScissorState {
+    bool enabled = false;
+    PixelRect box;
+};
+ScissorState ScissorFor(const PixelRect& viewport, int gw, int gh);
+
+// The frame-buffer box that reads the pixels of the window rectangle
+// (x, y, w, h), y downward, on graphics gh pixels high.
+PixelRect ReadBoxFor(int x, int y, int w, int h, int gh);
+
+}  // namespace kestrel

@@ -1,0 +1,39 @@
+# The 2D renderer, images and image fonts: sources of kestrel_graphics,
+# included from this folder's CMakeLists.txt.
+if(NOT TARGET kestrel_graphics)
+  return()
+endif()
+
+find_package(OpenGL REQUIRED)
+find_package(Freetype REQUIRED)
+
+set(_renderer_dir ${CMAKE_CURRENT_LIST_DIR})
+target_sources(kestrel_graphics PRIVATE
+  ${_renderer_dir}/lumo2d_math.cpp
+  ${_renderer_dir}/gl_state_cache.cpp
+  ${_renderer_dir}/lumo2d_graphics.cpp
+  ${_renderer_dir}/lumo2d_functions.cpp
+  ${_renderer_dir}/gl_lumo2d_driver.cpp
+  ${_renderer_dir}/texture_layout.cpp
+  ${_renderer_dir}/texture_pixmap.cpp
+  ${_renderer_dir}/texture_deletion_queue.cpp
+  ${_renderer_dir}/gl_image_frame.cpp
+  ${_renderer_dir}/image.cpp
+  ${_renderer_dir}/image_functions.cpp
+  ${_renderer_dir}/text_units.cpp
+  ${_renderer_dir}/font_loader.cpp
+  ${_renderer_dir}/freetype_font.cpp
+  ${_renderer_dir}/image_font.cpp
+)
+target_link_libraries(kestrel_graphics PUBLIC kestrel_resources PRIVATE OpenGL::GL Freetype::Freetype)
+
+# The built-in 8 x 16 font of the image font module.
+set(_kestrel_font ${PROJECT_SOURCE_DIR}/assets/fonts/kestrelfont.bin)
+if(EXISTS ${_kestrel_font})
+  include(${PROJECT_SOURCE_DIR}/cmake/Embed.cmake)
+  kestrel_embed_files(kestrel_graphics FUNCTION RegisterKestrelFontFile NAMESPACE kestrel
+                      FILES kestrelfont.bin ${_kestrel_font})
+  target_compile_definitions(kestrel_graphics PRIVATE KESTREL_HAVE_KESTRELFONT=1)
+else()
+  message(WARNING "assets/fonts/kestrelfont.bin is missing: the built-in font draws nothing")
+endif()
