@@ -1,5 +1,9 @@
 #include "game/module_table.h"
 
+#include "toolkit/audio/audio.h"
+#include "toolkit/audio/ogg_loader.h"
+#include "toolkit/audio/sdl/direct_sound_module.h"
+#include "toolkit/audio/wav_loader.h"
 #include "toolkit/core/error.h"
 #include "toolkit/resources/png_loader.h"
 #include "toolkit/resources/stream_factory.h"
@@ -20,7 +24,7 @@ void InitStandardLibraryGroup() {
 const kestrel::ModuleRow kRows[] = {
     {1, "runtime core", kestrel::InitCore},
     {2, "game module", nullptr},  // already running
-    {3, "audio core", nullptr},
+    {3, "audio core", kestrel::InitAudioCore},
     {4, "memory banks", nullptr},
     {5, "bank streams", nullptr},
     {6, "standard library group", InitStandardLibraryGroup},
@@ -28,7 +32,7 @@ const kestrel::ModuleRow kRows[] = {
     {8, "2D renderer", nullptr},
     {9, "second 2D renderer", nullptr},
     {10, "empty module", nullptr},
-    {11, "DirectSound audio driver", nullptr},
+    {11, "DirectSound audio driver", kestrel::sdl::InitDirectSoundAudio},
     {12, "event queue", kestrel::InitSystem},
     {13, "software-mixer audio", nullptr},
     {14, "FreeType image fonts", nullptr},
@@ -37,14 +41,14 @@ const kestrel::ModuleRow kRows[] = {
     {17, "key-value maps", nullptr},
     {18, "scripting binding", nullptr},
     {19, "path utilities", InitStandardLibraryGroup},
-    {20, "Ogg sample loader", nullptr},
+    {20, "Ogg sample loader", kestrel::InitOggLoader},
     {21, "OpenAL audio", nullptr},
     {22, "PNG image loader", kestrel::InitPngLoader},
     {23, "standard library group again", InitStandardLibraryGroup},
     {24, "TGA image loader", nullptr},
     {25, "empty module", nullptr},
     {26, "timers", kestrel::InitTimers},
-    {27, "WAV sample loader", nullptr},
+    {27, "WAV sample loader", kestrel::InitWavLoader},
     {28, "joystick input", nullptr},
     {29, "processes and pipes", nullptr},
     {30, "module with no set-up", nullptr},

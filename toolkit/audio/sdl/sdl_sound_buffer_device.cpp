@@ -1,0 +1,77 @@
+#include "toolkit/audio/sdl/sdl_sound_buffer_device.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+namespace kestrel::sdl {
+
+namespace {
+
+constexpr int kCallbackFrames = 512;
+
+class SdlSoundBufferDevice : public SoundBufferDevice, public MixLock {
+public:
+    SdlSoundBufferDevice() : mixer_(SoundBufferMixer::Create(SoundBufferMixer::kOutputHertz)) {}
+
+    ~SdlSoundBufferDevice() override {
+        if (device_) {
+            SDL_CloseAudioDevice(device_);  // waits for a running callback
+            mixer_->SetLock(nullptr);
+        }
+        if (audioStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+
+    bool Open() {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            std::fprintf(stderr, "Audio: SDL audio could not start: %s\n", SDL_GetError());
+            return false;
+        }
+        audioStarted_ = true;
+        SDL_AudioSpec want{};
+        want.freq = SoundBufferMixer::kOutputHertz;
+        want.format = AUDIO_S16SYS;
+        want.channels = 2;
+        want.samples = kCallbackFrames;
+        want.callback = &SdlSoundBufferDevice::Callback;
+        want.userdata = this;
+        SDL_AudioSpec have{};
+        // No changes allowed: SDL converts to whatever the device needs.
+        device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+        if (!device_) {
+            std::fprintf(stderr, "Audio: no audio device could be opened: %s\n", SDL_GetError());
+            return false;
+        }
+        mixer_->SetLock(this);
+        SDL_PauseAudioDevice(device_, 0);
+        return true;
+    }
+
+    const std::shared_ptr<SoundBufferMixer>& Mixer() const override { return mixer_; }
+
+    void Lock() override { SDL_LockAudioDevice(device_); }
+    void Unlock() override { SDL_UnlockAudioDevice(device_); }
+
+private:
+    // Runs on SDL's audio thread with the device lock held.
+    static void Callback(void* userdata, Uint8* stream, int len) {
+        auto* self = static_cast<SdlSoundBufferDevice*>(userdata);
+        self->mixer_->Mix(reinterpret_cast<std::int16_t*>(stream), len / 4);
+    }
+
+    std::shared_ptr<SoundBufferMixer> mixer_;
+    SDL_AudioDeviceID device_ = 0;
+    bool audioStarted_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<SoundBufferDevice> OpenSdlSoundBufferDevice() {
+    auto d = std::make_unique<SdlSoundBufferDevice>();
+    if (!d->Open()) return nullptr;
+    return d;
+}
+
+void InstallSdlSoundBufferService() { SetSoundBufferDeviceFactory(&OpenSdlSoundBufferDevice); }
+
+}  // namespace kestrel::sdl
