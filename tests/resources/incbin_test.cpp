@@ -26,6 +26,7 @@ TEST(Incbin, FirstRegistrationWinsAndNamesMatchExactly) {
     EXPECT_EQ(IncbinLen("reg/other"), 7);
     EXPECT_EQ(IncbinAdd("reg/bad", first, -1), 0);
     EXPECT_EQ(IncbinPtr("reg/bad"), nullptr);
+    EXPECT_EQ(IncbinAdd("reg/null", nullptr, 0), 0);
 }
 
 std::string ReadFile(const char* path) {

@@ -28,7 +28,7 @@ const IncbinEntry* Find(const std::string& name) {
 }  // namespace
 
 int IncbinAdd(const std::string& name, const void* data, std::int64_t length) {
-    if (length < 0 || (data == nullptr && length != 0)) return 0;
+    if (length < 0 || data == nullptr) return 0;
     if (Find(name)) return 0;
     Registry().push_front({name, static_cast<const std::uint8_t*>(data), length});
     return 1;

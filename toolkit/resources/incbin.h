@@ -11,8 +11,8 @@ namespace kestrel {
 
 // Registers `length` bytes at `data` under `name`. Names are compared exactly
 // (case-sensitive, whole string). Returns 1 when the entry was added, 0 when
-// the name is already registered (the first entry stays) or the length is
-// negative or the data is null with a non-zero length.
+// the name is already registered (the first entry stays), the data pointer
+// is null or the length is negative.
 int IncbinAdd(const std::string& name, const void* data, std::int64_t length);
 
 // The registered bytes, or nullptr when no entry has this name.

@@ -9,7 +9,7 @@ std::shared_ptr<TRamStream> TRamStream::Create(void* buf, std::int64_t size, int
                                                int writeable) {
     auto s = std::make_shared<TRamStream>();
     s->_pos = 0;
-    s->_size = std::max<std::int64_t>(size, 0);
+    s->_size = buf ? std::max<std::int64_t>(size, 0) : 0;
     s->_buf = static_cast<std::uint8_t*>(buf);
     s->_read = readable;
     s->_write = writeable;
