@@ -300,3 +300,33 @@ TEST_F(PngLoaderTest, UnseekableStreamGivesNone) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+TEST_F(PngLoaderTest, SavedPixmapsLoadBackInTheirOwnPixels) {
+    const auto path = (std::filesystem::temp_directory_path() / "kestrel_save_png.png").string();
+    for (int format = PF_I8; format <= PF_RGBA8888; ++format) {
+        auto p = CreatePixmap(5, 3, format);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                WritePixel(p, x, y, 0x10000000u * (x + 1) + 0x00112233u * (y + 1) + 0x0101u * x);
+        ASSERT_TRUE(SavePixmapPNG(p, path)) << format;
+        auto back = LoadPixmap(path);
+        ASSERT_NE(back, nullptr);
+        EXPECT_EQ(back->format, AlphaBitsPerPixel[format] ? PF_RGBA8888 : PF_RGB888);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                EXPECT_EQ(ReadPixel(back, x, y), ReadPixel(p, x, y)) << format << " " << x << "," << y;
+    }
+    std::filesystem::remove(path);
+    EXPECT_FALSE(SavePixmapPNG(CreatePixmap(2, 2, PF_RGB888), "incbin::not/writeable.png"));
+    EXPECT_FALSE(SavePixmapPNG(CreatePixmap(0, 2, PF_RGB888), path));
+    // A memory stream too small for the file: the write fails, no exception.
+    std::vector<std::uint8_t> small(40);
+    auto s = TRamStream::Create(small.data(), 40, 0, 1);
+    EXPECT_FALSE(SavePixmapPNG(CreatePixmap(8, 8, PF_RGBA8888), s));
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -13,6 +13,8 @@
 
 #include "toolkit/core/error.h"
 #include "toolkit/core/run_once.h"
+#include "toolkit/resources/stream_error.h"
+#include "toolkit/resources/stream_functions.h"
 
 namespace kestrel {
 
@@ -129,6 +131,64 @@ TPixmapPtr TPixmapLoaderPNG::LoadPixmap(TStream& stream) {
         if (e.error != kPngError) throw;
         return nullptr;
     }
+}
+
+namespace {
+
+void OnPngWrite(png_structp png, png_bytep data, png_size_t length) {
+    auto* stream = static_cast<TStream*>(png_get_io_ptr(png));
+    stream->WriteBytes(data, static_cast<std::int64_t>(length));
+}
+
+void OnPngFlush(png_structp png) { static_cast<TStream*>(png_get_io_ptr(png))->Flush(); }
+
+struct PngWriteStructs {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    ~PngWriteStructs() {
+        if (png) png_destroy_write_struct(&png, info ? &info : nullptr);
+    }
+};
+
+struct CloseOnExit {
+    TStream& stream;
+    ~CloseOnExit() { stream.Close(); }
+};
+
+}  // namespace
+
+bool SavePixmapPNG(const TPixmapPtr& pixmap, const Url& url, int compression) {
+    TPixmapPtr src = NonNull(pixmap);
+    const bool alpha = AlphaBitsPerPixel[src->format] != 0;
+    const int format = alpha ? PF_RGBA8888 : PF_RGB888;
+    if (src->format != format) src = src->Convert(format);
+    if (src->width <= 0 || src->height <= 0) return false;  // PNG has no empty images
+
+    TStreamPtr stream = WriteStream(url);
+    if (!stream) return false;
+    CloseOnExit closer{*stream};
+    PngWriteStructs s;
+    s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+    if (!s.png) return false;
+    s.info = png_create_info_struct(s.png);
+    if (!s.info) return false;
+    try {
+        png_set_write_fn(s.png, stream.get(), OnPngWrite, OnPngFlush);
+        png_set_compression_level(s.png, compression < 0 ? 0 : compression > 9 ? 9 : compression);
+        png_set_IHDR(s.png, s.info, static_cast<png_uint_32>(src->width),
+                     static_cast<png_uint_32>(src->height), 8,
+                     alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(s.png, s.info);
+        for (int y = 0; y < src->height; ++y) png_write_row(s.png, src->PixelPtr(0, y));
+        png_write_end(s.png, nullptr);
+    } catch (const TStreamException&) {
+        return false;
+    } catch (const TRuntimeException& e) {
+        if (e.error != kPngError) throw;
+        return false;
+    }
+    return true;
 }
 
 void InitPngLoader() {

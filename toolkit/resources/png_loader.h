@@ -17,4 +17,9 @@ public:
 // Creates the PNG loader and links it into the chain (once).
 void InitPngLoader();
 
+// Writes the pixmap as an 8-bit PNG to WriteStream(url): RGBA for formats
+// with alpha, RGB otherwise. `compression` is the zlib level 0..9. False when
+// the URL cannot be opened for writing or the write fails.
+bool SavePixmapPNG(const TPixmapPtr& pixmap, const Url& url, int compression = 5);
+
 }  // namespace kestrel
