@@ -157,17 +157,6 @@ TEST(PixelConversion, EveryPairOfFormats) {
     }
 }
 
-TEST(PixelConversion, TablesAgree) {
-    for (int f = PF_I8; f <= PF_RGBA8888; ++f) {
-        EXPECT_EQ(BitsPerPixel[f], BytesPerPixel[f] * 8);
-        EXPECT_EQ(ColorBitsPerPixel[f],
-                  f == PF_I8 ? 8 : RedBitsPerPixel[f] + GreenBitsPerPixel[f] + BlueBitsPerPixel[f]);
-    }
-    EXPECT_EQ(AlphaBitsPerPixel[PF_A8], 8);
-    EXPECT_EQ(AlphaBitsPerPixel[PF_RGB888], 0);
-    EXPECT_EQ(AlphaBitsPerPixel[PF_BGRA8888], 8);
-}
-
 TEST(MaskPixmap, MaskedPixelsTakeTheAverageOfTheirNeighbours) {
     // 3 x 3, magenta key in the middle and in a corner.
     auto p = CreatePixmap(3, 3, PF_RGB888);
