@@ -7,7 +7,10 @@
 #include "toolkit/core/error.h"
 #include "toolkit/resources/png_loader.h"
 #include "toolkit/resources/stream_factory.h"
+#include "toolkit/graphics/gl_graphics_driver.h"
 #include "toolkit/system/random.h"
+#include "toolkit/system/sdl/joystick.h"
+#include "toolkit/system/sdl/sdl_system_driver.h"
 #include "toolkit/system/system_driver.h"
 #include "toolkit/system/timer.h"
 
@@ -21,6 +24,18 @@ void InitStandardLibraryGroup() {
     kestrel::InitStreamFactories();
 }
 
+// The graphics module with the OpenGL graphics driver made current.
+void InitGLGraphics() {
+    kestrel::InitGraphics();
+    kestrel::SetGraphicsDriver(kestrel::GLGraphicsDriver(), kestrel::GRAPHICS_BACKBUFFER);
+}
+
+// Events and the system module, with the SDL system driver.
+void InitSDLSystem() {
+    kestrel::sdl::UseSDLSystemDriver();
+    kestrel::InitSystem();
+}
+
 const kestrel::ModuleRow kRows[] = {
     {1, "runtime core", kestrel::InitCore},
     {2, "game module", nullptr},  // already running
@@ -29,11 +44,11 @@ const kestrel::ModuleRow kRows[] = {
     {5, "bank streams", nullptr},
     {6, "standard library group", InitStandardLibraryGroup},
     {7, "BMP image loader", nullptr},
-    {8, "2D renderer", nullptr},
+    {8, "2D renderer", InitGLGraphics},
     {9, "second 2D renderer", nullptr},
     {10, "empty module", nullptr},
     {11, "DirectSound audio driver", kestrel::sdl::InitDirectSoundAudio},
-    {12, "event queue", kestrel::InitSystem},
+    {12, "event queue", InitSDLSystem},
     {13, "software-mixer audio", nullptr},
     {14, "FreeType image fonts", nullptr},
     {15, "networking", nullptr},
@@ -49,7 +64,7 @@ const kestrel::ModuleRow kRows[] = {
     {25, "empty module", nullptr},
     {26, "timers", kestrel::InitTimers},
     {27, "WAV sample loader", kestrel::InitWavLoader},
-    {28, "joystick input", nullptr},
+    {28, "joystick input", kestrel::InitJoystick},
     {29, "processes and pipes", nullptr},
     {30, "module with no set-up", nullptr},
     {31, "empty module", nullptr},

@@ -1,0 +1,430 @@
+// The native window and GL context layer over SDL2: windows with an OpenGL
+// compatibility context, full-screen mode setting with its fall-back to a
+// scaled borderless desktop window, swap interval and buffer swaps.
+#include "toolkit/graphics/gl_context.h"
+
+#include <SDL.h>
+#include <SDL_opengl.h>
+
+#include <algorithm>
+#include <string>
+
+#include "toolkit/core/app.h"
+#include "toolkit/core/error.h"
+#include "toolkit/core/fault_report.h"
+#include "toolkit/graphics/gl_graphics_driver.h"
+#include "toolkit/graphics/graphics.h"
+#include "toolkit/graphics/sdl/offscreen_target.h"
+#include "toolkit/system/message_translator.h"
+#include "toolkit/system/sdl/sdl_system_driver.h"
+
+namespace kestrel {
+
+struct GLContext {
+    GLContext* next = nullptr;
+    int mode = CONTEXT_WINDOW;
+    int width = 0, height = 0;  // the picture's size
+    int depth = 0;
+    int hertz = 0;
+    int flags = 0;
+    SDL_Window* window = nullptr;
+    SDL_GLContext gl = nullptr;
+    bool ownsWindow = true;
+    int interval = -1;  // swap interval last set on this context
+    sdl::OffscreenTarget offscreen;  // used by the full-screen fall-back
+};
+
+namespace {
+
+GLContext* g_list = nullptr;
+GLContext* g_current = nullptr;
+SDL_Window* g_fullScreenWindow = nullptr;
+
+void Fail(const std::string& what) { SetGraphicsError(what + ": " + SDL_GetError()); }
+
+// Opens SDL's video. Left to itself SDL falls back to its offscreen driver
+// when there is no X11 or Wayland display, and the program would draw into
+// nothing; so unless SDL_VIDEODRIVER names a driver, only the drivers of a
+// real display are tried, and when none opens, SDL's reasons are kept.
+bool EnsureVideo() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
+    if (chosen && *chosen) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+        Fail(std::string("no display could be opened with ") + chosen);
+        return false;
+    }
+    std::string reasons;
+    const int n = SDL_GetNumVideoDrivers();
+    for (int i = 0; i < n; ++i) {
+        const std::string name = SDL_GetVideoDriver(i);
+        if (name == "offscreen" || name == "dummy" || name == "evdev") continue;
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, name.c_str());
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+        reasons += (reasons.empty() ? "" : "; ") + name + ": " + SDL_GetError();
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, nullptr);
+    SetGraphicsError("no display could be opened (" + reasons + ")");
+    return false;
+}
+
+void SetPixelFormat(int flags, bool accum) {
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    // One bit each: the system picks the nearest real format.
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 1);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 1);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 1);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, (flags & GRAPHICS_BACKBUFFER) ? 1 : 0);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, (flags & GRAPHICS_ALPHABUFFER) ? 1 : 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, (flags & GRAPHICS_DEPTHBUFFER) ? 1 : 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, (flags & GRAPHICS_STENCILBUFFER) ? 1 : 0);
+    const int a = accum && (flags & GRAPHICS_ACCUMBUFFER) ? 1 : 0;
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, a);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, a);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, a);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, a);
+}
+
+int BitsPerPixel(Uint32 format) {
+    const int bytes = SDL_BYTESPERPIXEL(format);
+    return bytes >= 3 ? bytes * 8 : static_cast<int>(SDL_BITSPERPIXEL(format));
+}
+
+// A display mode of exactly width x height x depth (any rate when hertz is
+// 0); false when the display has none.
+bool FindMode(int width, int height, int depth, int hertz, SDL_DisplayMode& out) {
+    const int n = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < n; ++i) {
+        SDL_DisplayMode m;
+        if (SDL_GetDisplayMode(0, i, &m) != 0) continue;
+        if (m.w != width || m.h != height) continue;
+        if (depth >= 16 && BitsPerPixel(m.format) != depth && !(depth == 32 && BitsPerPixel(m.format) == 24))
+            continue;
+        if (hertz && m.refresh_rate != hertz) continue;
+        out = m;
+        return true;
+    }
+    return false;
+}
+
+void Rebind() {
+    if (g_current)
+        SDL_GL_MakeCurrent(g_current->window, g_current->gl);
+    else
+        SDL_GL_MakeCurrent(nullptr, nullptr);
+    if (g_current) g_current->offscreen.Bind();
+}
+
+void ApplyInterval(GLContext* c, int interval) {
+    if (c->interval == interval) return;
+    c->interval = interval;
+    SetSwapInterval(interval);
+}
+
+void ShowFaultBox(const char* caption, const char* text) {
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr);
+}
+
+GLContext* FindByWindow(std::uintptr_t id) {
+    for (GLContext* c = g_list; c; c = c->next)
+        if (SDL_GetWindowID(c->window) == id) return c;
+    return nullptr;
+}
+
+// Maps a point of the window into the picture's coordinates.
+void WindowToPicture(const GLContext* c, int& x, int& y) {
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(c->window, &ww, &wh);
+    const sdl::Letterbox box = sdl::FitLetterbox(c->width, c->height, ww, wh);
+    if (box.w <= 0 || box.h <= 0) return;
+    x = (x - box.x) * c->width / box.w;
+    y = (y - box.y) * c->height / box.h;
+}
+
+// MoveMouse of the system driver: picture to window coordinates.
+void PictureToWindow(std::uintptr_t window, int& x, int& y) {
+    const GLContext* c = FindByWindow(window);
+    if (!c || !c->offscreen.active()) return;
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(c->window, &ww, &wh);
+    const sdl::Letterbox box = sdl::FitLetterbox(c->width, c->height, ww, wh);
+    x = box.x + x * box.w / c->width;
+    y = box.y + y * box.h / c->height;
+}
+
+// The window procedure of graphics windows: every message first goes to the
+// translator; then the full-screen focus rules.
+void GraphicsWindowProc(const PlatformMessage& message) {
+    GLContext* c = FindByWindow(message.window);
+    if (!c) return;
+    PlatformMessage m = message;
+    m.clientWidth = c->width;
+    m.clientHeight = c->height;
+    if (c->offscreen.active()) WindowToPicture(c, m.x, m.y);
+    TranslateMessage(m, nullptr);
+
+    if (c->mode != CONTEXT_DISPLAY || c->offscreen.active()) return;
+    if (m.kind == MessageKind::Activate && g_fullScreenWindow != c->window) {
+        // SDL restores the mode of a full-screen window as it regains focus.
+        if (!(SDL_GetWindowFlags(c->window) & SDL_WINDOW_FULLSCREEN) &&
+            SDL_SetWindowFullscreen(c->window, SDL_WINDOW_FULLSCREEN) != 0)
+            RuntimeError("GLGraphicsDriver failed to set display mode");
+        g_fullScreenWindow = c->window;
+    } else if ((m.kind == MessageKind::Deactivate || m.kind == MessageKind::Destroy) &&
+               g_fullScreenWindow == c->window) {
+        // SDL gives the desktop its mode back and minimises the window.
+        GLContext* was = g_current;
+        if (was != c) SDL_GL_MakeCurrent(c->window, c->gl);
+        SDL_GL_SetSwapInterval(0);
+        c->interval = 0;
+        if (was != c) Rebind();
+        g_fullScreenWindow = nullptr;
+    }
+}
+
+SDL_Window* CreateFullScreenWindow(int width, int height, int depth, int hertz, int& interval) {
+    SDL_DisplayMode mode;
+    bool found = false;
+    interval = 0;
+    if (hertz && FindMode(width, height, depth, hertz, mode)) {
+        found = true;
+        interval = 1;
+    } else if (FindMode(width, height, depth, 0, mode)) {
+        found = true;
+    }
+    if (!found) return nullptr;
+    SDL_Window* w = SDL_CreateWindow(AppTitle.c_str(), SDL_WINDOWPOS_CENTERED,
+                                     SDL_WINDOWPOS_CENTERED, width, height,
+                                     SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN |
+                                         SDL_WINDOW_FULLSCREEN);
+    if (!w) return nullptr;
+    if (SDL_SetWindowDisplayMode(w, &mode) != 0) {
+        SDL_DestroyWindow(w);
+        return nullptr;
+    }
+    return w;
+}
+
+}  // namespace
+
+GLContext* GLCreateContext(int width, int height, int depth, int hertz, int flags) {
+    if (width <= 0 || height <= 0) {
+        SetGraphicsError("invalid graphics size");
+        return nullptr;
+    }
+    if (!EnsureVideo()) return nullptr;
+
+    SDL_Window* window = nullptr;
+    int mode = CONTEXT_DISPLAY;
+    int interval = 0;
+    bool fallBack = false;
+    SetPixelFormat(flags, true);
+    if (depth == 0) {
+        mode = CONTEXT_WINDOW;
+        SDL_Rect desktop{0, 0, width, height};
+        SDL_GetDisplayBounds(0, &desktop);
+        const int left = (desktop.x + desktop.w) / 2 - width / 2;
+        const int top = (desktop.y + desktop.h) / 2 - height / 2;
+        window = SDL_CreateWindow(AppTitle.c_str(), left, top, width, height,
+                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        if (!window) {
+            Fail("the window could not be created");
+            return nullptr;
+        }
+    } else {
+        window = CreateFullScreenWindow(width, height, depth, hertz, interval);
+        if (!window) {
+            // The display cannot take the mode (Xvfb, many Wayland
+            // desktops): a borderless desktop-sized window shows the
+            // picture scaled instead of failing.
+            fallBack = true;
+            window = SDL_CreateWindow(AppTitle.c_str(), SDL_WINDOWPOS_CENTERED,
+                                      SDL_WINDOWPOS_CENTERED, width, height,
+                                      SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN |
+                                          SDL_WINDOW_FULLSCREEN_DESKTOP);
+            if (!window) {
+                Fail("the full-screen window could not be created");
+                return nullptr;
+            }
+        }
+    }
+
+    SDL_GLContext gl = SDL_GL_CreateContext(window);
+    if (!gl && (flags & GRAPHICS_ACCUMBUFFER)) {
+        SetPixelFormat(flags, false);  // many formats have no accumulation buffer
+        gl = SDL_GL_CreateContext(window);
+    }
+    if (!gl) {
+        Fail("no OpenGL context could be made");
+        SDL_DestroyWindow(window);
+        Rebind();
+        return nullptr;
+    }
+
+    auto* c = new GLContext();
+    c->mode = mode;
+    c->depth = depth;
+    c->hertz = hertz;
+    c->flags = flags;
+    c->window = window;
+    c->gl = gl;
+    c->width = width;
+    c->height = height;
+    if (!fallBack) {
+        // The real client size (drawable pixels) becomes the context's size.
+        SDL_GL_GetDrawableSize(window, &c->width, &c->height);
+        if (mode == CONTEXT_DISPLAY && (c->width != width || c->height != height)) {
+            // The mode was not really taken: scale the picture instead.
+            fallBack = true;
+            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+            c->width = width;
+            c->height = height;
+        }
+    }
+    if (fallBack && !c->offscreen.Create(width, height)) {
+        // No framebuffer objects: draw into the window as it is.
+        SDL_GL_GetDrawableSize(window, &c->width, &c->height);
+    }
+
+    c->next = g_list;
+    g_list = c;
+    SDL_ShowWindow(window);
+    SetWindowProcedure(SDL_GetWindowID(window), GraphicsWindowProc);
+    SetFaultBox(ShowFaultBox);
+    sdl::SetPictureToWindowMapper(PictureToWindow);
+    if (mode == CONTEXT_DISPLAY && !fallBack) {
+        g_fullScreenWindow = window;
+        c->interval = interval;
+        SDL_GL_SetSwapInterval(interval);
+    }
+    // SDL made the new context current; the current context stays what
+    // GLSetCurrent last bound.
+    Rebind();
+    return c;
+}
+
+GLContext* GLAttachContext(std::intptr_t window, int flags) {
+    if (!EnsureVideo()) return nullptr;
+    SDL_Window* w = SDL_GetWindowFromID(static_cast<Uint32>(window));
+    if (!w) {
+        Fail("no such window");
+        return nullptr;
+    }
+    SetPixelFormat(flags, true);
+    SDL_GLContext gl = SDL_GL_CreateContext(w);
+    if (!gl) {
+        Fail("no OpenGL context could be made");
+        Rebind();
+        return nullptr;
+    }
+    auto* c = new GLContext();
+    c->mode = CONTEXT_ATTACHED;
+    c->flags = flags;
+    c->window = w;
+    c->gl = gl;
+    c->ownsWindow = false;
+    SDL_GL_GetDrawableSize(w, &c->width, &c->height);
+    c->next = g_list;
+    g_list = c;
+    Rebind();
+    return c;
+}
+
+void GLContextSettings(GLContext* c, int& width, int& height, int& depth, int& hertz,
+                       int& flags) {
+    if (!c) {
+        width = height = depth = hertz = flags = 0;
+        return;
+    }
+    if (c->mode == CONTEXT_ATTACHED) SDL_GL_GetDrawableSize(c->window, &c->width, &c->height);
+    width = c->width;
+    height = c->height;
+    depth = c->depth;
+    hertz = c->hertz;
+    flags = c->flags;
+}
+
+void GLSetCurrent(GLContext* c) {
+    if (c == g_current) return;
+    g_current = c;
+    Rebind();
+}
+
+void GLCloseContext(GLContext* c) {
+    if (!c) return;
+    for (GLContext** p = &g_list; *p; p = &(*p)->next) {
+        if (*p == c) {
+            *p = c->next;
+            break;
+        }
+    }
+    if (c == g_current) GLSetCurrent(nullptr);
+    if (c->offscreen.active()) {
+        SDL_GL_MakeCurrent(c->window, c->gl);
+        c->offscreen.Destroy();
+        Rebind();
+    }
+    SDL_GL_DeleteContext(c->gl);
+    RemoveWindowProcedure(SDL_GetWindowID(c->window));
+    if (g_fullScreenWindow == c->window) g_fullScreenWindow = nullptr;
+    if (c->ownsWindow) SDL_DestroyWindow(c->window);
+    if (!g_list) SetFaultBox(nullptr);
+    delete c;
+}
+
+void GLSwapBuffers(int sync) {
+    GLContext* c = g_current;
+    if (!c) return;
+    ApplyInterval(c, sync != 0 ? 1 : 0);
+    if (c->offscreen.active()) {
+        int ww = 0, wh = 0;
+        SDL_GL_GetDrawableSize(c->window, &ww, &wh);
+        c->offscreen.PresentTo(ww, wh);
+        SDL_GL_SwapWindow(c->window);
+        c->offscreen.Bind();
+    } else {
+        SDL_GL_SwapWindow(c->window);
+    }
+}
+
+int GLEnumModes(int* buffer, int max) {
+    if (!EnsureVideo()) return 0;
+    int stored = 0;
+    const int n = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < n && stored < max; ++i) {
+        SDL_DisplayMode m;
+        if (SDL_GetDisplayMode(0, i, &m) != 0) break;
+        const int bpp = BitsPerPixel(m.format);
+        if (bpp < 16) continue;
+        buffer[stored * 4] = m.w;
+        buffer[stored * 4 + 1] = m.h;
+        buffer[stored * 4 + 2] = bpp;
+        buffer[stored * 4 + 3] = m.refresh_rate;
+        ++stored;
+    }
+    return stored;
+}
+
+void SetSwapInterval(int interval) {
+    // Refused by some drivers (and ignored by Xvfb and the offscreen
+    // driver); Flip's frame pacing covers that.
+    SDL_GL_SetSwapInterval(interval);
+}
+
+int GLContextMode(const GLContext* c) { return c ? c->mode : 0; }
+bool GLContextScaled(const GLContext* c) { return c && c->offscreen.active(); }
+std::uintptr_t GLContextWindow(const GLContext* c) { return c ? SDL_GetWindowID(c->window) : 0; }
+
+void GLCurrentSize(int& width, int& height) {
+    width = g_current ? g_current->width : 0;
+    height = g_current ? g_current->height : 0;
+}
+
+unsigned GLDrawFramebuffer() { return g_current ? g_current->offscreen.framebuffer() : 0; }
+
+void GLBindDrawFramebuffer() {
+    if (g_current) g_current->offscreen.Bind();
+}
+
+}  // namespace kestrel

@@ -1,0 +1,162 @@
+#include "toolkit/system/message_translator.h"
+
+#include <map>
+
+#include "toolkit/system/event.h"
+
+namespace kestrel {
+
+namespace {
+
+struct TranslatorState {
+    int mods = 0;
+    std::uintptr_t tracked = 0;
+    bool cursorVisible = true;
+    int lastX = 0, lastY = 0;
+};
+
+TranslatorState g_state;
+TranslatorHost g_host;
+std::map<std::uintptr_t, WindowProcedure> g_procedures;
+
+void Emit(int id, const ObjectPtr& source, int data, int x, int y) {
+    TEvent::Create(id, source, data, g_state.mods, x, y)->Emit();
+}
+
+void ApplyCursor() {
+    if (g_host.showCursor) g_host.showCursor(g_state.cursorVisible || g_state.tracked == 0);
+}
+
+bool IsModifierKey(int vkey) {
+    return vkey == 16 || vkey == 17 || vkey == 18 || vkey == 91 || vkey == 92;
+}
+
+// Held button of a move: right over middle over left.
+int MoveButton(int buttons) {
+    if (buttons & 2) return 2;
+    if (buttons & 4) return 4;
+    if (buttons & 1) return 1;
+    return 0;
+}
+
+void TrackMove(const PlatformMessage& m, const ObjectPtr& source) {
+    const bool inside = m.x >= 0 && m.y >= 0 && m.x < m.clientWidth && m.y < m.clientHeight;
+    const std::uintptr_t now = inside ? m.window : 0;
+    if (now == g_state.tracked) return;
+    if (g_state.tracked) Emit(EventId::MouseLeave, source, 0, m.x, m.y);
+    g_state.tracked = now;
+    ApplyCursor();
+    if (now) {
+        Emit(EventId::MouseEnter, source, 0, m.x, m.y);
+        if (g_host.trackLeave) g_host.trackLeave(now);
+    }
+}
+
+}  // namespace
+
+void SetTranslatorHost(const TranslatorHost& host) { g_host = host; }
+
+int TranslateKeyCode(int vkey, int scancode, bool extended) {
+    const int s = (scancode & 0x7f) + (extended ? 0x80 : 0);
+    switch (s) {
+    case 42: return 160;
+    case 54: return 161;
+    case 29: return 162;
+    case 157: return 163;
+    case 56: return 164;
+    case 184: return 165;
+    default: return vkey;
+    }
+}
+
+void TranslateMessage(const PlatformMessage& m, const ObjectPtr& source) {
+    using namespace EventId;
+    switch (m.kind) {
+    case MessageKind::Activate:
+        if (m.minimized || m.otherInProcess) return;
+        Emit(AppResume, source, 0, 0, 0);
+        return;
+    case MessageKind::Deactivate:
+        if (m.otherInProcess) return;
+        Emit(AppSuspend, source, 0, 0, 0);
+        return;
+    case MessageKind::Close:
+        Emit(AppTerminate, source, 0, 0, 0);
+        return;
+    case MessageKind::KeyDown:
+        if (m.vkey < 1 || m.vkey > 255) return;
+        Emit(m.repeat ? KeyRepeat : KeyDown, source,
+             TranslateKeyCode(m.vkey, m.scancode, m.extended), 0, 0);
+        return;
+    case MessageKind::KeyUp:
+        if (m.vkey < 1 || m.vkey > 255) return;
+        Emit(KeyUp, source, TranslateKeyCode(m.vkey, m.scancode, m.extended), 0, 0);
+        return;
+    case MessageKind::Char:
+        Emit(KeyChar, source, m.character, 0, 0);
+        return;
+    case MessageKind::MouseMove:
+        TrackMove(m, source);
+        g_state.lastX = m.x;
+        g_state.lastY = m.y;
+        Emit(MouseMove, source, MoveButton(m.buttons), m.x, m.y);
+        return;
+    case MessageKind::MouseDown:
+        Emit(MouseDown, source, m.button, m.x, m.y);
+        if (g_host.setCapture) g_host.setCapture(m.window, true);
+        return;
+    case MessageKind::MouseUp:
+        Emit(MouseUp, source, m.button, m.x, m.y);
+        if (g_host.setCapture) g_host.setCapture(m.window, false);
+        return;
+    case MessageKind::MouseWheel:
+        Emit(MouseWheel, source, m.wheel / 120, m.x, m.y);
+        return;
+    case MessageKind::MouseLeave:
+        if (g_state.tracked != m.window || m.window == 0) return;
+        g_state.tracked = 0;
+        Emit(MouseLeave, source, 0, g_state.lastX, g_state.lastY);
+        ApplyCursor();
+        return;
+    case MessageKind::Destroy:
+        if (g_state.tracked == m.window) {
+            g_state.tracked = 0;
+            ApplyCursor();
+        }
+        return;
+    case MessageKind::Other:
+        return;
+    }
+}
+
+bool PumpMessage(const PlatformMessage& m) {
+    if ((m.kind == MessageKind::KeyDown || m.kind == MessageKind::KeyUp) && IsModifierKey(m.vkey))
+        g_state.mods = m.keyMods;
+    const auto it = g_procedures.find(m.window);
+    if (it == g_procedures.end() || !it->second) return false;
+    it->second(m);
+    return true;
+}
+
+void SetWindowProcedure(std::uintptr_t window, WindowProcedure procedure) {
+    g_procedures[window] = procedure;
+}
+
+void RemoveWindowProcedure(std::uintptr_t window) { g_procedures.erase(window); }
+
+int CurrentModifiers() { return g_state.mods; }
+
+void SetCursorVisible(bool visible) {
+    g_state.cursorVisible = visible;
+    ApplyCursor();
+}
+
+bool CursorVisibleFlag() { return g_state.cursorVisible; }
+std::uintptr_t TrackedWindow() { return g_state.tracked; }
+
+void ResetTranslator() {
+    g_state = TranslatorState{};
+    g_procedures.clear();
+}
+
+}  // namespace kestrel

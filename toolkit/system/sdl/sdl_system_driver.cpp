@@ -1,0 +1,132 @@
+#include "toolkit/system/sdl/sdl_system_driver.h"
+
+#include <SDL.h>
+
+#include <atomic>
+#include <cstdio>
+#include <vector>
+
+#include "toolkit/system/cross_thread_queue.h"
+#include "toolkit/system/message_translator.h"
+#include "toolkit/system/sdl/message_box.h"
+#include "toolkit/system/sdl/sdl_messages.h"
+
+namespace kestrel::sdl {
+
+namespace {
+
+// The pump's own event, pushed by other threads after a post so that a
+// blocked Wait wakes up (the private message of cross-thread calls).
+Uint32 g_wakeEvent = 0;
+std::atomic<bool> g_wakePending{false};
+PointMapper g_mapper = nullptr;
+
+void Wake() {
+    if (g_wakeEvent == 0 || g_wakePending.exchange(true)) return;
+    SDL_Event e{};
+    e.type = g_wakeEvent;
+    if (SDL_PushEvent(&e) != 1) g_wakePending = false;
+}
+
+void SetCapture(std::uintptr_t, bool capture) {
+    SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE);  // refused by some drivers
+}
+
+void ShowCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+
+// SDL reports leaving the window by itself: nothing to ask for.
+void TrackLeave(std::uintptr_t) {}
+
+// Handles the events waiting (after first, when given) and the posted calls.
+void PumpEvents(const SDL_Event* first) {
+    RunPostedCalls();
+    std::vector<SDL_Event> batch;
+    if (first && !(g_wakeEvent && first->type == g_wakeEvent)) batch.push_back(*first);
+    if (first && g_wakeEvent && first->type == g_wakeEvent) g_wakePending = false;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        if (g_wakeEvent && e.type == g_wakeEvent) {
+            g_wakePending = false;
+            continue;
+        }
+        batch.push_back(e);
+    }
+    for (const PlatformMessage& m : ToMessages(batch)) PumpMessage(m);
+    RunPostedCalls();
+}
+
+}  // namespace
+
+TSDLSystemDriver::TSDLSystemDriver() {
+    if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0)
+        std::fprintf(stderr, "SDL events unavailable: %s\n", SDL_GetError());
+    g_wakeEvent = SDL_RegisterEvents(1);
+    if (g_wakeEvent == static_cast<Uint32>(-1)) g_wakeEvent = 0;
+    TranslatorHost host;
+    host.setCapture = SetCapture;
+    host.showCursor = ShowCursor;
+    host.trackLeave = TrackLeave;
+    SetTranslatorHost(host);
+    SetPostWaker(Wake);
+}
+
+void TSDLSystemDriver::Poll() { PumpEvents(nullptr); }
+
+void TSDLSystemDriver::Wait() {
+    // Calls posted before the waker was armed count as waiting messages.
+    if (RunPostedCalls() > 0) {
+        PumpEvents(nullptr);
+        return;
+    }
+    SDL_Event first;
+    if (SDL_WaitEvent(&first))
+        PumpEvents(&first);
+    else
+        PumpEvents(nullptr);
+}
+
+void TSDLSystemDriver::MoveMouse(int x, int y) {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    SDL_Window* w = SDL_GL_GetCurrentWindow();
+    if (!w) w = SDL_GetKeyboardFocus();
+    if (!w) return;
+    if (g_mapper) g_mapper(SDL_GetWindowID(w), x, y);
+    SDL_WarpMouseInWindow(w, x, y);
+}
+
+void TSDLSystemDriver::SetMouseVisible(int visible) { SetCursorVisible(visible != 0); }
+
+void TSDLSystemDriver::Notify(const std::string& text, int serious) {
+    ShowMessageBox(text, serious != 0, BoxButtons::Ok);
+}
+
+int TSDLSystemDriver::Confirm(const std::string& text, int serious) {
+    return ShowMessageBox(text, serious != 0, BoxButtons::OkCancel);
+}
+
+int TSDLSystemDriver::Proceed(const std::string& text, int serious) {
+    return ShowMessageBox(text, serious != 0, BoxButtons::YesNoCancel);
+}
+
+// File and folder requesters are not offered on this platform: they answer
+// as if cancelled.
+std::string TSDLSystemDriver::RequestFile(const std::string&, const std::string&, int,
+                                          const std::string&) {
+    return "";
+}
+
+std::string TSDLSystemDriver::RequestDir(const std::string&, const std::string&) { return ""; }
+
+int TSDLSystemDriver::OpenURL(const std::string& url) {
+    return SDL_OpenURL(url.c_str()) == 0 ? 1 : 0;
+}
+
+std::shared_ptr<TSystemDriver> CreateSDLSystemDriver() {
+    return std::make_shared<TSDLSystemDriver>();
+}
+
+void UseSDLSystemDriver() { SetSystemDriverFactory(CreateSDLSystemDriver); }
+
+void SetPictureToWindowMapper(PointMapper mapper) { g_mapper = mapper; }
+
+}  // namespace kestrel::sdl
