@@ -1,0 +1,32 @@
+// Label and banner pictures: white bold letters with a dark outline and a
+// drop shadow (banners add a coloured glow), sized to fill their picture and
+// centred on their ink.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "canvas.h"
+#include "text.h"
+
+namespace assetgen {
+
+struct LabelStyle {
+    float outline = 2.5f;        // dark outline width in pixels
+    int shadow_dx = 4, shadow_dy = 4;
+    int shadow_blur = 2;
+    float shadow_alpha = 0.85f;
+    Color glow{0, 0, 0, 0};      // glow colour (alpha 0: no glow)
+    int glow_radius = 0;
+    Color top = Rgb(255, 255, 255);
+    Color bottom = Rgb(206, 218, 236);
+    int pad = -1;                // margin kept free on every side (-1: from the effects)
+};
+
+Canvas MakeTextImage(int w, int h, const std::string& font_path, const TextBlock& block,
+                     const LabelStyle& style);
+
+// A banner: 170 pixels high, one line, its glow in the given hue.
+Canvas MakeBanner(int w, const std::string& text, Color glow);
+
+}  // namespace assetgen
