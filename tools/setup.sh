@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang
   xvfb xauth xdotool xfonts-base x11-utils
+  fonts-dejavu-core fonts-dseg
 )
 
 missing=()
