@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "toolkit/core/run_once.h"
+#include "toolkit/resources/stream_factory.h"
 #include "toolkit/resources/stream_functions.h"
 
 namespace kestrel {
@@ -144,7 +145,10 @@ TFontPtr TFreeTypeFontLoader::LoadFont(const Url& url, int size, int style) {
 
 void InitFreeTypeFonts() {
     static bool done = false;
-    RunOnce(done, [] { AddFontLoader(std::make_shared<TFreeTypeFontLoader>()); });
+    RunOnce(done, [] {
+        InitStreamFactories();  // fonts are read from stream URLs
+        AddFontLoader(std::make_shared<TFreeTypeFontLoader>());
+    });
 }
 
 }  // namespace kestrel

@@ -1,5 +1,6 @@
 # The 2D renderer, images and image fonts: sources of kestrel_graphics,
-# included from this folder's CMakeLists.txt.
+# included from this folder's CMakeLists.txt. Only gl_lumo2d_driver.cpp and
+# gl_image_frame.cpp include OpenGL, only freetype_font.cpp FreeType.
 if(NOT TARGET kestrel_graphics)
   return()
 endif()
@@ -13,17 +14,17 @@ target_sources(kestrel_graphics PRIVATE
   ${_renderer_dir}/gl_state_cache.cpp
   ${_renderer_dir}/lumo2d_graphics.cpp
   ${_renderer_dir}/lumo2d_functions.cpp
-  ${_renderer_dir}/gl_lumo2d_driver.cpp
   ${_renderer_dir}/texture_layout.cpp
   ${_renderer_dir}/texture_pixmap.cpp
   ${_renderer_dir}/texture_deletion_queue.cpp
-  ${_renderer_dir}/gl_image_frame.cpp
   ${_renderer_dir}/image.cpp
   ${_renderer_dir}/image_functions.cpp
   ${_renderer_dir}/text_units.cpp
   ${_renderer_dir}/font_loader.cpp
   ${_renderer_dir}/freetype_font.cpp
   ${_renderer_dir}/image_font.cpp
+  ${_renderer_dir}/gl_lumo2d_driver.cpp
+  ${_renderer_dir}/gl_image_frame.cpp
 )
 target_link_libraries(kestrel_graphics PUBLIC kestrel_resources PRIVATE OpenGL::GL Freetype::Freetype)
 

@@ -1,0 +1,49 @@
+// Rendering tests on a real OpenGL context (Mesa's software renderer through
+// SDL's offscreen driver unless SDL_VIDEODRIVER says otherwise): one
+// 320 x 240 window for the whole run, pixels read back with GrabPixmap.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+
+#include "toolkit/graphics/lumo2d.h"
+
+namespace kestrel::test {
+
+inline constexpr int kWidth = 320;
+inline constexpr int kHeight = 240;
+
+// Opens (or re-opens) the test graphics; false with the reason when no
+// OpenGL display can be had.
+bool OpenTestGraphics(std::string* why = nullptr);
+// Whether the graphics were black right after the first opening.
+bool FreshGraphicsWereBlack();
+
+// Skips the test when no display exists; otherwise resets the drawing state
+// to plain defaults (white, opaque, SOLIDBLEND, no transform, handle, origin
+// or viewport) and clears the screen to black.
+class GLTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+};
+
+struct Rgba {
+    int r = 0, g = 0, b = 0, a = 0;
+};
+
+// The whole screen, read once.
+class Screen {
+public:
+    Screen();
+    Rgba at(int x, int y) const;
+    bool IsBlack(int x, int y) const;
+    bool Lit(int x, int y) const;  // any colour channel above 0
+    const TPixmapPtr& pixmap() const { return pix_; }
+
+private:
+    TPixmapPtr pix_;
+};
+
+}  // namespace kestrel::test

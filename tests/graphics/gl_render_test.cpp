@@ -1,0 +1,274 @@
+// The renderer's state and primitives on OpenGL, checked by reading pixels.
+#include <cmath>
+
+#include "tests/graphics/gl_fixture.h"
+#include "toolkit/graphics/gl_lumo2d_driver.h"
+
+namespace kestrel::test {
+namespace {
+
+using Render = GLTest;
+
+// Every pixel of the box [x0, x1) x [y0, y1) is lit and the ring of pixels
+// just outside it is black.
+void ExpectFilledBox(const Screen& s, int x0, int y0, int x1, int y1) {
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) ASSERT_TRUE(s.Lit(x, y)) << x << "," << y;
+    for (int x = x0; x < x1; ++x) {
+        EXPECT_TRUE(s.IsBlack(x, y0 - 1)) << x;
+        EXPECT_TRUE(s.IsBlack(x, y1)) << x;
+    }
+    for (int y = y0; y < y1; ++y) {
+        EXPECT_TRUE(s.IsBlack(x0 - 1, y)) << y;
+        EXPECT_TRUE(s.IsBlack(x1, y)) << y;
+    }
+}
+
+void ExpectColor(const Rgba& c, int r, int g, int b, int tolerance = 1) {
+    EXPECT_NEAR(c.r, r, tolerance);
+    EXPECT_NEAR(c.g, g, tolerance);
+    EXPECT_NEAR(c.b, b, tolerance);
+}
+
+TEST_F(Render, FreshGraphicsAreBlackAndTheDriverIsOpenGL) {
+    EXPECT_TRUE(FreshGraphicsWereBlack());
+    EXPECT_EQ(GetGraphicsDriver(), GLLumo2DDriver());
+    EXPECT_EQ(GLLumo2DDriver()->ToString(), "OpenGL");
+    EXPECT_EQ(GraphicsWidth(), kWidth);
+    ASSERT_TRUE(TLumo2DGraphics::Current());
+    EXPECT_EQ(TLumo2DGraphics::Current()->_setup, 1);
+}
+
+TEST_F(Render, ScaledAndRotatedRectFillsTheTurnedQuad) {
+    SetScale(2, 2);
+    SetRotation(90);
+    float sx, sy;
+    GetScale(sx, sy);
+    EXPECT_EQ(sx, 2);
+    EXPECT_EQ(GetRotation(), 90);
+    DrawRect(100, 100, 10, 5);
+    // (100,100), (100,120), (90,120), (90,100).
+    ExpectFilledBox(Screen(), 90, 100, 100, 120);
+}
+
+TEST_F(Render, HandleIsNegatedAndLandsOnThePosition) {
+    SetHandle(8, 4);
+    float hx, hy;
+    GetHandle(hx, hy);
+    EXPECT_EQ(hx, 8);
+    EXPECT_EQ(hy, 4);
+    EXPECT_EQ(TLumo2DGraphics::Current()->handle_x, -8);
+    DrawRect(100, 100, 16, 8);
+    ExpectFilledBox(Screen(), 92, 96, 108, 104);
+
+    // The origin is added to the position.
+    Cls();
+    SetHandle(0, 0);
+    SetOrigin(30, 40);
+    DrawRect(1, 2, 5, 5);
+    ExpectFilledBox(Screen(), 31, 42, 36, 47);
+}
+
+TEST_F(Render, EachBlendModeOnAKnownBackground) {
+    struct Case {
+        int mode;
+        float alpha;
+        int r, g, b;  // expected over (100, 100, 100) with colour (200, 50, 0)
+    };
+    // Alpha 0.5 is sent as byte 127 (127 / 255 = 0.498).
+    const Case cases[] = {
+        {SOLIDBLEND, 0.5f, 200, 50, 0},
+        {MASKBLEND, 1.0f, 200, 50, 0},
+        {MASKBLEND, 0.5f, 100, 100, 100},  // 0.498 fails the alpha test (>= 0.5)
+        {MASKBLEND, 0.51f, 200, 50, 0},
+        {ALPHABLEND, 0.5f, 150, 75, 50},
+        {LIGHTBLEND, 0.5f, 200, 125, 100},
+        {SHADEBLEND, 0.5f, 78, 20, 0},
+        {99, 0.5f, 200, 50, 0},  // unknown modes draw solid
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " alpha " << c.alpha);
+        SetBlend(SOLIDBLEND);
+        SetClsColor(100, 100, 100);
+        Cls();
+        SetColor(200, 50, 0);
+        SetAlpha(c.alpha);
+        SetBlend(c.mode);
+        EXPECT_EQ(GetBlend(), c.mode);
+        DrawRect(10, 10, 20, 20);
+        const Screen s;
+        ExpectColor(s.at(20, 20), c.r, c.g, c.b);
+        ExpectColor(s.at(40, 40), 100, 100, 100, 0);
+    }
+    // Light blending saturates.
+    SetBlend(SOLIDBLEND);
+    SetClsColor(200, 200, 200);
+    Cls();
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+    SetBlend(LIGHTBLEND);
+    DrawRect(10, 10, 20, 20);
+    ExpectColor(Screen().at(20, 20), 255, 255, 255, 0);
+}
+
+TEST_F(Render, AlphaAndColourAreClampedByTheDriverOnly) {
+    const GLStateCache& cache = TGLLumo2DDriver::StateCache();
+    SetBlend(ALPHABLEND);
+    SetAlpha(1.5f);
+    EXPECT_EQ(GetAlpha(), 1.5f);
+    EXPECT_EQ(cache.color[3], 255);
+    DrawRect(0, 0, 10, 10);
+    SetAlpha(0.5f);
+    EXPECT_EQ(cache.color[3], 127);
+    DrawRect(20, 0, 10, 10);
+    SetAlpha(-2);
+    EXPECT_EQ(GetAlpha(), -2);
+    DrawRect(40, 0, 10, 10);
+    const Screen s;
+    ExpectColor(s.at(5, 5), 255, 255, 255, 0);
+    ExpectColor(s.at(25, 5), 127, 127, 127, 0);
+    ExpectColor(s.at(45, 5), 0, 0, 0, 0);
+
+    SetAlpha(1);
+    SetBlend(SOLIDBLEND);
+    SetColor(-20, 300, 128);
+    int r, g, b;
+    GetColor(r, g, b);
+    EXPECT_EQ(r, -20);
+    EXPECT_EQ(g, 300);
+    DrawRect(60, 0, 10, 10);
+    ExpectColor(Screen().at(65, 5), 0, 255, 128, 0);
+
+    SetClsColor(-1, 999, 64);
+    GetClsColor(r, g, b);
+    EXPECT_EQ(g, 999);
+    Cls();
+    ExpectColor(Screen().at(300, 200), 0, 255, 64, 0);
+}
+
+TEST_F(Render, RepeatedBlendModeIsSentOnce) {
+    const GLStateCache& cache = TGLLumo2DDriver::StateCache();
+    SetBlend(SOLIDBLEND);
+    const long before = cache.counts().blend;
+    SetBlend(ALPHABLEND);
+    SetBlend(ALPHABLEND);
+    EXPECT_EQ(cache.counts().blend, before + 1);
+    SetBlend(LIGHTBLEND);
+    EXPECT_EQ(cache.counts().blend, before + 2);
+
+    // Untextured shapes switch texturing off once, not per shape.
+    DrawRect(0, 0, 1, 1);
+    const long enables = cache.counts().texture_enable;
+    for (int i = 0; i < 10; ++i) DrawRect(0, 0, 1, 1);
+    DrawOval(0, 0, 4, 4);
+    EXPECT_EQ(cache.counts().texture_enable, enables);
+}
+
+TEST_F(Render, ViewportClipsDrawingAndCls) {
+    SetViewport(10, 20, 30, 40);
+    int x, y, w, h;
+    GetViewport(x, y, w, h);
+    EXPECT_EQ(x + y + w + h, 100);
+    DrawRect(0, 0, kWidth, kHeight);
+    ExpectFilledBox(Screen(), 10, 20, 40, 60);
+
+    SetClsColor(0, 0, 255);
+    Cls();
+    SetClsColor(0, 0, 0);
+    {
+        const Screen s;
+        ExpectColor(s.at(10, 20), 0, 0, 255, 0);
+        ExpectColor(s.at(39, 59), 0, 0, 255, 0);
+        EXPECT_TRUE(s.IsBlack(9, 30));
+        EXPECT_TRUE(s.IsBlack(40, 30));
+        EXPECT_TRUE(s.IsBlack(20, 60));
+        EXPECT_TRUE(s.IsBlack(20, 19));
+    }
+    // The whole graphics switches clipping off.
+    SetViewport(0, 0, kWidth, kHeight);
+    DrawRect(0, 0, kWidth, kHeight);
+    const Screen s;
+    EXPECT_TRUE(s.Lit(0, 0));
+    EXPECT_TRUE(s.Lit(kWidth - 1, kHeight - 1));
+}
+
+TEST_F(Render, VirtualResolutionScalesDrawingAndTheViewport) {
+    SetVirtualResolution(kWidth * 2, kHeight * 2);
+    EXPECT_EQ(VirtualResolutionWidth(), kWidth * 2);
+    DrawRect(20, 20, 40, 20);  // 10,10 - 30,20 in pixels
+    ExpectFilledBox(Screen(), 10, 10, 30, 20);
+    Cls();
+    SetViewport(100, 100, 40, 40);  // pixels 50,50 - 70,70
+    DrawRect(0, 0, kWidth * 2, kHeight * 2);
+    ExpectFilledBox(Screen(), 50, 50, 70, 70);
+    SetViewport(0, 0, kWidth * 2, kHeight * 2);
+    SetVirtualResolution(kWidth, kHeight);
+}
+
+TEST_F(Render, OvalsLinesPointsAndPolygons) {
+    DrawOval(50, 50, 100, 60);  // 80 segments
+    DrawOval(200, 200, 10, 10);  // 12 segments
+    {
+        const Screen s;
+        EXPECT_TRUE(s.Lit(100, 80));  // centre
+        EXPECT_TRUE(s.Lit(52, 80));   // near the left end
+        EXPECT_TRUE(s.Lit(147, 80));  // near the right end
+        EXPECT_TRUE(s.Lit(100, 52));
+        EXPECT_TRUE(s.Lit(100, 107));
+        EXPECT_TRUE(s.IsBlack(52, 52));  // the box's corners stay clear
+        EXPECT_TRUE(s.IsBlack(147, 107));
+        EXPECT_TRUE(s.IsBlack(49, 80));
+        EXPECT_TRUE(s.Lit(205, 205));
+        EXPECT_TRUE(s.IsBlack(200, 200));
+        EXPECT_TRUE(s.IsBlack(209, 209));
+    }
+    Cls();
+    Plot(3, 4);  // the point covers pixel (3, 4) through its +0.5
+    DrawLine(10, 30, 50, 30);  // horizontal line on row 30, last pixel plotted
+    DrawPoly({200, 10, 240, 10, 220, 50});
+    DrawPoly({0, 100, 50, 100, 25});  // odd count: ignored
+    DrawPoly({0, 100, 50, 100});      // two points: ignored
+    const Screen s;
+    EXPECT_TRUE(s.Lit(3, 4));
+    EXPECT_TRUE(s.IsBlack(4, 4));
+    EXPECT_TRUE(s.IsBlack(3, 5));
+    for (int x = 10; x <= 50; ++x) EXPECT_TRUE(s.Lit(x, 30)) << x;
+    EXPECT_TRUE(s.IsBlack(30, 29));
+    EXPECT_TRUE(s.IsBlack(30, 31));
+    EXPECT_TRUE(s.IsBlack(51, 30));
+    EXPECT_TRUE(s.Lit(220, 20));
+    EXPECT_TRUE(s.IsBlack(202, 45));
+    for (int x = 0; x <= 50; ++x) ASSERT_TRUE(s.IsBlack(x, 100)) << x;
+}
+
+TEST_F(Render, DrawPixmapAndGrabPixmapKeepRowZeroAtTheTop) {
+    TPixmapPtr p = CreatePixmap(3, 2, PF_RGBA8888, 4);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            p->WritePixel(x, y, 0xFF000000u | std::uint32_t(40 * x + 10) << 16 | std::uint32_t(100 * y + 20) << 8 | 7u);
+    SetScale(3, 3);
+    SetOrigin(50, 50);  // no transform and no origin for pixmaps
+    DrawPixmap(p, 5, 7);
+    TPixmapPtr back = GrabPixmap(5, 7, 3, 2);
+    ASSERT_EQ(back->width, 3);
+    ASSERT_EQ(back->height, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(back->ReadPixel(x, y) & 0xFFFFFF, p->ReadPixel(x, y) & 0xFFFFFF);
+    const Screen s;
+    EXPECT_TRUE(s.IsBlack(4, 7));
+    EXPECT_TRUE(s.IsBlack(8, 7));
+    EXPECT_TRUE(s.IsBlack(5, 9));
+    EXPECT_TRUE(s.IsBlack(5, 6));
+
+    // Another format is converted; the blend mode is left as it was.
+    SetBlend(ALPHABLEND);
+    TPixmapPtr rgb = CreatePixmap(1, 1, PF_RGB888, 4);
+    rgb->WritePixel(0, 0, 0xFF123456u);
+    DrawPixmap(rgb, 100, 100);
+    EXPECT_EQ(GetBlend(), ALPHABLEND);
+    EXPECT_EQ(TGLLumo2DDriver::StateCache().blend(), ALPHABLEND);
+    EXPECT_EQ(GrabPixmap(100, 100, 1, 1)->ReadPixel(0, 0) & 0xFFFFFF, 0x123456u);
+}
+
+}  // namespace
+}  // namespace kestrel::test

@@ -1,0 +1,171 @@
+// Image fonts on OpenGL: the built-in font's metrics and drawing, FreeType
+// fonts drawn through glyph images.
+#include <filesystem>
+
+#include "tests/graphics/gl_fixture.h"
+#include "toolkit/graphics/freetype_font.h"
+
+namespace kestrel::test {
+namespace {
+
+using TextGL = GLTest;
+
+const char* kSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+
+struct Box {
+    int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;  // lit pixels, inclusive
+    bool empty() const { return x1 < 0; }
+};
+
+Box LitBox(const Screen& s) {
+    Box b;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            if (s.Lit(x, y)) {
+                b.x0 = std::min(b.x0, x);
+                b.y0 = std::min(b.y0, y);
+                b.x1 = std::max(b.x1, x);
+                b.y1 = std::max(b.y1, y);
+            }
+    return b;
+}
+
+TEST_F(TextGL, BuiltInFontMetrics) {
+    EXPECT_EQ(GetImageFont(), DefaultImageFont());
+    EXPECT_EQ(TextHeight(), 16);
+    EXPECT_EQ(TextWidth("abc"), 24);
+    EXPECT_EQ(TextWidth(""), 0);
+    EXPECT_EQ(TextWidth(" "), 8);
+    EXPECT_EQ(TextWidth("a\tb\x7f"), 24);        // 127 is inside the font, tab is not
+    EXPECT_EQ(TextWidth("a\xC3\xA9" "b"), 16);  // é (233) lies outside 32..127
+    TImageFont& font = *DefaultImageFont();
+    EXPECT_EQ(font.CountGlyphs(), 96);
+    EXPECT_EQ(font.CharToGlyph(' '), 0);
+    EXPECT_EQ(font.CharToGlyph(127), 95);
+    EXPECT_EQ(font.CharToGlyph(128), -1);
+    EXPECT_EQ(font.CharToGlyph(31), -1);
+    EXPECT_EQ(font.Style(), 0);
+    // Every glyph is an 8 x 16 image at (0, 0) advancing 8.
+    const TImageGlyphPtr a = font.LoadGlyph(font.CharToGlyph('A'));
+    ASSERT_TRUE(a && a->_image);
+    EXPECT_EQ(a->_image->width, 8);
+    EXPECT_EQ(a->_image->height, 16);
+    EXPECT_EQ(a->_image->flags, 0);
+    EXPECT_EQ(a->_advance, 8);
+}
+
+TEST_F(TextGL, BuiltInFontDrawsInTheCurrentColourAndSkipsUnknownCharacters) {
+    SetBlend(ALPHABLEND);
+    SetColor(0, 255, 0);
+    DrawText("H", 10, 10);
+    const Screen s;
+    const Box b = LitBox(s);
+    ASSERT_FALSE(b.empty()) << "the built-in font drew nothing";
+    EXPECT_GE(b.x0, 10);
+    EXPECT_LE(b.x1, 17);
+    EXPECT_GE(b.y0, 10);
+    EXPECT_LE(b.y1, 25);
+    int lit = 0;
+    for (int y = b.y0; y <= b.y1; ++y)
+        for (int x = b.x0; x <= b.x1; ++x) {
+            const Rgba c = s.at(x, y);
+            EXPECT_EQ(c.r, 0);
+            EXPECT_EQ(c.b, 0);
+            lit += c.g == 255;
+        }
+    EXPECT_GT(lit, 8);
+
+    // A character outside the font neither draws nor moves the pen.
+    const TPixmapPtr plain = GrabPixmap(0, 0, kWidth, kHeight);
+    Cls();
+    DrawText("\x01H\xC3\xA9", 10, 10);
+    const TPixmapPtr skipped = GrabPixmap(0, 0, kWidth, kHeight);
+    int differing = 0;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            differing += plain->ReadPixel(x, y) != skipped->ReadPixel(x, y);
+    EXPECT_EQ(differing, 0);
+
+    // The space draws nothing but moves the pen by 8.
+    Cls();
+    DrawText(" H", 10, 10);
+    const Box moved = LitBox(Screen());
+    EXPECT_EQ(moved.x0, b.x0 + 8);
+    EXPECT_EQ(moved.y0, b.y0);
+}
+
+TEST_F(TextGL, TextFollowsTheMatrixOriginAndHandle) {
+    DrawText("HH", 0, 0);
+    const Box flat = LitBox(Screen());
+    ASSERT_FALSE(flat.empty());
+    Cls();
+    SetOrigin(100, 50);
+    SetScale(2, 2);
+    DrawText("HH", 0, 0);
+    const Box big = LitBox(Screen());
+    EXPECT_EQ(big.x0, 100 + 2 * flat.x0);
+    EXPECT_EQ(big.y0, 50 + 2 * flat.y0);
+    EXPECT_EQ(big.x1, 100 + 2 * flat.x1 + 1);
+    Cls();
+    // The record's handle is a negated offset turned by the matrix.
+    SetScale(1, 1);
+    SetHandle(10, 0);
+    DrawText("HH", 0, 0);
+    const Box handled = LitBox(Screen());
+    EXPECT_EQ(handled.x0, 100 - 10 + flat.x0);
+    Cls();
+    SetHandle(0, 0);
+    SetRotation(90);  // the text runs downward
+    DrawText("HH", 0, 0);
+    const Box turned = LitBox(Screen());
+    EXPECT_GT(turned.y1 - turned.y0, turned.x1 - turned.x0);
+}
+
+TEST_F(TextGL, FreeTypeFontsDrawAndSmoothGlyphsKeepTheirPlace) {
+    if (!std::filesystem::exists(kSans)) GTEST_SKIP() << kSans << " is not installed";
+    InitFreeTypeFonts();
+    TImageFontPtr sharp = LoadImageFont(std::string(kSans), 40, 0);
+    TImageFontPtr smooth = LoadImageFont(std::string(kSans), 40, SMOOTHFONT);
+    ASSERT_TRUE(sharp && smooth);
+    EXPECT_EQ(sharp->_imageFlags, 0);
+    EXPECT_EQ(smooth->_imageFlags, FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    EXPECT_FALSE(LoadImageFont(std::string("/no/such/font.ttf"), 40, 0));
+    EXPECT_FALSE(LoadImageFont(Url(nullptr), 40, 0));
+
+    SetImageFont(sharp);
+    EXPECT_EQ(GetImageFont(), sharp);
+    EXPECT_EQ(TextHeight(), sharp->_src_font->Height());
+    EXPECT_GT(TextWidth("W"), TextWidth("i"));
+    // The space has no image but advances.
+    const TImageGlyphPtr space = sharp->LoadGlyph(sharp->CharToGlyph(' '));
+    ASSERT_TRUE(space);
+    EXPECT_FALSE(space->_image);
+    EXPECT_EQ(TextWidth("  "), 2 * int(space->_advance));
+
+    SetBlend(ALPHABLEND);
+    DrawText("H", 40, 40);
+    const Box a = LitBox(Screen());
+    ASSERT_FALSE(a.empty());
+    Cls();
+    SetImageFont(smooth);
+    DrawText("H", 40, 40);
+    const Box b = LitBox(Screen());
+    ASSERT_FALSE(b.empty());
+    // The smooth glyph's image is one pixel larger on every side and drawn
+    // one pixel up and left: the visible letter stays where it was.
+    EXPECT_NEAR(b.x0, a.x0, 1);
+    EXPECT_NEAR(b.y0, a.y0, 1);
+    EXPECT_NEAR(b.x1, a.x1, 1);
+    EXPECT_NEAR(b.y1, a.y1, 1);
+    const TImageGlyphPtr gs = sharp->LoadGlyph(sharp->CharToGlyph('H'));
+    const TImageGlyphPtr gm = smooth->LoadGlyph(smooth->CharToGlyph('H'));
+    EXPECT_EQ(gm->_image->width, gs->_image->width + 2);
+    EXPECT_EQ(gm->_x, gs->_x - 1);
+
+    SetImageFont(nullptr);  // back to the built-in font
+    EXPECT_EQ(GetImageFont(), DefaultImageFont());
+    EXPECT_EQ(TextHeight(), 16);
+}
+
+}  // namespace
+}  // namespace kestrel::test

@@ -1,0 +1,95 @@
+// The renderer's arithmetic: matrix, transformed shapes, oval segments,
+// colour and alpha bytes, viewport and scissor boxes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "toolkit/graphics/lumo2d_math.h"
+
+namespace kestrel {
+namespace {
+
+TEST(Lumo2DMath, MatrixOfScaleAndRotation) {
+    const Matrix2 id = TransformMatrix(0, 1, 1);
+    EXPECT_FLOAT_EQ(id.ix, 1);
+    EXPECT_FLOAT_EQ(id.iy, 0);
+    EXPECT_FLOAT_EQ(id.jx, 0);
+    EXPECT_FLOAT_EQ(id.jy, 1);
+
+    // Scale 2, rotation 90: the rectangle (0,0)-(10,5) drawn at (100,100)
+    // covers the quad (100,100), (100,120), (90,120), (90,100).
+    const Matrix2 m = TransformMatrix(90, 2, 2);
+    const Point2 corners[4] = {TransformPoint(m, 0, 0, 100, 100), TransformPoint(m, 10, 0, 100, 100),
+                               TransformPoint(m, 10, 5, 100, 100), TransformPoint(m, 0, 5, 100, 100)};
+    const float want[4][2] = {{100, 100}, {100, 120}, {90, 120}, {90, 100}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(corners[i].x, want[i][0], 1e-4) << i;
+        EXPECT_NEAR(corners[i].y, want[i][1], 1e-4) << i;
+    }
+
+    // Unequal scales: x scale goes with the first column, y scale with the second.
+    const Matrix2 s = TransformMatrix(30, 2, 3);
+    EXPECT_NEAR(s.ix, std::cos(M_PI / 6) * 2, 1e-6);
+    EXPECT_NEAR(s.iy, -std::sin(M_PI / 6) * 3, 1e-6);
+    EXPECT_NEAR(s.jx, std::sin(M_PI / 6) * 2, 1e-6);
+    EXPECT_NEAR(s.jy, std::cos(M_PI / 6) * 3, 1e-6);
+}
+
+TEST(Lumo2DMath, NegatedHandlePutsTheHandlePointOnThePosition) {
+    // SetHandle(8, 4) stores (-8, -4); DrawRect(100, 100, 16, 8) then spans
+    // (92, 96)-(108, 104).
+    const Matrix2 id = TransformMatrix(0, 1, 1);
+    const Point2 a = TransformPoint(id, -8, -4, 100, 100);
+    const Point2 b = TransformPoint(id, -8 + 16, -4 + 8, 100, 100);
+    EXPECT_FLOAT_EQ(a.x, 92);
+    EXPECT_FLOAT_EQ(a.y, 96);
+    EXPECT_FLOAT_EQ(b.x, 108);
+    EXPECT_FLOAT_EQ(b.y, 104);
+}
+
+TEST(Lumo2DMath, OvalSegments) {
+    EXPECT_EQ(OvalSegments(5, 5), 12);     // 10 x 10 box
+    EXPECT_EQ(OvalSegments(50, 30), 80);   // 100 x 60 box
+    EXPECT_EQ(OvalSegments(0, 0), 12);     // at least 12
+    EXPECT_EQ(OvalSegments(-7, 6.9f), 12); // |rx| + |ry| = 13.9 -> 13 -> 12
+    EXPECT_EQ(OvalSegments(13.5f, 13.9f), 24);  // 27 rounded down to 24
+    EXPECT_EQ(OvalSegments(-50, -30), 80);
+}
+
+TEST(Lumo2DMath, AlphaAndColourBytes) {
+    EXPECT_EQ(AlphaByte(1.5f), 255);
+    EXPECT_EQ(AlphaByte(1.0f), 255);
+    EXPECT_EQ(AlphaByte(0.5f), 127);  // 127.5 truncated
+    EXPECT_EQ(AlphaByte(0.0f), 0);
+    EXPECT_EQ(AlphaByte(-3.0f), 0);
+    EXPECT_EQ(AlphaByte(std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(ColorByte(-1), 0);
+    EXPECT_EQ(ColorByte(0), 0);
+    EXPECT_EQ(ColorByte(128), 128);
+    EXPECT_EQ(ColorByte(255), 255);
+    EXPECT_EQ(ColorByte(300), 255);
+}
+
+TEST(Lumo2DMath, ViewportScissorAndReadBoxes) {
+    // Unit scale: unchanged.
+    EXPECT_EQ(ViewportToPixels(10, 20, 30, 40, 1, 1), (PixelRect{10, 20, 30, 40}));
+    // Two virtual units per pixel: edges halved and floored, size from edges.
+    EXPECT_EQ(ViewportToPixels(11, 21, 31, 41, 2, 2), (PixelRect{5, 10, 16, 21}));
+    // Half a unit per pixel doubles.
+    EXPECT_EQ(ViewportToPixels(3, 4, 5, 6, 0.5f, 0.5f), (PixelRect{6, 8, 10, 12}));
+    // Negative coordinates floor downward.
+    EXPECT_EQ(ViewportToPixels(-3, -3, 4, 4, 2, 2), (PixelRect{-2, -2, 2, 2}));
+
+    EXPECT_FALSE(ScissorFor({0, 0, 320, 240}, 320, 240).enabled);
+    const ScissorState s = ScissorFor({10, 20, 30, 40}, 320, 240);
+    EXPECT_TRUE(s.enabled);
+    EXPECT_EQ(s.box, (PixelRect{10, 240 - 20 - 40, 30, 40}));
+    // A box equal to the graphics only in size still clips.
+    EXPECT_TRUE(ScissorFor({1, 0, 320, 240}, 320, 240).enabled);
+
+    EXPECT_EQ(ReadBoxFor(5, 7, 20, 10, 240), (PixelRect{5, 240 - 10 - 7, 20, 10}));
+}
+
+}  // namespace
+}  // namespace kestrel

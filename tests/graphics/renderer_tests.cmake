@@ -1,0 +1,20 @@
+# Tests of the 2D renderer, images and image fonts, included from this
+# folder's CMakeLists.txt.
+kestrel_test(renderer_unit_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/lumo2d_math_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/gl_state_cache_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/texture_layout_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/text_units_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/image_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/freetype_font_test.cpp
+  LIBS kestrel_graphics kestrel_resources)
+
+# On a real OpenGL context (SDL's offscreen driver by default).
+kestrel_test(renderer_gl_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/gl_fixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/gl_render_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/gl_image_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/gl_text_test.cpp
+  LIBS kestrel_graphics_sdl kestrel_graphics kestrel_resources ${CMAKE_DL_LIBS})
