@@ -20,15 +20,36 @@ inline float ReadValue(const std::uint8_t* p, int bits) {
 // within these frames. Linear interpolation between neighbouring frames;
 // at the output rate the source frames come through unchanged.
 template <int Channels, int Bits>
+inline void MixFrame(const std::uint8_t* a, const std::uint8_t* b, float frac, float gl, float gr,
+                     float* acc) {
+    constexpr int kBps = Bits / 8;
+    const float l0 = ReadValue(a, Bits), l1 = ReadValue(b, Bits);
+    const float l = l0 + (l1 - l0) * frac;
+    float r = l;
+    if constexpr (Channels == 2) {
+        const float r0 = ReadValue(a + kBps, Bits), r1 = ReadValue(b + kBps, Bits);
+        r = r0 + (r1 - r0) * frac;
+    }
+    acc[0] += l * gl;
+    acc[1] += r * gr;
+}
+
+// Mixes one voice into the accumulator; false when a one-shot voice ends
+// within these frames. Linear interpolation between neighbouring frames;
+// at the output rate the source frames come through unchanged.
+template <int Channels, int Bits>
 bool MixVoice(SoundVoice& v, float* acc, int frames) {
     constexpr int kBpf = Channels * Bits / 8;
-    constexpr int kBps = Bits / 8;
+    constexpr float kFrac = 1.0f / 4294967296.0f;
     const std::uint8_t* data = v.data;
     const std::uint64_t length = std::uint64_t(v.frames) << 32;
+    // Positions below this have a next frame inside the buffer.
+    const std::uint64_t inner = std::uint64_t(v.frames - 1) << 32;
     std::uint64_t pos = v.position;
-    const std::uint64_t step = v.step;
+    const std::uint64_t step = v.step ? v.step : 1;
     const float gl = v.gainLeft, gr = v.gainRight;
-    for (int k = 0; k < frames; ++k) {
+    int k = 0;
+    while (k < frames) {
         if (pos >= length) {
             if (!v.looping) {
                 v.position = 0;
@@ -36,29 +57,37 @@ bool MixVoice(SoundVoice& v, float* acc, int frames) {
             }
             pos %= length;
         }
-        const std::uint32_t idx = std::uint32_t(pos >> 32);
-        const float frac = float(std::uint32_t(pos)) * (1.0f / 4294967296.0f);
-        std::uint32_t next = idx + 1;
-        if (next >= std::uint32_t(v.frames)) next = v.looping ? 0 : idx;
-        const std::uint8_t* a = data + std::size_t(idx) * kBpf;
-        const std::uint8_t* b = data + std::size_t(next) * kBpf;
-        float l0 = ReadValue(a, Bits), l1 = ReadValue(b, Bits);
-        float l = l0 + (l1 - l0) * frac;
-        float r = l;
-        if constexpr (Channels == 2) {
-            float r0 = ReadValue(a + kBps, Bits), r1 = ReadValue(b + kBps, Bits);
-            r = r0 + (r1 - r0) * frac;
+        if (pos < inner) {
+            // A run with no buffer end in it.
+            const std::uint64_t fit = (inner - pos + step - 1) / step;
+            const int run = int(std::min<std::uint64_t>(fit, std::uint64_t(frames - k)));
+            float* out = acc + 2 * k;
+            for (int j = 0; j < run; ++j, pos += step, out += 2) {
+                const std::uint8_t* a = data + std::size_t(pos >> 32) * kBpf;
+                MixFrame<Channels, Bits>(a, a + kBpf, float(std::uint32_t(pos)) * kFrac, gl, gr, out);
+            }
+            k += run;
+            continue;
         }
-        acc[2 * k] += l * gl;
-        acc[2 * k + 1] += r * gr;
+        // The last frame leads into the first (looping) or holds.
+        const std::uint8_t* a = data + std::size_t(pos >> 32) * kBpf;
+        const std::uint8_t* b = v.looping ? data : a;
+        MixFrame<Channels, Bits>(a, b, float(std::uint32_t(pos)) * kFrac, gl, gr, acc + 2 * k);
         pos += step;
+        ++k;
     }
     if (pos >= length && !v.looping) {
         v.position = 0;
         return false;
     }
-    v.position = v.looping && length ? pos % length : pos;
+    v.position = v.looping ? pos % length : pos;
     return true;
+}
+
+// Rounded to nearest (halves away from zero) and clipped to 16 bits.
+inline std::int16_t ToSample(float v) {
+    v = std::clamp(v, -32768.0f, 32767.0f);
+    return std::int16_t(v >= 0 ? v + 0.5f : v - 0.5f);
 }
 
 bool MixAny(SoundVoice& v, float* acc, int frames) {
@@ -206,10 +235,8 @@ void SoundBufferMixer::Mix(std::int16_t* out, int frames) {
         }
         std::uint64_t audible = 0;
         for (int k = 0; k < n; ++k) {
-            const float l = std::clamp(acc[2 * k], -32768.0f, 32767.0f);
-            const float r = std::clamp(acc[2 * k + 1], -32768.0f, 32767.0f);
-            out[2 * k] = std::int16_t(std::lrint(l));
-            out[2 * k + 1] = std::int16_t(std::lrint(r));
+            out[2 * k] = ToSample(acc[2 * k]);
+            out[2 * k + 1] = ToSample(acc[2 * k + 1]);
             audible += (out[2 * k] | out[2 * k + 1]) != 0;
         }
         out += 2 * n;
