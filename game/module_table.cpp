@@ -7,7 +7,9 @@
 #include "toolkit/core/error.h"
 #include "toolkit/resources/png_loader.h"
 #include "toolkit/resources/stream_factory.h"
+#include "toolkit/graphics/freetype_font.h"
 #include "toolkit/graphics/gl_graphics_driver.h"
+#include "toolkit/graphics/lumo2d_functions.h"
 #include "toolkit/system/random.h"
 #include "toolkit/system/sdl/joystick.h"
 #include "toolkit/system/sdl/sdl_system_driver.h"
@@ -30,6 +32,14 @@ void InitGLGraphics() {
     kestrel::SetGraphicsDriver(kestrel::GLGraphicsDriver(), kestrel::GRAPHICS_BACKBUFFER);
 }
 
+// The 2D renderer core and its OpenGL driver, which then replaces the GL
+// graphics driver as the current graphics driver (there is no Direct3D
+// driver on this platform to follow it).
+void Init2DRenderer() {
+    InitGLGraphics();
+    kestrel::InitLumo2D();
+}
+
 // Events and the system module, with the SDL system driver.
 void InitSDLSystem() {
     kestrel::sdl::UseSDLSystemDriver();
@@ -44,13 +54,13 @@ const kestrel::ModuleRow kRows[] = {
     {5, "bank streams", nullptr},
     {6, "standard library group", InitStandardLibraryGroup},
     {7, "BMP image loader", nullptr},
-    {8, "2D renderer", InitGLGraphics},
+    {8, "2D renderer", Init2DRenderer},
     {9, "second 2D renderer", nullptr},
     {10, "empty module", nullptr},
     {11, "DirectSound audio driver", kestrel::sdl::InitDirectSoundAudio},
     {12, "event queue", InitSDLSystem},
     {13, "software-mixer audio", nullptr},
-    {14, "FreeType image fonts", nullptr},
+    {14, "FreeType image fonts", kestrel::InitFreeTypeFonts},
     {15, "networking", nullptr},
     {16, "JPEG image loader", nullptr},
     {17, "key-value maps", nullptr},
