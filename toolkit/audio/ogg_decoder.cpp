@@ -2,7 +2,6 @@
 
 #include <vorbis/vorbisfile.h>
 
-#include <new>
 #include <type_traits>
 
 namespace kestrel {
@@ -18,8 +17,7 @@ OggDecoder* OggOpenDecoder(void* source, OggReadFn read, OggSeekFn seek, OggClos
     info->samples = -1;
     info->channels = 0;
     info->hertz = 0;
-    auto* d = new (std::nothrow) OggDecoder{};
-    if (!d) return nullptr;
+    auto* d = new OggDecoder{};
     ov_callbacks cb;
     cb.read_func = read;
     cb.seek_func = seek;

@@ -146,8 +146,11 @@ int SoundBufferMixer::CreateBuffer(const SoundBufferDesc& desc, SoundBufferPtr* 
     if (desc.bytes % bpf) return SB_ERR_INVALIDPARAM;
 
     auto block = std::make_shared<PcmBlock>();
-    block->bytes.reset(new (std::nothrow) std::uint8_t[std::size_t(desc.bytes) + 1]());
-    if (!block->bytes) return SB_ERR_OUTOFMEMORY;
+    try {
+        block->bytes.reset(new std::uint8_t[std::size_t(desc.bytes) + 1]());
+    } catch (const std::bad_alloc&) {
+        return SB_ERR_OUTOFMEMORY;
+    }
     block->size = desc.bytes;
 
     auto v = std::make_unique<SoundVoice>();
