@@ -3,6 +3,7 @@
 #include "toolkit/audio/audio.h"
 #include "toolkit/audio/ogg_loader.h"
 #include "toolkit/audio/sdl/direct_sound_module.h"
+#include "toolkit/audio/sdl/wave_output.h"
 #include "toolkit/audio/wav_loader.h"
 #include "toolkit/core/error.h"
 #include "toolkit/resources/png_loader.h"
@@ -59,7 +60,7 @@ const kestrel::ModuleRow kRows[] = {
     {10, "empty module", nullptr},
     {11, "DirectSound audio driver", kestrel::sdl::InitDirectSoundAudio},
     {12, "event queue", InitSDLSystem},
-    {13, "software-mixer audio", nullptr},
+    {13, "software-mixer audio", kestrel::sdl::InitSoftMixAudio},
     {14, "FreeType image fonts", kestrel::InitFreeTypeFonts},
     {15, "networking", nullptr},
     {16, "JPEG image loader", nullptr},

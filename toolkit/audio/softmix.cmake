@@ -9,6 +9,7 @@ target_sources(kestrel_audio PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/softmix_simulated_device.cpp
   ${CMAKE_CURRENT_LIST_DIR}/softmix_multimedia_output.cpp
   ${CMAKE_CURRENT_LIST_DIR}/softmix_stream_output.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/softmix_driver.cpp
 )
 target_sources(kestrel_audio_sdl PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/sdl/wave_output.cpp

@@ -8,6 +8,8 @@ WaveDeviceFactory g_factory = nullptr;
 
 void SetWaveDeviceFactory(WaveDeviceFactory factory) { g_factory = factory; }
 
+bool HasWaveDeviceFactory() { return g_factory != nullptr; }
+
 std::unique_ptr<WaveDevice> CreateWaveDevice() { return g_factory ? g_factory() : nullptr; }
 
 }  // namespace kestrel::softmix

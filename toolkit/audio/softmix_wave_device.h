@@ -40,6 +40,7 @@ public:
 // a factory that returns null, the outputs cannot start.
 using WaveDeviceFactory = std::unique_ptr<WaveDevice> (*)();
 void SetWaveDeviceFactory(WaveDeviceFactory factory);
+bool HasWaveDeviceFactory();
 std::unique_ptr<WaveDevice> CreateWaveDevice();
 
 }  // namespace kestrel::softmix

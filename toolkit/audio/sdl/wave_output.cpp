@@ -1,5 +1,7 @@
 #include "toolkit/audio/sdl/wave_output.h"
 
+#include "toolkit/audio/softmix_driver.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -144,5 +146,10 @@ private:
 std::unique_ptr<softmix::WaveDevice> CreateSdlWaveOutput() { return std::make_unique<SdlWaveOutput>(); }
 
 void InstallSdlWaveOutput() { softmix::SetWaveDeviceFactory(&CreateSdlWaveOutput); }
+
+void InitSoftMixAudio() {
+    if (!softmix::HasWaveDeviceFactory()) InstallSdlWaveOutput();
+    InitSoftMixDriver();
+}
 
 }  // namespace kestrel::sdl

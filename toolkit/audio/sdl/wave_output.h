@@ -16,4 +16,8 @@ std::unique_ptr<softmix::WaveDevice> CreateSdlWaveOutput();
 // Makes the SoftMix drivers use SDL wave devices.
 void InstallSdlWaveOutput();
 
+// The software-mixer module's start-up (once): SDL wave devices unless a
+// wave-device factory is already installed, then the SoftMix drivers.
+void InitSoftMixAudio();
+
 }  // namespace kestrel::sdl
