@@ -1,6 +1,6 @@
 #include "game/board_invariants.h"
 
-#include <map>
+#include <unordered_map>
 #include <sstream>
 
 #include "game/casilla.h"
@@ -31,9 +31,11 @@ std::vector<std::string> CompruebaInvariantes(const _tablero& b) {
     }
 
     // Where each piece is: number of cells holding it, and whether in hand.
-    std::map<const _ficha*, int> enCelda;
-    std::map<const _ficha*, int> enMano;
-    std::map<const _ficha*, int> enLista;
+    std::unordered_map<const _ficha*, int> enCelda;
+    std::unordered_map<const _ficha*, int> enMano;
+    std::unordered_map<const _ficha*, int> enLista;
+    enCelda.reserve(b.fichas->Count());
+    enLista.reserve(b.fichas->Count());
     for (const auto& f : *b.fichas) enLista[f.get()] += 1;
 
     int virus = 0;

@@ -7,6 +7,7 @@
 #include "game/game_io.h"
 #include "game/globals.h"
 #include "game/tablero.h"
+#include "toolkit/system/polled_input.h"
 
 namespace virexo {
 
@@ -29,13 +30,13 @@ int _doc::actualiza() {
     osx = sdx;
 
     if (joycont == 0) {
-        if (TeclaPulsada(teclaizquierda[joy])) {
+        if (kestrel::KeyHit(teclaizquierda[joy])) {
             td = -1.0f;
             x -= 1.0f;
             joycont = 0;
             Suena(sndmover);
         }
-        if (TeclaPulsada(tecladerecha[joy])) {
+        if (kestrel::KeyHit(tecladerecha[joy])) {
             td = 1.0f;
             x += 1.0f;
             joycont = 0;
@@ -65,8 +66,8 @@ int _doc::actualiza() {
 
     sx += (sdx - sx) / 2.0f;
 
-    if (TeclaPulsada(teclaabajo[joy])) recoge(*board);
-    if (TeclaPulsada(teclaarriba[joy]) && fichas > 0) lanza(*board);
+    if (kestrel::KeyHit(teclaabajo[joy])) recoge(*board);
+    if (kestrel::KeyHit(teclaarriba[joy]) && fichas > 0) lanza(*board);
     return 0;
 }
 

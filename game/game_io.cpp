@@ -13,22 +13,6 @@ std::function<void(const TSoundPtr&)>& Observer() {
 }
 }  // namespace
 
-// Until the polled-input module is linked, hits are counted here.
-namespace {
-int g_hits[256];
-}
-
-void AnotaTecla(int key) {
-    if (key >= 0 && key < 256) ++g_hits[key];
-}
-
-int TeclaPulsada(int key) {
-    if (key < 0 || key >= 256) return 0;
-    const int n = g_hits[key];
-    g_hits[key] = 0;
-    return n;
-}
-
 TChannelPtr Suena(const TSoundPtr& sound) {
     if (Observer()) Observer()(sound);
     if (!sound) return nullptr;

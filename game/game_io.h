@@ -1,6 +1,6 @@
-// The few toolkit services the game rules reach outside themselves: key hits
-// and sound playback. Kept in one place so the rules depend on a small,
-// well-defined surface, and so tests can watch which sounds were played.
+// Sound playback for the game rules, over the audio module. Kept in one place
+// so a missing sound or channel is skipped in one spot (the rules run without
+// loaded assets in tests) and so tests can watch which sounds were played.
 #pragma once
 
 #include <functional>
@@ -8,11 +8,6 @@
 #include "game/game_types.h"
 
 namespace virexo {
-
-// Hits of a key since the previous call (toolkit KeyHit).
-int TeclaPulsada(int key);
-// Counts one hit of a key (until the polled-input module is linked).
-void AnotaTecla(int key);
 
 // Plays a sound on a free channel (toolkit PlaySound). A missing sound plays
 // nothing and gives no channel; the observer is told about every request.

@@ -1,16 +1,23 @@
 #include "game_fixture.h"
 
 #include "toolkit/audio/audio.h"
+#include "toolkit/system/event.h"
+#include "toolkit/system/polled_input.h"
+#include "toolkit/system/system_driver.h"
 
 namespace virexo::testing {
 
-void Pulsa(int key) { AnotaTecla(key); }
+void Pulsa(int key) {
+    // As the system driver reports a key press and its release.
+    kestrel::TEvent::Create(kestrel::EventId::KeyDown, nullptr, key)->Emit();
+    kestrel::TEvent::Create(kestrel::EventId::KeyUp, nullptr, key)->Emit();
+}
 
 void GameTest::SetUp() {
     ReiniciaGlobales();
-    for (int k = 0; k < 256; ++k)
-        while (TeclaPulsada(k)) {
-        }
+    kestrel::InitSystem();
+    kestrel::EnablePolledInput();
+    kestrel::FlushKeys();
     kestrel::SeedRnd(12345);
     // Silent sounds of the "Null" driver, so the real playback calls run.
     kestrel::InitAudioCore();

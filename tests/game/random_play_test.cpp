@@ -57,8 +57,14 @@ protected:
                 const int joy = boards[p]->doc->joy;
                 const int keyset[4] = {teclaizquierda[joy], tecladerecha[joy], teclaabajo[joy],
                                        teclaarriba[joy]};
-                if (keys() % 3 == 0) Pulsa(keyset[keys() % 4]);
-                if (keys() % 17 == 0) Pulsa(keyset[keys() % 4]);
+                // Throws are rarer than the other keys, so hands stay full
+                // while rows are pushed in under them.
+                auto pick = [&] {
+                    const unsigned r = keys() % 20;
+                    return keyset[r < 7 ? 0 : r < 14 ? 1 : r < 19 ? 2 : 3];
+                };
+                if (keys() % 3 == 0) Pulsa(pick());
+                if (keys() % 17 == 0) Pulsa(pick());
             }
             int before[2] = {0, 0};
             int armed[2] = {0, 0};

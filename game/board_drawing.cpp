@@ -1,0 +1,158 @@
+// Drawing of the game types: the board with its grid, thrower and pieces,
+// each piece and the thrower with a drop shadow, and the explosion particles.
+// Every drawing sets the renderer state it relies on, except the thrower's
+// shadow, which follows the grid drawing and keeps its alpha blending.
+#include <string>
+
+#include "game/casilla.h"
+#include "game/doc.h"
+#include "game/explota.h"
+#include "game/ficha.h"
+#include "game/globals.h"
+#include "game/tablero.h"
+#include "toolkit/graphics/image.h"
+#include "toolkit/graphics/image_font.h"
+#include "toolkit/graphics/lumo2d.h"
+
+namespace virexo {
+
+namespace {
+
+// A missing picture draws nothing (tests run the game types without assets).
+void Dibuja(const TImagePtr& img, float x, float y) {
+    if (img) kestrel::DrawImage(img, x, y, 0);
+}
+
+float OrigenX(const std::weak_ptr<_tablero>& t) {
+    auto b = t.lock();
+    return b ? b->sx : 0.0f;
+}
+
+}  // namespace
+
+int _tablero::dibujaFondo() {
+    kestrel::SetScale(1.0f, 1.0f);
+    kestrel::SetBlend(kestrel::ALPHABLEND);
+    kestrel::SetAlpha(0.75f);
+    kestrel::SetColor(200, 200, 200);
+    kestrel::SetRotation(0.0f);
+    Dibuja(imgcuadricula, sx - 1.0f, sy);
+    return 0;
+}
+
+int _tablero::dibuja(int debug) {
+    dibujaFondo();
+    if (doc) {
+        doc->dibujasombra();
+        doc->dibuja();
+    }
+    for (const auto& f : *fichas) f->dibujasombra();
+    for (const auto& f : *fichas)
+        if (f->bixo == 0) f->dibuja();
+    for (const auto& f : *fichas)
+        if (f->bixo != 0) f->dibuja();
+    if (debug != 0) {
+        for (int i = 0; i < ancho; ++i) {
+            for (int j = 0; j < alto; ++j) {
+                const _casilla& c = celda(i, j);
+                if (c.marcada != 0) kestrel::SetColor(255, 0, 0);
+                else kestrel::SetColor(255, 255, 255);
+                kestrel::SetScale(1.0f, 1.0f);
+                kestrel::SetBlend(kestrel::ALPHABLEND);
+                kestrel::SetAlpha(1.0f);
+                kestrel::SetRotation(0.0f);
+                const std::string text = c.ficha ? std::to_string(c.ficha->color) : ".";
+                kestrel::DrawText(text, sx + static_cast<float>(i * kPaso + 24),
+                                  sy + static_cast<float>(j * kPaso + 24));
+            }
+        }
+    }
+    return 0;
+}
+
+int _ficha::dibuja() {
+    const float bx = OrigenX(tablero);
+    kestrel::SetColor(255, 255, 255);
+    kestrel::SetBlend(kestrel::ALPHABLEND);
+    kestrel::SetAlpha(1.0f);
+    kestrel::SetRotation(0.0f);
+    if (bixo != 0) {
+        kestrel::SetScale(sx, sy);
+        Dibuja(imgvirus[color], x + bx + 24.0f, y + 24.0f);
+    } else {
+        kestrel::SetScale(0.75f, 0.75f);
+        Dibuja(imgpastilla[color], x + bx + 24.0f, y + 24.0f);
+    }
+    return 0;
+}
+
+int _ficha::dibujasombra() {
+    const float bx = OrigenX(tablero);
+    kestrel::SetColor(0, 0, 0);
+    kestrel::SetBlend(kestrel::ALPHABLEND);
+    kestrel::SetAlpha(0.5f);
+    kestrel::SetRotation(0.0f);
+    if (bixo != 0) kestrel::SetScale(sx, sy);
+    else kestrel::SetScale(0.75f, 0.75f);
+    Dibuja(img, x + bx + 32.0f, y + 32.0f);
+    return 0;
+}
+
+int _doc::dibuja() {
+    auto b = tablero.lock();
+    if (!b) return 0;
+    const float bx = b->sx;
+    const float by = b->sy;
+    kestrel::SetColor(250, 250, 250);
+    kestrel::SetScale(1.0f, 1.0f);
+    kestrel::SetBlend(kestrel::ALPHABLEND);
+    kestrel::SetRotation(0.0f);
+    kestrel::SetAlpha(0.25f);
+    kestrel::DrawRect(sx + bx, by, 48.0f, 768.0f);
+    kestrel::SetColor(255, 255, 255);
+    kestrel::SetAlpha(1.0f);
+    kestrel::SetScale(t, 1.0f);
+    Dibuja(imgdoc, sx + bx + 24.0f, sy + by + 8.0f);
+    return 0;
+}
+
+int _doc::dibujasombra() {
+    auto b = tablero.lock();
+    if (!b) return 0;
+    kestrel::SetScale(t, 1.0f);
+    kestrel::SetRotation(0.0f);
+    kestrel::SetColor(0, 0, 0);
+    kestrel::SetAlpha(0.5f);
+    Dibuja(imgdoc, sx + b->sx + 32.0f, sy + b->sy + 16.0f);
+    return 0;
+}
+
+int _explota::dibujaTodo() {
+    for (const auto& e : *listaexplota) {
+        e->dibujasombra();
+        e->dibuja();
+    }
+    return 0;
+}
+
+int _explota::dibuja() {
+    kestrel::SetColor(255, 255, 255);
+    kestrel::SetBlend(kestrel::ALPHABLEND);
+    kestrel::SetAlpha(1.0f);
+    kestrel::SetRotation(0.0f);
+    kestrel::SetScale(0.8f, 0.8f);
+    Dibuja(img, x + dx + 24.0f, y + 24.0f);
+    return 0;
+}
+
+int _explota::dibujasombra() {
+    kestrel::SetColor(0, 0, 0);
+    kestrel::SetBlend(kestrel::ALPHABLEND);
+    kestrel::SetAlpha(0.5f);
+    kestrel::SetRotation(0.0f);
+    kestrel::SetScale(0.8f, 0.8f);
+    Dibuja(img, x + dx + 32.0f, y + 32.0f);
+    return 0;
+}
+
+}  // namespace virexo
