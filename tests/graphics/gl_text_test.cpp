@@ -4,6 +4,7 @@
 
 #include "tests/graphics/gl_fixture.h"
 #include "toolkit/graphics/freetype_font.h"
+#include "toolkit/resources/incbin.h"
 
 namespace kestrel::test {
 namespace {
@@ -31,6 +32,8 @@ Box LitBox(const Screen& s) {
 }
 
 TEST_F(TextGL, BuiltInFontMetrics) {
+    // Registered by the image font module's start-up.
+    EXPECT_EQ(IncbinLen("kestrelfont.bin"), 1536);
     EXPECT_EQ(GetImageFont(), DefaultImageFont());
     EXPECT_EQ(TextHeight(), 16);
     EXPECT_EQ(TextWidth("abc"), 24);

@@ -25,7 +25,7 @@ TImageFramePtr TImage::Frame(int index) {
     const std::size_t i = std::size_t(index);
     const int seq = GraphicsSeq();
     if (seqs[i] == seq) return frames[i];
-    const TLumo2DDriverPtr driver = CurrentLumo2DDriver();
+    TLumo2DDriver* driver = CurrentLumo2DDriverPtr();
     frames[i] = driver ? driver->CreateFrameFromPixmap(Lock(index, 1, 0), flags) : nullptr;
     seqs[i] = frames[i] ? seq : 0;
     return frames[i];

@@ -19,10 +19,7 @@ constexpr int kDefaultWidth = 8;
 constexpr int kDefaultHeight = 16;
 constexpr const char* kDefaultFontFile = "kestrelfont.bin";
 
-TLumo2DGraphics& Gc() {
-    const TLumo2DGraphicsPtr g = TLumo2DGraphics::Current();
-    return *NonNull(g);
-}
+TLumo2DGraphics& Gc() { return *NonNull(TLumo2DGraphics::CurrentRecord()); }
 
 }  // namespace
 

@@ -28,10 +28,7 @@ TImagePtr AutoHandled(TImagePtr image) {
     return image;
 }
 
-TLumo2DGraphics& Gc() {
-    const TLumo2DGraphicsPtr g = TLumo2DGraphics::Current();
-    return *NonNull(g);
-}
+TLumo2DGraphics& Gc() { return *NonNull(TLumo2DGraphics::CurrentRecord()); }
 
 }  // namespace
 
@@ -55,7 +52,7 @@ TImagePtr CreateImage(int width, int height, int frames, int flags) {
 
 void GrabImage(const TImagePtr& image, int x, int y, int frame) {
     NonNull(image);
-    TPixmapPtr pixmap = NonNull(CurrentLumo2DDriver())->GrabPixmap(x, y, image->width, image->height);
+    TPixmapPtr pixmap = NonNull(CurrentLumo2DDriverPtr())->GrabPixmap(x, y, image->width, image->height);
     if (image->flags & MASKEDIMAGE) {
         const ImageSettings& s = Settings();
         pixmap = MaskPixmap(pixmap, s.mask_r, s.mask_g, s.mask_b);
@@ -141,7 +138,7 @@ void TileImage(const TImagePtr& image, float x, float y, int frame) {
     const TLumo2DGraphics& g = Gc();
     const TImageFramePtr f = image->Frame(frame);
     if (!f || image->width <= 0 || image->height <= 0) return;
-    TLumo2DDriver& d = *NonNull(CurrentLumo2DDriver());
+    TLumo2DDriver& d = *NonNull(CurrentLumo2DDriverPtr());
     const float w = float(image->width), h = float(image->height);
     // The tile grid passes through the image's top-left corner as drawn at
     // (x, y); the first tile starts at or before the viewport's corner.

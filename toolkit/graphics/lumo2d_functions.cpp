@@ -7,15 +7,9 @@ namespace kestrel {
 
 namespace {
 
-TLumo2DGraphics& Gc() {
-    const TLumo2DGraphicsPtr g = TLumo2DGraphics::Current();
-    return *NonNull(g);
-}
+TLumo2DGraphics& Gc() { return *NonNull(TLumo2DGraphics::CurrentRecord()); }
 
-TLumo2DDriver& Drv() {
-    const TLumo2DDriverPtr d = CurrentLumo2DDriver();
-    return *NonNull(d);
-}
+TLumo2DDriver& Drv() { return *NonNull(CurrentLumo2DDriverPtr()); }
 
 void UpdateTransform(TLumo2DGraphics& g) {
     const Matrix2 m = TransformMatrix(g.tform_rot, g.tform_scale_x, g.tform_scale_y);

@@ -17,6 +17,7 @@ CurrentState& State() {
 }  // namespace
 
 TLumo2DDriverPtr CurrentLumo2DDriver() { return State().driver; }
+TLumo2DDriver* CurrentLumo2DDriverPtr() { return State().driver.get(); }
 
 TGraphicsDriverPtr TLumo2DGraphics::Driver() { return _driver; }
 
@@ -78,6 +79,7 @@ void TLumo2DGraphics::ClearCurrent() {
 }
 
 TLumo2DGraphicsPtr TLumo2DGraphics::Current() { return State().record; }
+TLumo2DGraphics* TLumo2DGraphics::CurrentRecord() { return State().record.get(); }
 
 TLumo2DGraphicsPtr TLumo2DGraphics::Create(const TGraphicsPtr& graphics,
                                            const TLumo2DDriverPtr& driver) {

@@ -48,10 +48,13 @@ public:
 
     static void ClearCurrent();
     static TLumo2DGraphicsPtr Current();
+    // The same without taking a reference (drawing calls, per quad).
+    static TLumo2DGraphics* CurrentRecord();
     static TLumo2DGraphicsPtr Create(const TGraphicsPtr& graphics, const TLumo2DDriverPtr& driver);
 };
 
 // The current renderer driver (set with the current record), or nullptr.
 TLumo2DDriverPtr CurrentLumo2DDriver();
+TLumo2DDriver* CurrentLumo2DDriverPtr();
 
 }  // namespace kestrel
