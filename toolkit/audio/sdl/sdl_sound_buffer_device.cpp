@@ -2,8 +2,6 @@
 
 #include <SDL.h>
 
-#include <cstdio>
-
 namespace kestrel::sdl {
 
 namespace {
@@ -23,10 +21,7 @@ public:
     }
 
     bool Open() {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            std::fprintf(stderr, "Audio: SDL audio could not start: %s\n", SDL_GetError());
-            return false;
-        }
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
         audioStarted_ = true;
         SDL_AudioSpec want{};
         want.freq = SoundBufferMixer::kOutputHertz;
@@ -38,10 +33,7 @@ public:
         SDL_AudioSpec have{};
         // No changes allowed: SDL converts to whatever the device needs.
         device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-        if (!device_) {
-            std::fprintf(stderr, "Audio: no audio device could be opened: %s\n", SDL_GetError());
-            return false;
-        }
+        if (!device_) return false;
         mixer_->SetLock(this);
         SDL_PauseAudioDevice(device_, 0);
         return true;

@@ -8,8 +8,9 @@
 
 namespace kestrel::sdl {
 
-// Opens the default SDL audio output; null (with the reason on standard
-// error) when SDL audio cannot start or no device opens.
+// Opens the default SDL audio output; null when SDL audio cannot start or
+// no device opens (the driver then reports a failed start-up, and the
+// "Null" driver takes over).
 std::unique_ptr<SoundBufferDevice> OpenSdlSoundBufferDevice();
 
 // Makes OpenSoundBufferDevice() open SDL audio devices.
