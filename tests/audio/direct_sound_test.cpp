@@ -78,7 +78,7 @@ TEST_F(DirectSoundTest, ChannelSettingsReachTheBuffer) {
     EXPECT_EQ(Pan(pre), -10000);
 }
 
-TEST_F(DirectSoundTest, QuickPlaysDuplicateThenReuseThePrimary) {
+TEST_F(DirectSoundTest, QuickPlaysDuplicateThenLaterPlaysReuseTheChain) {
     TSoundPtr s = LoadSound(Constant(1000, 500));
     auto ds = std::dynamic_pointer_cast<TDirectSoundSound>(s);
     TChannelPtr a = PlaySound(s), b = PlaySound(s), c = PlaySound(s);
