@@ -2,6 +2,8 @@
 
 #include "toolkit/core/error.h"
 #include "toolkit/graphics/lumo2d_math.h"
+#include "toolkit/system/polled_input.h"
+#include "toolkit/system/system_driver.h"
 
 namespace kestrel {
 
@@ -158,6 +160,16 @@ void SetVirtualResolution(float width, float height) {
 
 float VirtualResolutionWidth() { return Gc().vres_width; }
 float VirtualResolutionHeight() { return Gc().vres_height; }
+
+float VirtualMouseX() { return float(MouseX()) * Gc().vres_mousexscale; }
+float VirtualMouseY() { return float(MouseY()) * Gc().vres_mouseyscale; }
+float VirtualMouseXSpeed() { return float(MouseXSpeed()) * Gc().vres_mousexscale; }
+float VirtualMouseYSpeed() { return float(MouseYSpeed()) * Gc().vres_mouseyscale; }
+
+void MoveVirtualMouse(float x, float y) {
+    const TLumo2DGraphics& g = Gc();
+    MoveMouse(int(x / g.vres_mousexscale), int(y / g.vres_mouseyscale));
+}
 
 void Plot(float x, float y) {
     const TLumo2DGraphics& g = Gc();

@@ -38,6 +38,13 @@ void GetViewport(int& x, int& y, int& width, int& height);
 void SetVirtualResolution(float width, float height);
 float VirtualResolutionWidth();
 float VirtualResolutionHeight();
+// The mouse in virtual units (pixels times the virtual scale).
+float VirtualMouseX();
+float VirtualMouseY();
+float VirtualMouseXSpeed();
+float VirtualMouseYSpeed();
+// Moves the mouse to a point given in virtual units (truncated to pixels).
+void MoveVirtualMouse(float x, float y);
 
 void Plot(float x, float y);
 void DrawRect(float x, float y, float width, float height);
