@@ -24,7 +24,7 @@ void RunScript(const std::uint8_t* script, std::size_t steps, const kestrel::TSt
                 case 8: s->SkipBytes((op >> 4) * 300); break;
                 case 9: kestrel::SeekStream(s, static_cast<std::int64_t>(op >> 4) * 9 - 20); break;
                 case 10: {
-                    std::uint8_t buf[64];
+                    std::uint8_t buf[80];  // counts up to 65
                     s->Read(buf, (op >> 4) * 5 - 10);
                     break;
                 }
