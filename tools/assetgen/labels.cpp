@@ -37,6 +37,9 @@ Canvas MakeTextImage(int w, int h, const std::string& font_path, const TextBlock
 }
 
 Canvas MakeBanner(int w, const std::string& text, Color glow) {
+    // Long texts use the condensed face so that the letters stay tall: each
+    // of the ten 17-row strips the game cuts then carries a slice of them.
+    const bool condensed = text.size() * 75 > size_t(w);
     TextBlock block{{text}, Align::Center, 1.0f};
     LabelStyle style;
     style.outline = 4.0f;
@@ -48,7 +51,7 @@ Canvas MakeBanner(int w, const std::string& text, Color glow) {
     style.pad = 12;
     style.bottom = Mix(Rgb(255, 255, 255), glow, 0.28f);
     style.bottom.a = 1.0f;
-    return MakeTextImage(w, 170, kFontBold, block, style);
+    return MakeTextImage(w, 170, condensed ? kFontCondensedBold : kFontBold, block, style);
 }
 
 }  // namespace assetgen

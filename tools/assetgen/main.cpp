@@ -134,8 +134,8 @@ int main(int argc, char** argv) {
             std::printf("contact sheet %s\n", sheet_path.c_str());
         }
         WriteBytes((root / "fonts/kestrelfont.bin").string(), MakeBitmapFont(kFontMonoBold));
-        WriteBytes((root / "fonts/gldrawtextfont.bin").string(),
-                   MakeBitmapFont("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"));
+        // The GL module's own text routine gets the same glyphs.
+        WriteBytes((root / "fonts/gldrawtextfont.bin").string(), MakeBitmapFont(kFontMonoBold));
         if (only_images) return 0;
 
         auto sounds = std::chrono::steady_clock::now();

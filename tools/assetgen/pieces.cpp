@@ -18,7 +18,7 @@ float PieceShape(int colour, Vec2 p) {
         case 0: return sdf::Circle(p, c, 21.5f);
         case 1: return sdf::RoundBox(p, c, {19.5f, 19.5f}, 7.5f);
         case 2: return sdf::RoundBox(sdf::Rotate(p - c, 45) + c, c, {17.6f, 17.6f}, 5.0f);
-        case 3: return sdf::Polygon(p, c, 23.0f, 6, 4.0f, 30.0f);
+        case 3: return std::fabs(Length(p - c) - 15.0f) - 7.8f;  // a ring
         case 4: return sdf::Capsule(p, {13.0f, 35.0f}, {35.0f, 13.0f}, 11.5f);
         default: return sdf::Star(p, {24, 25}, 23.5f, 12.0f, 5, 3.2f);
     }
@@ -34,7 +34,7 @@ Highlight PieceHighlight(int colour) {
         case 0: return {{17, 14}, {9.5f, 5.5f}, -35};
         case 1: return {{17, 13}, {10.0f, 4.5f}, -20};
         case 2: return {{18, 15}, {7.5f, 4.0f}, -45};
-        case 3: return {{17, 14}, {8.5f, 4.5f}, -30};
+        case 3: return {{16, 13}, {6.5f, 3.0f}, -40};
         case 4: return {{17, 17}, {8.5f, 4.0f}, -45};
         default: return {{20, 16}, {5.0f, 3.0f}, -30};
     }
@@ -49,7 +49,7 @@ Canvas MakePiece(int colour) {
     Highlight h = PieceHighlight(colour);
     GlossStyle style;
     style.base = PieceHue(colour);
-    style.bevel = (colour == 0 ? 21.5f : colour == 5 ? 7.0f : 9.0f) * f;
+    style.bevel = (colour == 0 ? 21.5f : colour == 3 ? 7.8f : colour == 5 ? 7.0f : 9.0f) * f;
     style.rim = 1.7f * f;
     style.highlight_center = h.center * f;
     style.highlight_radii = h.radii * f;

@@ -79,7 +79,7 @@ void Kick(Buffer& out, size_t start, float velocity) {
         float freq = 46.0f + 110.0f * std::exp(-t * 28.0f);
         phase += freq / rate;
         float env = std::exp(-t * 7.5f) * std::min(1.0f, t * 800.0f);
-        float click = std::exp(-t * 300.0f) * 0.3f;
+        float click = std::exp(-t * 300.0f) * 0.3f * std::min(1.0f, t * 2000.0f);
         out.Add(start + i, (std::sin(kTau * phase) * env + click) * velocity * 0.9f);
     }
 }
