@@ -35,10 +35,14 @@ public:
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return false;
         }
-        std::lock_guard lock(mutex_);
-        ring_.assign(ringBytes / 2, 0);
-        position_ = 0;
-        playing_ = false;
+        {
+            std::lock_guard lock(mutex_);
+            ring_.assign(ringBytes / 2, 0);
+            position_ = 0;
+            playing_ = false;
+        }
+        // Not under our lock: SDL holds its own device lock around the
+        // callback, which takes ours.
         SDL_PauseAudioDevice(device_, 0);  // the callback plays silence until Play
         return true;
     }
