@@ -192,3 +192,34 @@ TEST(FontLoaderChain, NewestFirstAndNoLoops) {
 
 }  // namespace
 }  // namespace kestrel
+
+namespace kestrel {
+namespace {
+
+// The game's own time-counter font, as the game loads it: size 100, smooth.
+TEST(FreeTypeFont, TheGamesLedFontAtItsSize) {
+    const std::string path = std::string(KESTREL_SOURCE_DIR) + "/assets/gfx/led.ttf";
+    if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " is not generated";
+    TFreeTypeFontPtr font = TFreeTypeFont::Load(path, 100, SMOOTHFONT);
+    ASSERT_TRUE(font);
+    EXPECT_EQ(font->PixelSize(), 100);
+    EXPECT_GE(font->Height(), 90);
+    for (char ch : std::string("0123456789:")) {
+        const int index = font->CharToGlyph(ch);
+        ASSERT_GE(index, 0) << ch;
+        auto g = std::static_pointer_cast<TFreeTypeGlyph>(font->LoadGlyph(index));
+        ASSERT_TRUE(g && g->_pixmap) << ch;
+        EXPECT_EQ(g->_pixmap->width, g->_w);
+        EXPECT_GT(g->_advance, 0) << ch;
+        // The smooth border: first and last rows are clear.
+        for (int x = 0; x < g->_w; ++x) EXPECT_EQ(*g->_pixmap->PixelPtr(x, 0), 0);
+    }
+    // Digits of a clock font share one advance, so the counter does not jitter.
+    const auto advance = [&](char ch) {
+        return font->LoadGlyph(font->CharToGlyph(ch))->Advance();
+    };
+    EXPECT_EQ(advance('1'), advance('8'));
+}
+
+}  // namespace
+}  // namespace kestrel
