@@ -9,7 +9,7 @@ packages=(
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libgtest-dev libgmock-dev libbenchmark-dev
   clang
-  xvfb xauth xdotool xfonts-base x11-utils
+  xvfb xauth xdotool xfonts-base x11-utils imagemagick
   fonts-dejavu-core fonts-dseg
 )
 

@@ -40,6 +40,8 @@ constexpr std::int64_t kBlockedSwapUs = 15000;
 // Frames this far apart were not faster than 60 a second (1 % slack for
 // displays at 59.94 Hz and clock jitter).
 constexpr std::int64_t kFullPeriodUs = 16500;
+// Frames between two probes of the display's own pacing (10 s).
+constexpr int kProbeEvery = 600;
 
 }  // namespace
 
@@ -53,7 +55,13 @@ std::int64_t VsyncPacer::BeforeSwap(std::int64_t nowUs) {
     }
     due_ += kSteps[step_];
     step_ = (step_ + 1) % 3;
+    ++frames_;
     const std::int64_t wait = due_ - nowUs;
+    // Now and then a frame goes to its swap without waiting, to see whether
+    // the display itself paces at 60 Hz (then AfterSwap stops the waits).
+    // On a faster display that one frame is early; the schedule is kept, so
+    // the next waits longer and the rate stays 60.
+    if (wait > 0 && frames_ % kProbeEvery == 1) return 0;
     if (wait > 0) return wait;
     // A little late (the swap waited for a refresh, or the frame took long)
     // is made up by the next frames; after a stall of more than a frame the

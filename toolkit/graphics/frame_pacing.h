@@ -15,7 +15,9 @@
 // 60 Hz period and the frames are a full period apart, the display is
 // pacing at 60 Hz or slower, and the schedule is set back one frame so that
 // the next frame adds no wait at all: at a real 60 Hz vertical sync the
-// pacer adds nothing.
+// pacer adds nothing. Every 600th frame skips its wait to find that out.
+// The swap's blocking time tells the displays apart: a 75 Hz refresh holds
+// a swap at most 13.3 ms, a 144 Hz one 6.9 ms, never the 15 ms of the test.
 #pragma once
 
 #include <cstdint>
@@ -57,6 +59,7 @@ private:
     std::int64_t lastReturn_ = 0;
     bool haveReturn_ = false;
     int step_ = 0;
+    int frames_ = 0;
 };
 
 // Runs one vsync-paced swap with the process clock: sleeps as the pacer

@@ -206,6 +206,26 @@ SDL_Window* CreateFullScreenWindow(int width, int height, int depth, int hertz, 
     return w;
 }
 
+// The full-screen fall-back's window: borderless, at the desktop's origin
+// and size. (SDL's desktop full screen relies on a window manager to size
+// the window; without one, as on Xvfb, the window keeps the requested size
+// while SDL reports the desktop's, and the picture lands out of place.)
+void CoverDesktop(SDL_Window* w) {
+    SDL_Rect desktop{0, 0, 0, 0};
+    SDL_GetDisplayBounds(0, &desktop);
+    SDL_SetWindowFullscreen(w, 0);
+    SDL_SetWindowBordered(w, SDL_FALSE);
+    SDL_SetWindowPosition(w, desktop.x, desktop.y);
+    SDL_SetWindowSize(w, desktop.w, desktop.h);
+}
+
+SDL_Window* CreateDesktopWindow() {
+    SDL_Rect desktop{0, 0, 0, 0};
+    if (SDL_GetDisplayBounds(0, &desktop) != 0) return nullptr;
+    return SDL_CreateWindow(AppTitle.c_str(), desktop.x, desktop.y, desktop.w, desktop.h,
+                            SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+}
+
 }  // namespace
 
 GLContext* GLCreateContext(int width, int height, int depth, int hertz, int flags) {
@@ -239,10 +259,7 @@ GLContext* GLCreateContext(int width, int height, int depth, int hertz, int flag
             // desktops): a borderless desktop-sized window shows the
             // picture scaled instead of failing.
             fallBack = true;
-            window = SDL_CreateWindow(AppTitle.c_str(), SDL_WINDOWPOS_CENTERED,
-                                      SDL_WINDOWPOS_CENTERED, width, height,
-                                      SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN |
-                                          SDL_WINDOW_FULLSCREEN_DESKTOP);
+            window = CreateDesktopWindow();
             if (!window) {
                 Fail("the full-screen window could not be created");
                 return nullptr;
@@ -277,7 +294,7 @@ GLContext* GLCreateContext(int width, int height, int depth, int hertz, int flag
         if (mode == CONTEXT_DISPLAY && (c->width != width || c->height != height)) {
             // The mode was not really taken: scale the picture instead.
             fallBack = true;
-            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+            CoverDesktop(window);
             c->width = width;
             c->height = height;
         }

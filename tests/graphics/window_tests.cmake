@@ -1,0 +1,26 @@
+# Tests of the graphics module, frame pacing and the GL graphics driver on
+# real SDL windows; included from this folder's CMakeLists.txt.
+kestrel_test(graphics_module_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/graphics_module_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/frame_pacing_test.cpp
+  LIBS kestrel_graphics)
+
+# The same window tests with SDL's offscreen driver (no X server) and on
+# the X display the suite runs under (Xvfb).
+find_package(SDL2 REQUIRED)
+find_package(OpenGL REQUIRED)
+add_executable(gl_window_test
+  ${CMAKE_CURRENT_LIST_DIR}/gl_window_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/keep_mesa_loaded.cpp)
+target_link_libraries(gl_window_test PRIVATE kestrel_graphics SDL2::SDL2 OpenGL::GL
+  ${CMAKE_DL_LIBS} GTest::gtest GTest::gtest_main kestrel_warnings)
+gtest_discover_tests(gl_window_test TEST_SUFFIX .offscreen DISCOVERY_TIMEOUT 60
+  PROPERTIES TIMEOUT 120 ENVIRONMENT SDL_VIDEODRIVER=offscreen)
+gtest_discover_tests(gl_window_test TEST_SUFFIX .x11 DISCOVERY_TIMEOUT 60
+  PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+
+# No display of any kind: Graphics gives null with SDL's reasons.
+kestrel_test(no_display_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/no_display_test.cpp
+  LIBS kestrel_graphics)
