@@ -259,17 +259,19 @@ TEST(SoftMixStream, ThreadEndsForGoodAfterASecondWithoutNotification) {
 TEST(SoftMixStream, NotificationsKeepTheThreadTwoSegmentsAhead) {
     Rig<ST> r(true);
     ASSERT_EQ(r.started, 0);
-    std::int64_t minAhead = 1 << 30, maxAhead = 0;
-    for (int i = 0; i < 60; ++i) {
-        r.dev->Advance(2048);  // one segment, one notification
-        std::this_thread::sleep_for(std::chrono::milliseconds(4));
-        const std::int64_t ahead = r.out->Written() - 2 * r.PlayValues();
-        minAhead = std::min(minAhead, ahead);
-        maxAhead = std::max(maxAhead, ahead);
+    auto waitFor = [&](std::int64_t written) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        while (r.out->Written() < written && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return r.out->Written();
+    };
+    EXPECT_EQ(waitFor(16384), 16384);
+    for (int i = 1; i <= 40; ++i) {
+        r.dev->Advance(2048);  // one segment, one notification, one segment mixed
+        ASSERT_EQ(waitFor(16384 + 8192 * i), 16384 + 8192 * i) << i;
+        EXPECT_EQ(r.out->Written() - 2 * r.PlayValues(), 16384);
     }
     EXPECT_FALSE(r.out->Finished());
-    EXPECT_LE(maxAhead, 16384);
-    EXPECT_GE(minAhead, 0);
     const auto t0 = std::chrono::steady_clock::now();
     r.engine.Close();
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(500));
