@@ -1,7 +1,10 @@
 #include "game/virexo_main.h"
 
-#include "game/module_table.h"
-#include "toolkit/core/exit_handlers.h"
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "game/program.h"
 
 namespace virexo {
 
@@ -10,8 +13,13 @@ void VirexoMain() {
     if (ran) return;
     ran = true;
 
-    InitModules();
-    kestrel::End();
+    std::string why;
+    if (!arranca(&why)) {
+        // Without a display there is nothing to play on: say why and fail.
+        std::fprintf(stderr, "Virexo: cannot open the display: %s\n", why.c_str());
+        std::exit(1);
+    }
+    for (;;) fotogramajuego();
 }
 
 }  // namespace virexo

@@ -1,0 +1,14 @@
+// The animated backdrop behind every screen: thirty coloured glows drifting
+// over the screen, drawn additively from one grabbed glow image.
+#pragma once
+
+namespace virexo {
+
+// Draws the glow into the back buffer, grabs it into imgbrillo and places
+// the particles. Needs the display open and its back buffer black.
+void creafondo();
+
+// Moves every glow one frame and draws it; leaves the blend at ALPHABLEND.
+void dibujafondo();
+
+}  // namespace virexo

@@ -1,0 +1,58 @@
+#include "game/program.h"
+
+#include "game/asset_loading.h"
+#include "game/backdrop.h"
+#include "game/globals.h"
+#include "game/module_table.h"
+#include "game/screen_flow.h"
+#include "game/screens.h"
+#include "game/game_io.h"
+#include "toolkit/core/app.h"
+#include "toolkit/graphics/graphics.h"
+#include "toolkit/graphics/image.h"
+#include "toolkit/graphics/lumo2d.h"
+#include "toolkit/system/system_driver.h"
+
+namespace virexo {
+
+bool arranca(std::string* why) {
+    using namespace kestrel;
+    registraficheros();
+    InitModules();
+    IniciaGlobalesJuego();
+    AppTitle = "Virexo";
+
+    const bool fullscreen = Confirm("Fullscreen?", 0) == 1;
+    auto g = fullscreen ? Graphics(1024, 768, 32, 60, 0) : Graphics(1024, 768, 0, 60, 0);
+    if (!g) {
+        if (why) *why = GraphicsError();
+        return false;
+    }
+
+    HideMouse();
+    AutoMidHandle(1);
+    AutoImageFlags(FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    anchopantalla = GraphicsWidth();
+    altopantalla = GraphicsHeight();
+    centrox = anchopantalla / 2;
+    centroy = altopantalla / 2;
+
+    cargarecursos();
+    docs = {};
+    tableros = {};
+    canalmusica = Suena(sndmenu);
+    creafondo();
+    return true;
+}
+
+void fotogramajuego() {
+    using namespace kestrel;
+    actualizaestado();
+    Cls();
+    dibujafondo();
+    fotograma += 1.0f;
+    dibujapantalla(estado);
+    Flip(1);
+}
+
+}  // namespace virexo

@@ -1,0 +1,18 @@
+// The game's main program, split into its start-up and one frame so that a
+// harness can step it frame by frame.
+#pragma once
+
+#include <string>
+
+namespace virexo {
+
+// Everything before the first frame: registers the embedded files,
+// initialises the toolkit, asks the full-screen question, opens the display,
+// loads the assets, starts the menu music and builds the backdrop. Returns
+// false, with the reason in *why, when no display can be opened.
+bool arranca(std::string* why);
+
+// One pass of the frame loop: update the state, redraw everything, Flip(1).
+void fotogramajuego();
+
+}  // namespace virexo

@@ -1,0 +1,157 @@
+#include "game/screens.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "game/explota.h"
+#include "game/globals.h"
+#include "game/screen_flow.h"
+#include "game/tablero.h"
+#include "toolkit/graphics/image_font.h"
+#include "toolkit/graphics/lumo2d.h"
+#include "toolkit/system/random.h"
+
+namespace virexo {
+
+namespace {
+
+using namespace kestrel;
+
+float SinDeg(float degrees) { return static_cast<float>(std::sin(degrees * std::numbers::pi / 180.0)); }
+float CosDeg(float degrees) { return static_cast<float>(std::cos(degrees * std::numbers::pi / 180.0)); }
+
+void Reset() {
+    SetRotation(0);
+    SetBlend(ALPHABLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(1.0f);
+    SetScale(1.0f, 1.0f);
+}
+
+void DrawBoards() {
+    for (int i = 0; i < jugadores; ++i)
+        if (tableros[i]) tableros[i]->dibuja(0);
+}
+
+void DrawTitle() {
+    const float t = fotograma;
+    SetRotation(0);
+    SetBlend(ALPHABLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(1.0f);
+    SetScale(0.75f * (1.5f + 0.25f * CosDeg(0.25f * t)), 0.75f * (1.25f + 0.25f * SinDeg(0.5f * t)));
+    for (int i = 0; i < 6; ++i) {
+        const float a = i * 60 + t / 10;
+        DrawImage(imgvirusgrande[i], centrox + 340 * CosDeg(a), centroy + 240 * SinDeg(a), 0);
+    }
+    SetScale(1.25f + 0.25f * SinDeg(0.5f * t), 1.5f + 0.25f * CosDeg(0.25f * t));
+    DrawImage(imgdocgrande, static_cast<float>(centrox), static_cast<float>(centroy), 0);
+    SetScale(1.0f, 1.0f);
+    DrawImage(imgautor, 153, static_cast<float>(altopantalla - 34), 0);
+    DrawImage(imgopciones, static_cast<float>(anchopantalla - 133), static_cast<float>(altopantalla - 141), 0);
+    dibujatitulo(imgtitulo, static_cast<float>(centrox), static_cast<float>(centroy - 320));
+}
+
+void DrawDifficulty() {
+    Reset();
+    DrawImage(imgdificultad, static_cast<float>(centrox), static_cast<float>(centroy + 120), 0);
+    dibujatitulo(imginfeccion, static_cast<float>(centrox), static_cast<float>(centroy - 320));
+}
+
+void DrawHelp() {
+    Reset();
+    DrawImage(imgayuda, static_cast<float>(centrox), static_cast<float>(centroy), 0);
+}
+
+void DrawGetReady() {
+    DrawBoards();
+    Reset();
+    // The y offset is drawn first.
+    const double dy = Rnd(-2, 2);
+    const double dx = Rnd(-4, 4);
+    DrawImage(imgpreparado, static_cast<float>(centrox + dx), static_cast<float>(centroy + dy), 0);
+}
+
+void DrawPlay() {
+    DrawBoards();
+    _explota::dibujaTodo();
+    SetRotation(0);
+    SetScale(1.0f, 1.0f);
+    SetBlend(ALPHABLEND);
+    dibujatiempo();
+}
+
+void DrawPause() {
+    SetRotation(0);
+    SetScale(1.0f, 1.0f);
+    SetBlend(ALPHABLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(1.0f);
+    DrawImage(imgpausaopciones, static_cast<float>(centrox), static_cast<float>(centroy + 200), 0);
+    dibujatitulo(imgpausa, static_cast<float>(centrox), static_cast<float>(centroy - 320));
+}
+
+void DrawEnd(const TImagePtr& label, int lx, const TImagePtr& banner) {
+    DrawBoards();
+    dibujatiempo();
+    SetRotation(0);
+    SetScale(1.0f, 1.0f);
+    SetBlend(ALPHABLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(1.0f);
+    // The y offset is drawn first.
+    const int dy = Rand(-2, 2);
+    const int dx = Rand(-2, 2);
+    DrawImage(label, static_cast<float>(lx + dx), static_cast<float>(centroy + 100 + dy), 0);
+    dibujatitulo(banner, static_cast<float>(centrox), static_cast<float>(centroy - 320));
+}
+
+}  // namespace
+
+void dibujatitulo(const TImagePtr& image, float x, float y) {
+    const int n = Rand(0, 100);
+    for (int i = 0; i < 10; ++i) {
+        const float sx = n < 10 ? static_cast<float>(x + Rnd(-8, 8)) : x;
+        DrawImage(image, sx, y + 17 * i, i);
+    }
+}
+
+void dibujatiempo() {
+    SetRotation(0);
+    SetScale(1.0f, 1.0f);
+    SetBlend(ALPHABLEND);
+    const std::string s = std::to_string(static_cast<int>(tiempo));
+    const int w = static_cast<int>(TextWidth(s));
+    int shadowX, textX;
+    if (jugadores == 1) {
+        shadowX = anchopantalla - centrox / 4 + 10 - w;
+        textX = anchopantalla - centrox / 4 - w;
+    } else {
+        shadowX = centrox + 10 - w / 2;
+        textX = centrox - w / 2;
+    }
+    SetColor(0, 0, 0);
+    SetAlpha(0.5f);
+    DrawText(s, static_cast<float>(shadowX), static_cast<float>(altopantalla - 90));
+    SetColor(255, 255, 255);
+    SetAlpha(1.0f);
+    DrawText(s, static_cast<float>(textX), static_cast<float>(altopantalla - 100));
+}
+
+void dibujapantalla(const std::string& state) {
+    const int quarter = centrox / 2;
+    if (state == "menu") DrawTitle();
+    else if (state == "dificultad") DrawDifficulty();
+    else if (state == "ayuda") DrawHelp();
+    else if (state == "iniciajuego") DrawGetReady();
+    else if (state == "juego") DrawPlay();
+    else if (state == "pausa") DrawPause();
+    else if (state == "fin10") DrawEnd(imgpierde, centrox, imggameover);
+    else if (state == "fin20") DrawEnd(imgpierde, centrox + quarter, imggameover);
+    else if (state == "fin21") DrawEnd(imgpierde, centrox - quarter, imggameover);
+    else if (state == "fin10b") DrawEnd(imggana, centrox, imgfelicidades);
+    else if (state == "fin20b") DrawEnd(imggana, centrox + quarter, imgfelicidades);
+    else if (state == "fin21b") DrawEnd(imggana, centrox - quarter, imgfelicidades);
+}
+
+}  // namespace virexo
