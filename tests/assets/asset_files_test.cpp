@@ -14,6 +14,7 @@
 
 #include "asset_parsers.h"
 #include "asset_table.h"
+#include "toolkit/audio/sample_loader.h"
 #include "toolkit/resources/incbin.h"
 #include "toolkit/resources/pixmap_loader.h"
 
@@ -234,6 +235,12 @@ TEST_F(AssetFilesTest, SoundEffectsAreSixteenBitPcmWithListBeforeData) {
         ASSERT_NE(list, w.chunks.end());
         EXPECT_LT(list, data);
         EXPECT_EQ(w.chunks.front(), "fmt ");
+        // And as the game loads it, through the toolkit's WAV loader.
+        kestrel::TAudioSamplePtr sample = kestrel::LoadAudioSample("incbin::" + a.name);
+        ASSERT_TRUE(sample);
+        EXPECT_EQ(sample->format, a.channels == 1 ? kestrel::SF_MONO16LE : kestrel::SF_STEREO16LE);
+        EXPECT_EQ(sample->hertz, a.rate);
+        EXPECT_NEAR(double(sample->length) / sample->hertz, a.seconds, a.seconds * 0.05);
     }
 }
 

@@ -3,6 +3,8 @@
 #include <mutex>
 
 #include "kestrel_embed/RegisterAssetFiles.h"
+#include "toolkit/audio/ogg_loader.h"
+#include "toolkit/audio/wav_loader.h"
 #include "toolkit/resources/png_loader.h"
 #include "toolkit/resources/stream_factory.h"
 
@@ -64,6 +66,8 @@ void RegisterAssetsOnce() {
     std::call_once(once, [] {
         kestrel::InitStreamFactories();
         kestrel::InitPngLoader();
+        kestrel::InitWavLoader();
+        kestrel::InitOggLoader();
         RegisterAssetFiles();
     });
 }

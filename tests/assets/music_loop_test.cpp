@@ -10,14 +10,13 @@
 // fails one of these.
 #include <gtest/gtest.h>
 
-#include <vorbis/vorbisfile.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <numbers>
 #include <vector>
 
 #include "asset_table.h"
+#include "toolkit/audio/sample_loader.h"
 #include "toolkit/resources/incbin.h"
 
 namespace asset_test {
@@ -29,46 +28,15 @@ struct Pcm {
     size_t Frames() const { return channels ? samples.size() / size_t(channels) : 0; }
 };
 
-struct MemoryFile {
-    const uint8_t* data;
-    size_t size, pos;
-};
-
-size_t Read(void* out, size_t size, size_t count, void* source) {
-    auto* f = static_cast<MemoryFile*>(source);
-    size_t n = std::min(size * count, f->size - f->pos);
-    std::memcpy(out, f->data + f->pos, n);
-    f->pos += n;
-    return size ? n / size : 0;
-}
-int Seek(void* source, ogg_int64_t offset, int whence) {
-    auto* f = static_cast<MemoryFile*>(source);
-    ogg_int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? ogg_int64_t(f->pos) : ogg_int64_t(f->size);
-    ogg_int64_t to = base + offset;
-    if (to < 0 || to > ogg_int64_t(f->size)) return -1;
-    f->pos = size_t(to);
-    return 0;
-}
-long Tell(void* source) { return long(static_cast<MemoryFile*>(source)->pos); }
-
+// The whole track decoded by the toolkit's Ogg loader, as the game loads it.
 Pcm Decode(const std::string& name) {
     Pcm pcm;
-    MemoryFile file{kestrel::IncbinPtr(name), size_t(kestrel::IncbinLen(name)), 0};
-    OggVorbis_File vf;
-    ov_callbacks callbacks{Read, Seek, nullptr, Tell};
-    if (ov_open_callbacks(&file, &vf, nullptr, 0, callbacks) != 0) return pcm;
-    vorbis_info* info = ov_info(&vf, -1);
-    pcm.channels = info->channels;
-    pcm.rate = int(info->rate);
-    std::vector<char> buffer(1 << 16);
-    int section = 0;
-    for (;;) {
-        long got = ov_read(&vf, buffer.data(), int(buffer.size()), 0, 2, 1, &section);
-        if (got <= 0) break;
-        const auto* s = reinterpret_cast<const int16_t*>(buffer.data());
-        pcm.samples.insert(pcm.samples.end(), s, s + got / 2);
-    }
-    ov_clear(&vf);
+    kestrel::TAudioSamplePtr sample = kestrel::LoadAudioSample("incbin::" + name);
+    if (!sample || sample->format != kestrel::SF_STEREO16LE) return pcm;
+    pcm.channels = 2;
+    pcm.rate = sample->hertz;
+    const auto* s = reinterpret_cast<const int16_t*>(sample->samples);
+    pcm.samples.assign(s, s + size_t(sample->length) * 2);
     return pcm;
 }
 
@@ -138,7 +106,7 @@ TEST_F(MusicLoopTest, TheSeamRuleCatchesACutWaveAndASilentEnd) {
     const size_t frames = 44100;
     const double period = 44100.0 / 220.0;
     for (size_t i = 0; i < frames; ++i) {
-        auto v = int16_t(12000 * std::sin(2 * M_PI * double(i) / period));
+        auto v = int16_t(12000 * std::sin(2 * std::numbers::pi * double(i) / period));
         pcm.samples.push_back(v);
         pcm.samples.push_back(v);
     }

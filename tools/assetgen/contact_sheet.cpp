@@ -44,9 +44,12 @@ Canvas MakeContactSheet(const std::vector<NamedImage>& images) {
         int x, y;
     };
     std::vector<Placed> placed;
+    Font font(kFontRegular);
     int x = gap, y = gap + 14, shelf = 0;
     for (const NamedImage& img : images) {
-        int w = img.canvas->Width(), h = img.canvas->Height();
+        // Each slot is wide enough for its caption as well.
+        int w = std::max(img.canvas->Width(), int(font.Advance(img.name.substr(4), 12)) + 4);
+        int h = img.canvas->Height();
         if (x + w + gap > width) {
             x = gap;
             y += shelf + gap + 14;
@@ -59,7 +62,6 @@ Canvas MakeContactSheet(const std::vector<NamedImage>& images) {
     int height = y + shelf + gap + 260;
     Canvas sheet(width, height);
     PaintBackdrop(sheet);
-    Font font(kFontRegular);
     for (size_t i = 0; i < images.size(); ++i) {
         sheet.Draw(*images[i].canvas, placed[i].x, placed[i].y);
         Caption(sheet, font, images[i].name.substr(4), placed[i].x, placed[i].y - 4);
