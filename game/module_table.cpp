@@ -41,11 +41,6 @@ void Init2DRenderer() {
     kestrel::InitLumo2D();
 }
 
-// Events and the system module, with the SDL system driver.
-void InitSDLSystem() {
-    kestrel::sdl::UseSDLSystemDriver();
-    kestrel::InitSystem();
-}
 
 const kestrel::ModuleRow kRows[] = {
     {1, "runtime core", kestrel::InitCore},
@@ -59,7 +54,7 @@ const kestrel::ModuleRow kRows[] = {
     {9, "second 2D renderer", nullptr},
     {10, "empty module", nullptr},
     {11, "DirectSound audio driver", kestrel::sdl::InitDirectSoundAudio},
-    {12, "event queue", InitSDLSystem},
+    {12, "event queue", kestrel::InitSystem},
     {13, "software-mixer audio", kestrel::sdl::InitSoftMixAudio},
     {14, "FreeType image fonts", kestrel::InitFreeTypeFonts},
     {15, "networking", nullptr},
@@ -85,6 +80,12 @@ const kestrel::ModuleRow kRows[] = {
 
 std::span<const kestrel::ModuleRow> ModuleTable() { return kRows; }
 
-void InitModules() { kestrel::RunModuleTable(ModuleTable()); }
+void InitModules() {
+    // The system driver is the platform's; earlier rows already reach the
+    // system module through their dependencies, so it is chosen before any
+    // row runs. A harness that installed a driver of its own keeps it.
+    if (!kestrel::GetSystemDriverFactory()) kestrel::sdl::UseSDLSystemDriver();
+    kestrel::RunModuleTable(ModuleTable());
+}
 
 }  // namespace virexo

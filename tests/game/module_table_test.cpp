@@ -6,6 +6,7 @@
 
 #include "toolkit/core/error.h"
 #include "toolkit/system/event.h"
+#include "toolkit/system/sdl/sdl_system_driver.h"
 #include "toolkit/system/system_driver.h"
 
 namespace virexo {
@@ -24,6 +25,9 @@ TEST(ModuleTable, InitialisingTwiceChangesNothing) {
     InitModules();
     EXPECT_TRUE(kestrel::CoreInitialised());
     auto driver = kestrel::SystemDriver();
+    // Rows before the system row already reach the system module; the
+    // platform's driver must still be the one created.
+    EXPECT_NE(std::dynamic_pointer_cast<kestrel::sdl::TSDLSystemDriver>(driver), nullptr);
     const int hook = kestrel::EmitEventHook();
     InitModules();
     EXPECT_EQ(kestrel::SystemDriver(), driver);

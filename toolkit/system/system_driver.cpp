@@ -98,6 +98,8 @@ std::string FormatNow(const char* format) {
 
 void SetSystemDriverFactory(SystemDriverFactory factory) { g_factory = factory; }
 
+SystemDriverFactory GetSystemDriverFactory() { return g_factory; }
+
 std::shared_ptr<TSystemDriver> SystemDriver() {
     InitSystem();
     return g_driver;

@@ -49,6 +49,7 @@ using SystemDriverFactory = std::shared_ptr<TSystemDriver> (*)();
 // The platform layer names the driver the system module creates when it
 // initialises; without one the headless driver is used.
 void SetSystemDriverFactory(SystemDriverFactory factory);
+SystemDriverFactory GetSystemDriverFactory();
 std::shared_ptr<TSystemDriver> SystemDriver();
 
 // Initialises the event module, then creates the driver.
