@@ -24,3 +24,13 @@ gtest_discover_tests(gl_window_test TEST_SUFFIX .x11 DISCOVERY_TIMEOUT 60
 kestrel_test(no_display_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/no_display_test.cpp
   LIBS kestrel_graphics)
+
+# Keys from xdotool and message boxes answered with Return and Escape, on
+# the X display (skipped without one).
+add_executable(x11_input_test
+  ${CMAKE_CURRENT_LIST_DIR}/x11_input_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/keep_mesa_loaded.cpp)
+target_link_libraries(x11_input_test PRIVATE kestrel_graphics SDL2::SDL2
+  ${CMAKE_DL_LIBS} GTest::gtest GTest::gtest_main kestrel_warnings)
+gtest_discover_tests(x11_input_test DISCOVERY_TIMEOUT 60
+  PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)

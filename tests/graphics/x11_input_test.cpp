@@ -1,0 +1,107 @@
+// Keys pressed with xdotool at a real SDL window on the X display, and
+// message boxes answered with Return and Escape. Needs an X server (the
+// suite runs under Xvfb) and the xdotool and x11-utils programs.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <thread>
+
+#include "toolkit/core/app.h"
+#include "toolkit/graphics/gl_graphics_driver.h"
+#include "toolkit/system/polled_input.h"
+#include "toolkit/system/sdl/sdl_system_driver.h"
+
+namespace kestrel {
+namespace {
+
+bool Have(const char* program) {
+    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+class X11Input : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* d = std::getenv("SDL_VIDEODRIVER");
+        if ((d && *d) || !std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+        if (!Have("xdotool") || !Have("xwininfo")) GTEST_SKIP() << "xdotool or xwininfo missing";
+        sdl::UseSDLSystemDriver();
+        InitSystem();
+        InitGraphics();
+        SetGraphicsDriver(GLGraphicsDriver(), GRAPHICS_BACKBUFFER);
+    }
+    void TearDown() override { EndGraphics(); }
+
+    // Runs a shell command in the background.
+    static void Background(const std::string& script) {
+        ASSERT_EQ(std::system(("(" + script + ") >/dev/null 2>&1 &").c_str()), 0);
+    }
+    // Answers the box titled title with key, once it is on the screen.
+    static void AnswerBox(const std::string& title, const std::string& key) {
+        Background(FindWindow(title) + "; xdotool windowfocus --sync $WID key " + key);
+    }
+    // Shell that waits (up to 10 s) for the window titled title, in $WID.
+    static std::string FindWindow(const std::string& title) {
+        return "for i in $(seq 100); do WID=$(xwininfo -name '" + title +
+               "' 2>/dev/null | awk '/Window id:/{print $4}'); [ -n \"$WID\" ] && break; "
+               "sleep 0.1; done; sleep 0.3";
+    }
+};
+
+TEST_F(X11Input, XdotoolKeysReachKeyHitWithTheirCodes) {
+    AppTitle = "Kestrel key test";
+    ASSERT_NE(Graphics(640, 480, 0, 60, 0), nullptr) << GraphicsError();
+    for (int i = 0; i < 5; ++i) Flip(0);
+    FlushKeys();
+
+    Background(FindWindow(AppTitle) +
+               "; xdotool windowfocus --sync $WID; xdotool key --delay 50 Up w F1 Escape space Shift_L Shift_R Control_R Alt_L;"
+               " xdotool keydown Right; sleep 0.6; xdotool keyup Right");
+    const std::map<int, const char*> wanted = {
+        {38, "Up"},      {87, "W"},          {112, "F1"},         {27, "Escape"},
+        {32, "Space"},   {161, "right shift"}, {163, "right control"},
+        {164, "left alt"}, {39, "Right"}};
+    std::map<int, int> hits;
+    bool sawRightHeld = false;
+    int chars = 0, w = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+        for (int key = 1; key < 256; ++key)
+            if (const int n = KeyHit(key)) hits[key] += n;
+        if (KeyDown(39)) sawRightHeld = true;
+        while (const int c = GetChar()) {
+            ++chars;
+            w += c == 'w';
+        }
+        if (sawRightHeld && !KeyDown(39) && hits.count(39)) break;
+        Flip(0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    for (const auto& [code, name] : wanted) EXPECT_EQ(hits[code], 1) << name << " (" << code << ")";
+    // xdotool holds the left shift and control while it sends their right
+    // twins, so the left ones may count more than once.
+    EXPECT_GE(hits[160], 1) << "left shift";
+    EXPECT_LE(hits[160], 2) << "left shift";
+    EXPECT_EQ(hits[16] + hits[17] + hits[18], 0) << "modifiers must come as left/right codes";
+    EXPECT_TRUE(sawRightHeld);
+    EXPECT_EQ(KeyDown(39), 0);
+    EXPECT_EQ(w, 1) << chars << " characters typed";
+}
+
+TEST_F(X11Input, ConfirmAnswersOneForReturnAndZeroForEscape) {
+    AppTitle = "Kestrel box test";
+    AnswerBox(AppTitle, "Return");
+    EXPECT_EQ(Confirm("Fullscreen?"), 1);
+    AnswerBox(AppTitle, "Escape");
+    EXPECT_EQ(Confirm("Fullscreen?"), 0);
+    AnswerBox(AppTitle, "Escape");
+    EXPECT_EQ(Proceed("Save changes?"), -1);
+    AnswerBox(AppTitle, "Return");
+    EXPECT_EQ(Proceed("Save changes?"), 1);
+}
+
+}  // namespace
+}  // namespace kestrel
