@@ -241,6 +241,16 @@ TEST_F(AssetFilesTest, SoundEffectsAreSixteenBitPcmWithListBeforeData) {
         EXPECT_EQ(sample->format, a.channels == 1 ? kestrel::SF_MONO16LE : kestrel::SF_STEREO16LE);
         EXPECT_EQ(sample->hertz, a.rate);
         EXPECT_NEAR(double(sample->length) / sample->hertz, a.seconds, a.seconds * 0.05);
+        // Audible, unclipped, and silent at both ends (no click on start or stop).
+        const auto* pcm = reinterpret_cast<const int16_t*>(sample->samples);
+        const size_t count = size_t(sample->length) * size_t(a.channels);
+        double sum = 0;
+        int peak = 0;
+        for (size_t i = 0; i < count; ++i) sum += double(pcm[i]) * pcm[i], peak = std::max(peak, std::abs(int(pcm[i])));
+        EXPECT_GT(std::sqrt(sum / double(count)), 300.0);
+        EXPECT_GT(peak, 8000);
+        EXPECT_LT(peak, 32767);
+        EXPECT_LT(std::abs(int(pcm[count - 1])), 100);
     }
 }
 

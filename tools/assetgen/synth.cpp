@@ -20,11 +20,15 @@ void Buffer::Add(size_t frame, float value, float pan) {
 float MidiToHz(float note) { return 440.0f * std::pow(2.0f, (note - 69.0f) / 12.0f); }
 
 void Svf::Run(float input, float cutoff_hz, float q, int rate) {
-    float f = 2.0f * std::sin(3.14159265f * std::min(cutoff_hz, rate * 0.22f) / rate);
+    // Two passes per sample (2x oversampling) keep the filter stable up to
+    // a quarter of the sample rate.
+    float f = 2.0f * std::sin(3.14159265f * std::min(cutoff_hz, rate * 0.25f) / (2.0f * rate));
     float damp = 1.0f / std::max(q, 0.5f);
-    low += f * band;
-    high = input - low - damp * band;
-    band += f * high;
+    for (int pass = 0; pass < 2; ++pass) {
+        low += f * band;
+        high = input - low - damp * band;
+        band += f * high;
+    }
 }
 
 float OnePole::Run(float x, float cutoff_hz, int rate) {
