@@ -19,15 +19,19 @@ std::int32_t SoftSync::NextWait(std::int32_t now) {
         return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) +
                                          static_cast<std::uint32_t>(b));
     };
+    auto sub = [](std::int32_t a, std::int32_t b) {
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) -
+                                         static_cast<std::uint32_t>(b));
+    };
     time = add(time, period);
     accumulator += fraction;
     if (accumulator >= rate) {
         accumulator -= rate;
         time = add(time, 1);
     }
-    const std::int32_t wait = add(time, -now);
+    const std::int32_t wait = sub(time, now);
     if (wait > 0) return wait;
-    time = add(time, -wait);  // catches up to now
+    time = sub(time, wait);  // catches up to now
     return 0;
 }
 
