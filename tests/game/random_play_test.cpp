@@ -91,13 +91,15 @@ protected:
     bool guided = false;
     int lastThrow[2] = {-1, -1};
     int linea = 90;  // frames between pushed rows
+    int lineas = 6;  // rows pushed at the start
+    int bixo = 9;    // plain pieces between viruses
 
     // Plays `frames` frames; returns a digest of everything that happened.
     std::uint64_t Play(int players, int frames, std::uint32_t keySeed, Stats& st) {
         jugadores = players;
-        periodobixo = 9;
+        periodobixo = bixo;
         periodolinea = linea;  // fast pushes: crowded boards and frequent ends
-        lineasiniciales = 6;
+        lineasiniciales = lineas;
         std::mt19937 keys(keySeed);
         std::uint64_t digest = 1469598103934665603ull;
         auto mix = [&](std::uint64_t v) { digest = (digest ^ v) * 1099511628211ull; };
@@ -184,6 +186,19 @@ TEST_F(RandomPlay, GuidedPlayKeepsEveryInvariantThroughClearsAndChains) {
     guided = true;
     linea = 240;
     Run(2);
+}
+
+TEST_F(RandomPlay, GuidedPlayAtMildDifficultyAlsoWins) {
+    guided = true;
+    linea = 600;
+    lineas = 5;
+    bixo = 11;
+    Stats st;
+    kestrel::SeedRnd(31);
+    Play(1, 40000, 5u, st);
+    std::cout << "mild: " << st.games << " games, " << st.wins << " won, " << st.losses
+              << " lost, " << st.cleared << " pieces cleared, " << st.chainLinks << " chain links\n";
+    EXPECT_GT(st.wins, 0);
 }
 
 TEST_F(RandomPlay, SeededGameWithTheSameKeysReplaysExactly) {
