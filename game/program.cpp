@@ -45,14 +45,18 @@ bool arranca(std::string* why) {
     return true;
 }
 
-void fotogramajuego() {
+void actualizaydibuja() {
     using namespace kestrel;
     actualizaestado();
     Cls();
     dibujafondo();
     fotograma += 1.0f;
     dibujapantalla(estado);
-    Flip(1);
+}
+
+void fotogramajuego() {
+    actualizaydibuja();
+    kestrel::Flip(1);
 }
 
 }  // namespace virexo

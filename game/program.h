@@ -12,7 +12,11 @@ namespace virexo {
 // false, with the reason in *why, when no display can be opened.
 bool arranca(std::string* why);
 
-// One pass of the frame loop: update the state, redraw everything, Flip(1).
+// Update of the current state and the complete redraw of one frame, into
+// the back buffer.
+void actualizaydibuja();
+
+// One pass of the frame loop: actualizaydibuja, then Flip(1).
 void fotogramajuego();
 
 }  // namespace virexo

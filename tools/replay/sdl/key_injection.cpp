@@ -1,0 +1,44 @@
+#include "tools/replay/sdl/key_injection.h"
+
+#include <SDL.h>
+
+#include "toolkit/system/sdl/key_map.h"
+
+namespace virexo::replay::sdl {
+
+namespace {
+
+// The scancode whose key has this virtual-key code (the left modifier where
+// both sides share one).
+SDL_Scancode ScancodeFor(int vkey) {
+    for (int s = 1; s < SDL_NUM_SCANCODES; ++s) {
+        const auto w = kestrel::sdl::WinKeyFor(static_cast<SDL_Scancode>(s));
+        if (w.vkey == vkey) return static_cast<SDL_Scancode>(s);
+    }
+    return SDL_SCANCODE_UNKNOWN;
+}
+
+void Push(Uint32 type, SDL_Scancode scancode, Uint32 window) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.windowID = window;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.repeat = 0;
+    e.key.keysym.scancode = scancode;
+    e.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
+    SDL_PushEvent(&e);
+}
+
+}  // namespace
+
+bool InjectKeyTap(int vkey) {
+    const SDL_Scancode scancode = ScancodeFor(vkey);
+    if (scancode == SDL_SCANCODE_UNKNOWN) return false;
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    const Uint32 id = window ? SDL_GetWindowID(window) : 0;
+    Push(SDL_KEYDOWN, scancode, id);
+    Push(SDL_KEYUP, scancode, id);
+    return true;
+}
+
+}  // namespace virexo::replay::sdl

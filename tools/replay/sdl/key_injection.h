@@ -1,0 +1,11 @@
+// Injection of key presses into the platform's event queue, as a keyboard
+// would send them to the game's window.
+#pragma once
+
+namespace virexo::replay::sdl {
+
+// Queues a key-down and a key-up of the key with this virtual-key code for
+// the current graphics window. Returns false for a key with no platform key.
+bool InjectKeyTap(int vkey);
+
+}  // namespace virexo::replay::sdl
