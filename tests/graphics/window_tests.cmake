@@ -30,7 +30,11 @@ kestrel_test(no_display_test
 add_executable(x11_input_test
   ${CMAKE_CURRENT_LIST_DIR}/x11_input_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/keep_mesa_loaded.cpp)
-target_link_libraries(x11_input_test PRIVATE kestrel_graphics SDL2::SDL2
+target_link_libraries(x11_input_test PRIVATE kestrel_graphics kestrel_test_support SDL2::SDL2
   ${CMAKE_DL_LIBS} GTest::gtest GTest::gtest_main kestrel_warnings)
+add_executable(fault_box_probe ${CMAKE_CURRENT_LIST_DIR}/fault_box_probe.cpp)
+target_link_libraries(fault_box_probe PRIVATE kestrel_graphics kestrel_warnings)
+add_dependencies(x11_input_test fault_box_probe)
+target_compile_definitions(x11_input_test PRIVATE FAULT_BOX_PROBE="$<TARGET_FILE:fault_box_probe>")
 gtest_discover_tests(x11_input_test DISCOVERY_TIMEOUT 60
   PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)

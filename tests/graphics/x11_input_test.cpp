@@ -4,13 +4,18 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <string>
 #include <thread>
 
+#include "tests/support/child_process.h"
 #include "toolkit/core/app.h"
+#include "toolkit/core/fault_report.h"
 #include "toolkit/graphics/gl_graphics_driver.h"
 #include "toolkit/system/polled_input.h"
 #include "toolkit/system/sdl/sdl_system_driver.h"
@@ -40,8 +45,11 @@ protected:
         ASSERT_EQ(std::system(("(" + script + ") >/dev/null 2>&1 &").c_str()), 0);
     }
     // Answers the box titled title with key, once it is on the screen.
-    static void AnswerBox(const std::string& title, const std::string& key) {
-        Background(FindWindow(title) + "; xdotool windowfocus --sync $WID key " + key);
+    // With a marker file, it is created once the box was found on screen.
+    static void AnswerBox(const std::string& title, const std::string& key,
+                          const std::string& marker = "") {
+        const std::string mark = marker.empty() ? "" : "[ -n \"$WID\" ] && touch " + marker + "; ";
+        Background(FindWindow(title) + "; " + mark + "xdotool windowfocus --sync $WID key " + key);
     }
     // Shell that waits (up to 10 s) for the window titled title, in $WID.
     static std::string FindWindow(const std::string& title) {
@@ -101,6 +109,18 @@ TEST_F(X11Input, ConfirmAnswersOneForReturnAndZeroForEscape) {
     EXPECT_EQ(Proceed("Save changes?"), -1);
     AnswerBox(AppTitle, "Return");
     EXPECT_EQ(Proceed("Save changes?"), 1);
+}
+
+TEST_F(X11Input, AFaultWhileTheDisplayIsOpenShowsTheReportBox) {
+    const std::string marker = "/tmp/kestrel_fault_box_" + std::to_string(getpid());
+    std::remove(marker.c_str());
+    AnswerBox("Windows exception", "Return", marker);
+    const auto r = testing_support::RunChild({FAULT_BOX_PROBE});
+    // The report stayed on screen until it was answered.
+    EXPECT_EQ(access(marker.c_str(), F_OK), 0) << "no \"Windows exception\" box was seen";
+    std::remove(marker.c_str());
+    EXPECT_EQ(r.exitCode, FaultExitCode(SIGSEGV)) << r.err;
+    EXPECT_NE(r.err.find("EXCEPTION_ACCESS_VIOLATION"), std::string::npos) << r.err;
 }
 
 }  // namespace
