@@ -7,7 +7,7 @@ kestrel_test(graphics_module_test
   LIBS kestrel_graphics)
 
 # The same window tests with SDL's offscreen driver (no X server) and on
-# the X display the suite runs under (Xvfb).
+# the X display the suite runs under (Xvfb). Serial: they time frame pacing.
 find_package(SDL2 REQUIRED)
 find_package(OpenGL REQUIRED)
 add_executable(gl_window_test
@@ -16,7 +16,7 @@ add_executable(gl_window_test
 target_link_libraries(gl_window_test PRIVATE kestrel_graphics SDL2::SDL2 OpenGL::GL
   ${CMAKE_DL_LIBS} GTest::gtest GTest::gtest_main kestrel_warnings)
 gtest_discover_tests(gl_window_test TEST_SUFFIX .offscreen DISCOVERY_TIMEOUT 60
-  PROPERTIES TIMEOUT 120 ENVIRONMENT SDL_VIDEODRIVER=offscreen)
+  PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE ENVIRONMENT SDL_VIDEODRIVER=offscreen)
 gtest_discover_tests(gl_window_test TEST_SUFFIX .x11 DISCOVERY_TIMEOUT 60
   PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
 
