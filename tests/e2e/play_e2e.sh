@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# End-to-end: the real executable under an X server, driven by xdotool as a
+# person would: answer the full-screen question, start a one-player game,
+# move and throw, then Escape x3 back out (exit code 0).
+#   play_e2e.sh VIREXO ANSWER(Return|Escape) SHOT_DIR
+set -uo pipefail
+game=$1 answer=$2 shots=$3
+mkdir -p "$shots"
+[ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
+
+fail() { echo "FAIL: $*"; kill "$pid" 2>/dev/null; exit 1; }
+
+"$game" 2>"$shots/stderr.txt" &
+pid=$!
+
+# The question: a message box captioned Virexo.
+box=""
+for _ in $(seq 100); do
+  box=$(xwininfo -name Virexo 2>/dev/null | awk '/Window id:/{print $4}')
+  [ -n "$box" ] && break
+  sleep 0.2
+done
+[ -n "$box" ] || fail "no question box"
+sleep 0.5
+xdotool windowfocus --sync "$box" key "$answer" 2>/dev/null || xdotool key "$answer"
+
+# The game's window: 1024 x 768 either way (full screen falls back to the
+# screen-sized window where the mode cannot change).
+win=""
+for _ in $(seq 150); do
+  # xdotool's search does not see SDL's windows here; the window tree does.
+  win=$(xwininfo -root -tree 2>/dev/null | awk '/"Virexo"/ && / 1024x768\+/ {print $1; exit}')
+  [ -n "$win" ] && break
+  sleep 0.2
+done
+[ -n "$win" ] || fail "no 1024x768 game window"
+echo "game window $win: 1024x768"
+
+key() { xdotool windowfocus --sync "$win" 2>/dev/null; xdotool key --delay 80 "$@"; }
+sleep 3
+import -window root "$shots/title.png" 2>/dev/null
+key F1; sleep 2; key F1
+# Get ready lasts three seconds of frames; leave room for a slow renderer.
+sleep "${E2E_READY_SECONDS:-20}"
+key Left Left Down Right Up
+sleep 2
+import -window root "$shots/play.png" 2>/dev/null
+key Escape; sleep 2
+import -window root "$shots/pause.png" 2>/dev/null
+key Escape; sleep 2
+key Escape
+
+for _ in $(seq 150); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.2
+done
+kill -0 "$pid" 2>/dev/null && fail "still running after Escape on the title"
+wait "$pid"; rc=$?
+[ "$rc" -eq 0 ] || fail "exit code $rc: $(cat "$shots/stderr.txt")"
+echo "PASS: exit code 0 ($answer)"
