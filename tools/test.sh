@@ -27,6 +27,8 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 # The tests that open windows need an X display; Xvfb gives one of the
-# game's own size (it cannot change modes), with key auto-repeat off.
-xvfb-run -a -s "-screen 0 1024x768x24 -r" \
+# game's own size (it cannot change modes), with key auto-repeat off and no
+# server reset when the last client leaves (a test starting during a reset
+# could not connect).
+xvfb-run -a -s "-screen 0 1024x768x24 -r -noreset" \
   ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" "${select[@]}"

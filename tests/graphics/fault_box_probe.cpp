@@ -1,6 +1,7 @@
 // A program that opens a window on the display and then faults: the fault
 // report must show its message box while the display is open.
 #include <csignal>
+#include <cstdio>
 
 #include "toolkit/core/app.h"
 #include "toolkit/core/fault_report.h"
@@ -14,7 +15,10 @@ int main() {
     InitSystem();
     InitGraphics();
     AppTitle = "Kestrel fault probe";
-    if (!GLGraphics(320, 240, 0, 60, 0)) return 3;
+    if (!GLGraphics(320, 240, 0, 60, 0)) {
+        std::fprintf(stderr, "no graphics: %s\n", GraphicsError().c_str());
+        return 3;
+    }
     Flip(0);
     std::raise(SIGSEGV);
     return 0;

@@ -144,6 +144,15 @@ std::vector<PlatformMessage> ToMessages(const std::vector<SDL_Event>& events) {
                 m.kind = MessageKind::Close;
                 out.push_back(m);
                 break;
+            case SDL_WINDOWEVENT_ENTER:
+                // The cursor came over the window (also when the window
+                // appears under it): a move there starts the tracking, so a
+                // hidden cursor hides before the mouse moves.
+                m.kind = MessageKind::MouseMove;
+                SDL_GetMouseState(&m.x, &m.y);
+                m.buttons = HeldButtons(SDL_GetMouseState(nullptr, nullptr));
+                out.push_back(m);
+                break;
             case SDL_WINDOWEVENT_LEAVE:
                 m.kind = MessageKind::MouseLeave;
                 out.push_back(m);
