@@ -53,8 +53,11 @@ public:
     bool enRejilla(int i, int j) const { return i >= 0 && i < ancho && j >= 0 && j < alto; }
     _casilla& celda(int i, int j) const { return *casilla[static_cast<std::size_t>(i * alto + j)]; }
 
-private:
+    // Ends the game for this board, won or lost: writes the end state name,
+    // starts the game-over music and plays the failure sound.
     void finDePartida(bool ganada);
+
+private:
     void quitaFicha(const std::shared_ptr<_ficha>& f);
     void marcasSueltasFuera();
 

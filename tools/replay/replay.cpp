@@ -9,6 +9,7 @@
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/lumo2d_functions.h"
 #include "toolkit/resources/png_loader.h"
+#include "toolkit/system/millisecs.h"
 #include "toolkit/system/random.h"
 #include "toolkit/system/sdl/sdl_system_driver.h"
 #include "toolkit/system/system_driver.h"
@@ -82,7 +83,15 @@ bool Harness::Start(const Script& script, std::string* why) {
     for (const auto& p : script_.presses) presses_.emplace(p.frame, p.key);
     g_answer = script_.answer;
     kestrel::SetSystemDriverFactory(MakeScriptedDriver);
-    return arranca(why);
+    if (!arranca(why)) return false;
+    // The new window's focus arrives from the display server a little later;
+    // taking it flushes the keys, so it must land before the first scripted
+    // press. Pumping here reads no key the game would see.
+    for (int i = 0; i < 25; ++i) {
+        kestrel::PollSystem();
+        kestrel::Delay(20);
+    }
+    return true;
 }
 
 void Harness::Step() {

@@ -50,6 +50,12 @@ public:
     // Runs the script's remaining frames; calls after (if set) after each.
     void Run(const std::function<void(int frame)>& after = nullptr);
 
+    // Presses a key just before the next frame, as a script's key line would.
+    void Press(int key) { presses_.emplace(frame_ + 1, key); }
+
+    // Takes a screenshot of the next frame, as a script's shot line would.
+    void ShootNext(const std::string& path) { script_.shots[frame_ + 1] = path; }
+
     int frame() const { return frame_; }
 
 private:
