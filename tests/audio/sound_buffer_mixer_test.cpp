@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <thread>
@@ -294,11 +295,26 @@ TEST(SoundBufferDevice, CommandsWhileAnotherThreadMixes) {
         b->GetStatus(&status);
         if (i % 7 == 0) b->Stop();
     }
-    while (device.Mixer()->FramesMixed() < 44100) std::this_thread::yield();
+    // One loud loop stays playing, so that sound is heard whenever the mixing
+    // thread gets to run (it may start only after every other voice ended).
+    SoundBufferPtr loud;
+    ASSERT_EQ(mixer.CreateBuffer(d, &loud), SB_OK);
+    void* p;
+    int n;
+    loud->Lock(0, 0, &p, &n, nullptr, nullptr, SB_LOCK_ENTIREBUFFER);
+    std::memset(p, 0x40, std::size_t(n));
+    loud->Unlock(p, n, nullptr, 0);
+    loud->Play(SB_PLAY_LOOPING);
+    bufs.push_back(loud);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while ((mixer.FramesMixed() < 44100 || mixer.AudibleFrames() == 0) &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
     stop = true;
     audio.join();
     EXPECT_GE(mixer.FramesMixed(), 44100u);
     EXPECT_GT(mixer.AudibleFrames(), 0u);
     bufs.clear();
+    loud.reset();
     EXPECT_EQ(mixer.BufferCount(), 0);
 }
