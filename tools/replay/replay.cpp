@@ -87,7 +87,13 @@ bool Harness::Start(const Script& script, std::string* why) {
     // The new window's focus arrives from the display server a little later;
     // taking it flushes the keys, so it must land before the first scripted
     // press. Pumping here reads no key the game would see.
-    for (int i = 0; i < 25; ++i) {
+    // Wait for it (at most 5 s: some video drivers never give focus), then
+    // pump a little longer for the events that follow it.
+    for (int i = 0; i < 250 && !sdl::WindowHasFocus(); ++i) {
+        kestrel::PollSystem();
+        kestrel::Delay(20);
+    }
+    for (int i = 0; i < 10; ++i) {
         kestrel::PollSystem();
         kestrel::Delay(20);
     }

@@ -41,4 +41,9 @@ bool InjectKeyTap(int vkey) {
     return true;
 }
 
+bool WindowHasFocus() {
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    return window && SDL_GetKeyboardFocus() == window;
+}
+
 }  // namespace virexo::replay::sdl

@@ -8,4 +8,7 @@ namespace virexo::replay::sdl {
 // the current graphics window. Returns false for a key with no platform key.
 bool InjectKeyTap(int vkey);
 
+// Whether the current graphics window has the keyboard focus.
+bool WindowHasFocus();
+
 }  // namespace virexo::replay::sdl
