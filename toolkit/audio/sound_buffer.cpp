@@ -130,14 +130,18 @@ int SoundBuffer::GetCurrentPosition(int* bytes) {
     return SB_OK;
 }
 
-int SoundBuffer::SetVolume(int centibels) {
-    if (centibels < SB_VOLUME_MIN || centibels > SB_VOLUME_MAX) return SB_ERR_INVALIDPARAM;
-    voice_->volume = centibels;
+void SoundBuffer::StoreGains() {
     float l, r;
     ApplyGains(*voice_, &l, &r);
     SoundBufferMixer::Guard g(*mixer_);
     voice_->gainLeft = l;
     voice_->gainRight = r;
+}
+
+int SoundBuffer::SetVolume(int centibels) {
+    if (centibels < SB_VOLUME_MIN || centibels > SB_VOLUME_MAX) return SB_ERR_INVALIDPARAM;
+    voice_->volume = centibels;
+    StoreGains();
     return SB_OK;
 }
 
@@ -150,11 +154,7 @@ int SoundBuffer::GetVolume(int* centibels) {
 int SoundBuffer::SetPan(int centibels) {
     if (centibels < SB_PAN_LEFT || centibels > SB_PAN_RIGHT) return SB_ERR_INVALIDPARAM;
     voice_->pan = centibels;
-    float l, r;
-    ApplyGains(*voice_, &l, &r);
-    SoundBufferMixer::Guard g(*mixer_);
-    voice_->gainLeft = l;
-    voice_->gainRight = r;
+    StoreGains();
     return SB_OK;
 }
 

@@ -81,6 +81,10 @@ public:
     SoundVoice* Voice() const { return voice_; }
 
 private:
+    // Works out the side gains from the voice's volume and pan and hands them
+    // to the mixing thread under the device lock.
+    void StoreGains();
+
     std::shared_ptr<SoundBufferMixer> mixer_;
     SoundVoice* voice_;
     // Where a lock of a buffer whose data may be sounding writes; copied in
