@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates every file under assets/ (pictures, sounds, music, the 8 × 16
-# bitmap fonts) and copies the LED font with its licence. Writes a contact
+# bitmap fonts, the application icon at every hicolor size under
+# assets/icons/) and copies the LED font with its licence. Writes a contact
 # sheet of all pictures to tools/assetgen/contact_sheet.png.
 #   bash tools/assetgen/generate.sh [--only-images]
 set -euo pipefail

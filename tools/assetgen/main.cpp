@@ -16,6 +16,7 @@
 #include "doctor.h"
 #include "grid.h"
 #include "help_page.h"
+#include "icons.h"
 #include "labels.h"
 #include "music.h"
 #include "ogg_writer.h"
@@ -127,6 +128,8 @@ int main(int argc, char** argv) {
         std::map<std::string, Canvas> images = MakeImages();
         for (const auto& [name, canvas] : images) WritePng((root / name).string(), canvas);
         std::printf("%zu pictures in %.1f s\n", images.size(), Seconds(start));
+        WriteAppIcons(root);
+        std::printf("%zu icon sizes\n", IconSizes().size());
         if (!sheet_path.empty()) {
             std::vector<NamedImage> list;
             for (const std::string& name : SheetOrder()) list.push_back({name, &images.at(name)});
