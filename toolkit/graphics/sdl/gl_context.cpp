@@ -15,6 +15,7 @@
 #include "toolkit/graphics/gl_graphics_driver.h"
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/sdl/offscreen_target.h"
+#include "toolkit/graphics/sdl/window_icon.h"
 #include "toolkit/system/message_translator.h"
 #include "toolkit/system/sdl/sdl_system_driver.h"
 
@@ -306,6 +307,7 @@ GLContext* GLCreateContext(int width, int height, int depth, int hertz, int flag
 
     c->next = g_list;
     g_list = c;
+    sdl::ApplyGraphicsIcon(window);  // before showing: the desktop reads it on mapping
     SDL_ShowWindow(window);
     SetWindowProcedure(SDL_GetWindowID(window), GraphicsWindowProc);
     SetFaultBox(ShowFaultBox);
@@ -385,7 +387,10 @@ void GLCloseContext(GLContext* c) {
     SDL_GL_DeleteContext(c->gl);
     RemoveWindowProcedure(SDL_GetWindowID(c->window));
     if (g_fullScreenWindow == c->window) g_fullScreenWindow = nullptr;
-    if (c->ownsWindow) SDL_DestroyWindow(c->window);
+    if (c->ownsWindow) {
+        sdl::ForgetWindowIcon(SDL_GetWindowID(c->window));
+        SDL_DestroyWindow(c->window);
+    }
     if (!g_list) SetFaultBox(nullptr);
     delete c;
 }
