@@ -28,7 +28,15 @@ TImagePtr Banner(const std::string& name, int width) {
 
 void registraficheros() { RegisterVirexoAssets(); }
 
-void cargarecursos() {
+MusicaEnCurso empiezamusica() {
+    const auto decode = [](const char* name) {
+        return std::async(std::launch::async, [name] { return LoadAudioSample(name); });
+    };
+    return {decode("incbin::sfx/gameover.ogg"), decode("incbin::sfx/menu.ogg"),
+            decode("incbin::sfx/ingame.ogg")};
+}
+
+void cargarecursos(MusicaEnCurso& musica) {
     fuente = LoadImageFont("incbin::gfx/led.ttf", 100, SMOOTHFONT);
     SetImageFont(fuente);
 
@@ -39,9 +47,10 @@ void cargarecursos() {
     sndbixo = LoadSound("incbin::sfx/bixo.wav", 0);
     sndfallo = LoadSound("incbin::sfx/fallo.wav", 0);
     sndclick = LoadSound("incbin::sfx/click.wav", 0);
-    sndgameover = LoadSound("incbin::sfx/gameover.ogg", 1);
-    sndmenu = LoadSound("incbin::sfx/menu.ogg", 1);
-    sndingame = LoadSound("incbin::sfx/ingame.ogg", 1);
+    // A track that failed to decode gives Null, as LoadSound of the file would.
+    sndgameover = LoadSound(musica.gameover.get(), 1);
+    sndmenu = LoadSound(musica.menu.get(), 1);
+    sndingame = LoadSound(musica.ingame.get(), 1);
 
     for (int i = 0; i < 6; ++i)
         imgpastilla[i] = Image(std::string("pastilla_") + kPieceColours[i] + ".png");

@@ -6,6 +6,7 @@
 #include "game/module_table.h"
 #include "game/screen_flow.h"
 #include "game/screens.h"
+#include "game/window_icon.h"
 #include "game/game_io.h"
 #include "toolkit/core/app.h"
 #include "toolkit/graphics/graphics.h"
@@ -15,12 +16,23 @@
 
 namespace virexo {
 
+namespace {
+TiemposArranque g_tiempos;
+}
+
+const TiemposArranque& tiemposarranque() { return g_tiempos; }
+
 bool arranca(std::string* why) {
     using namespace kestrel;
+    using Reloj = std::chrono::steady_clock;
+    g_tiempos.inicio = Reloj::now();
     registraficheros();
     InitModules();
+    // The music decodes while the question waits for its answer.
+    MusicaEnCurso musica = empiezamusica();
     IniciaGlobalesJuego();
     AppTitle = "Virexo";
+    ponicono();
 
     const bool fullscreen = Confirm("Fullscreen?", 0) == 1;
     auto g = fullscreen ? Graphics(1024, 768, 32, 60, 0) : Graphics(1024, 768, 0, 60, 0);
@@ -28,6 +40,7 @@ bool arranca(std::string* why) {
         if (why) *why = GraphicsError();
         return false;
     }
+    g_tiempos.pantalla = Reloj::now();
 
     HideMouse();
     AutoMidHandle(1);
@@ -37,11 +50,13 @@ bool arranca(std::string* why) {
     centrox = anchopantalla / 2;
     centroy = altopantalla / 2;
 
-    cargarecursos();
+    cargarecursos(musica);
+    g_tiempos.recursos = Reloj::now();
     docs = {};
     tableros = {};
     canalmusica = Suena(sndmenu);
     creafondo();
+    g_tiempos.fondo = Reloj::now();
     return true;
 }
 

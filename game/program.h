@@ -2,6 +2,7 @@
 // harness can step it frame by frame.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace virexo {
@@ -11,6 +12,14 @@ namespace virexo {
 // loads the assets, starts the menu music and builds the backdrop. Returns
 // false, with the reason in *why, when no display can be opened.
 bool arranca(std::string* why);
+
+// When arranca's phases ended: the display open, the assets loaded, the
+// backdrop built. Read by the start-up benchmark.
+struct TiemposArranque {
+    using Instante = std::chrono::steady_clock::time_point;
+    Instante inicio, pantalla, recursos, fondo;
+};
+const TiemposArranque& tiemposarranque();
 
 // Update of the current state and the complete redraw of one frame, into
 // the back buffer.

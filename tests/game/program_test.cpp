@@ -10,7 +10,13 @@
 #include "game/globals.h"
 #include "game/screen_flow.h"
 #include "game/tablero.h"
+#include "game/screens.h"
 #include "toolkit/core/exit_handlers.h"
+#include "toolkit/graphics/image.h"
+#include "toolkit/graphics/image_font.h"
+#include "toolkit/graphics/lumo2d_functions.h"
+#include "toolkit/resources/pixmap.h"
+#include "toolkit/resources/pixmap_loader.h"
 #include "toolkit/system/random.h"
 #include "tools/replay/replay.h"
 #include "game/ficha.h"
@@ -28,6 +34,35 @@ std::string ExpectedInitialColours(int seed) {
     std::string colours;
     for (int i = 0; i < 40; ++i) colours += std::to_string(kestrel::Rand(0, 5));
     return colours;
+}
+
+// The box of a picture's pixels of exactly one colour (0xRRGGBB); empty
+// (x1 < x0) when there are none.
+struct Box {
+    int x0 = 1 << 20, y0 = 1 << 20, x1 = -1, y1 = -1;
+    float cx() const { return (x0 + x1 + 1) / 2.0f; }
+    float cy() const { return (y0 + y1 + 1) / 2.0f; }
+};
+Box BoxOf(const kestrel::TPixmapPtr& p, std::uint32_t rgb) {
+    Box b;
+    for (int y = 0; y < p->height; ++y)
+        for (int x = 0; x < p->width; ++x)
+            if ((p->ReadPixel(x, y) & 0xFFFFFFu) == rgb) {
+                b.x0 = std::min(b.x0, x), b.x1 = std::max(b.x1, x);
+                b.y0 = std::min(b.y0, y), b.y1 = std::max(b.y1, y);
+            }
+    return b;
+}
+
+// An unfiltered, mid-handled image of one colour, to find where a screen
+// puts a picture.
+kestrel::TImagePtr Marker(int w, int h, std::uint32_t rgb) {
+    auto p = kestrel::CreatePixmap(w, h, kestrel::PF_RGBA8888);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) p->WritePixel(x, y, 0xFF000000u | rgb);
+    auto img = kestrel::LoadImage(p, 0);
+    kestrel::MidHandleImage(img);
+    return img;
 }
 
 replay::Script Keys(std::vector<replay::KeyPress> presses, std::optional<int> seed = {}) {
@@ -154,6 +189,83 @@ TEST_F(Program, TheSeedNamedByTheScriptMakesTheGameReproducible) {
     EXPECT_EQ(colours.size(), 40u);  // five initial rows of eight
     // The same draws again from the same seed, outside the game.
     EXPECT_EQ(colours, ExpectedInitialColours(99));
+}
+
+TEST_F(Program, TheFirstGameStartsItsVirusCountAtZeroAndTheNextOneWhereTheLastLeftIt) {
+    StartWith(Keys({{2, kF1}, {3, kF1}}));  // mild: a virus after 11 plain pieces
+    RunTo(4);
+    ASSERT_NE(tableros[0], nullptr);
+    ASSERT_EQ(periodobixo, 11);
+    std::string viruses;
+    for (const auto& f : *tableros[0]->fichas) viruses += f->bixo ? 'V' : '.';
+    EXPECT_EQ(viruses, "...........V...........V...........V....");
+
+    // Back to the title and into a second game: its first rows go on from
+    // the count the first game re-seeded, not from zero.
+    RunTo(10);
+    for (int i = 0; i < 20 && estado != "fin10"; ++i) tableros[0]->ponlinea();
+    ASSERT_EQ(estado, "fin10");
+    const int left = contbixo[0];
+    harness.Press(kSpace);
+    RunTo(harness.frame() + 1);
+    ASSERT_EQ(estado, "menu");
+    harness.Press(kF1);
+    RunTo(harness.frame() + 1);
+    harness.Press(kF1);
+    RunTo(harness.frame() + 2);
+    ASSERT_EQ(estado, "iniciajuego");
+    int firstVirus = 0;
+    for (const auto& f : *tableros[0]->fichas) {
+        ++firstVirus;
+        if (f->bixo) break;
+    }
+    EXPECT_EQ(firstVirus, left < 11 ? 12 - left : 1);
+}
+
+TEST_F(Program, TheTimerStandsAtTheRightQuarterOfOnePlayerAndInTheMiddleOfTwo) {
+    StartWith(Keys({}));
+    RunTo(1);
+    tiempo = 8888.5f;  // digits that light every segment of the LED face
+    const int w = static_cast<int>(kestrel::TextWidth("8888"));
+    kestrel::SetViewport(0, 0, anchopantalla, altopantalla);
+    kestrel::SetClsColor(0, 0, 0);
+    Box boxes[2];
+    for (int players : {1, 2}) {
+        jugadores = players;
+        kestrel::Cls();
+        dibujatiempo();
+        boxes[players - 1] = BoxOf(kestrel::GrabPixmap(0, 0, anchopantalla, altopantalla), 0xFFFFFF);
+        ASSERT_GT(boxes[players - 1].x1, boxes[players - 1].x0) << players;
+        EXPECT_GT(boxes[players - 1].y0, 768 - 100 - 5) << "the text's top at y 668";
+    }
+    // One player: the text ends on x 896 (its last glyph's own right margin
+    // aside); two players: centred on the screen.
+    EXPECT_LE(boxes[0].x1, 896);
+    EXPECT_GT(boxes[0].x1, 896 - 20);
+    EXPECT_NEAR(boxes[1].cx(), 512.0f, 6.0f);
+    // The same text starts at 896 - w in one and at 512 - w/2 in the other.
+    EXPECT_NEAR(boxes[0].x0 - boxes[1].x0, 384 - w / 2, 1);
+}
+
+TEST_F(Program, EndLabelsStandOverTheQuarterLineOfTheBoardThatEndedTheGame) {
+    StartWith(Keys({{2, kF2}, {3, kF1}}));
+    RunTo(4);
+    ASSERT_NE(tableros[1], nullptr);
+    // The lost label replaced by a marker of a colour nothing else draws.
+    imgpierde = Marker(60, 20, 0x01FE03);
+    RunTo(200);
+    ASSERT_EQ(estado, "juego");
+    // The first player's board (right) is overrun; its label stands on x 768.
+    for (int i = 0; i < 20 && estado == "juego"; ++i) tableros[1]->ponlinea();
+    ASSERT_EQ(estado, "fin20");
+    const std::string shot = ::testing::TempDir() + "end_label.png";
+    harness.ShootNext(shot);
+    harness.Step();
+    const Box b = BoxOf(kestrel::LoadPixmap(shot), 0x01FE03);
+    ASSERT_GT(b.x1, b.x0);
+    EXPECT_NEAR(b.cx(), 768.0f, 2.5f);
+    EXPECT_NEAR(b.cy(), 384.0f + 100.0f, 2.5f);
+    EXPECT_EQ(b.x1 - b.x0 + 1, 60);
 }
 
 }  // namespace
