@@ -21,8 +21,8 @@ struct MusicaEnCurso {
     std::future<kestrel::TAudioSamplePtr> gameover, menu, ingame;
 };
 
-// Starts decoding the tracks; needs the files registered and the sample
-// loaders started.
+// Starts decoding the tracks; needs the sample loaders started and every
+// embedded file registered (the threads read the registry unlocked).
 MusicaEnCurso empiezamusica();
 
 // Loads the font (made current), the ten sounds and the images; the music

@@ -28,11 +28,13 @@ bool arranca(std::string* why) {
     g_tiempos.inicio = Reloj::now();
     registraficheros();
     InitModules();
+    // The window icon's file is registered here too: nothing may be added
+    // to the registry once the music threads read it.
+    ponicono();
     // The music decodes while the question waits for its answer.
     MusicaEnCurso musica = empiezamusica();
     IniciaGlobalesJuego();
     AppTitle = "Virexo";
-    ponicono();
 
     const bool fullscreen = Confirm("Fullscreen?", 0) == 1;
     auto g = fullscreen ? Graphics(1024, 768, 32, 60, 0) : Graphics(1024, 768, 0, 60, 0);
