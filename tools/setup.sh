@@ -11,6 +11,7 @@ packages=(
   clang
   xvfb xauth xdotool xfonts-base x11-utils imagemagick
   fonts-dejavu-core fonts-dseg
+  dpkg-dev desktop-file-utils appstream file libx11-dev
 )
 
 missing=()
