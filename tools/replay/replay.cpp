@@ -104,6 +104,7 @@ void Harness::Step() {
     ++frame_;
     auto [first, last] = presses_.equal_range(frame_);
     for (auto it = first; it != last; ++it) sdl::InjectKeyTap(it->second);
+    presses_.erase(first, last);  // done with: a long run must not keep every press
 
     const auto shot = script_.shots.find(frame_);
     const bool shooting = shot != script_.shots.end();
