@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Builds and runs every benchmark, then prints the figures against the
+# targets we hold ourselves to. Release build in build-bench/; the programs
+# that need a display run under xvfb-run. Run as root on Debian 12.
+#   tools/bench.sh           all benchmarks, then the table
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/setup.sh
+
+dir=build-bench
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTREL_BENCH=ON -DKESTREL_TESTS=OFF >/dev/null
+targets=(program_bench game_rules_bench renderer_frame_bench sound_buffer_bench softmix_bench png_decode game_clock_bench)
+cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}"
+
+out="$dir/bench-results"
+rm -rf "$out" && mkdir -p "$out"
+xvfb() { xvfb-run -a -s "-screen 0 1024x768x24 -r -noreset" "$@"; }
+
+# Google Benchmark programs write JSON; the timed programs print
+# "figure <name> <value>" lines.
+gbench() {
+  local name=$1; shift
+  echo "== $name" >&2
+  "$@" --benchmark_out="$out/$name.json" --benchmark_out_format=json >&2
+}
+gbench game_rules "$dir/bench/game_rules_bench"
+gbench png_decode "$dir/bench/png_decode"
+gbench softmix "$dir/bench/softmix_bench"
+gbench sound_buffer "$dir/bench/sound_buffer_bench"
+gbench renderer xvfb "$dir/bench/renderer_frame_bench"
+echo "== game clock" >&2
+"$dir/bench/game_clock_bench" | tee "$out/figures.txt" >&2
+# Start-up is a one-off per process: the median of five runs.
+for i in 1 2 3 4 5; do
+  echo "== program, run $i" >&2
+  xvfb "$dir/bench/program_bench" 2>/dev/null | tee -a "$out/program.txt" >&2
+done
+
+# The value of a counter (or of real_time) of one benchmark in a JSON file.
+counter() {
+  awk -v want="$2" -v key="$3" '
+    /"name":/ { gsub(/[",]/, "", $2); name = $2 }
+    name == want && $1 == "\"" key "\":" { gsub(/,/, "", $2); print $2; exit }' "$out/$1.json"
+}
+figure() { awk -v k="$1" '$1 == "figure" && $2 == k { print $3; exit }' "$out/figures.txt"; }
+median() {
+  awk -v k="$1" '$1 == "figure" && $2 == k { print $3 }' "$out/program.txt" | sort -g |
+    awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+row() {  # name value unit target(le) note
+  local verdict="-"
+  if [ -n "$4" ]; then
+    verdict=$(awk -v v="$2" -v t="$4" 'BEGIN { print (v + 0 <= t + 0) ? "met" : "MISSED" }')
+  fi
+  printf '%-58s %12.3f %-4s %10s  %-6s %s\n' "$1" "$2" "$3" "${4:+<= $4}" "$verdict" "$5"
+}
+
+echo
+printf '%-58s %12s %-4s %10s  %-6s %s\n' "figure" "measured" "unit" "target" "" "note"
+row "start-up: display open to first frame (median of 5)" "$(median startup_ms)" ms 300 "assets decoded; Xvfb + Mesa llvmpipe"
+row "frame: two-player update + draw submission, main thread" "$(median frame_cpu_ms)" ms 0.5 "full boards; includes llvmpipe's vertex work"
+row "frame: renderer's own CPU for 400 quads (GL stubbed)" \
+  "$(counter renderer BM_SubmitFrame400QuadsRendererOnly real_time)" us "" "part of the line above"
+row "frame: game update of two full boards" "$(counter game_rules BM_TwoPlayerFrameUpdate real_time)" ns "" ""
+row "audio: sound-buffer service, 32 voices" "$(counter sound_buffer BM_Mix32LoopingVoices core_pct)" "%" 1 "share of one core"
+row "audio: software mixer, 32 voices" "$(counter softmix BM_MixVoices/32 core_pct)" "%" 1 "share of one core"
+row "audio: PlaySound to first mixed sample, mean" "$(counter sound_buffer BM_PlaySoundToFirstSample/iterations:100/manual_time mean_ms)" ms 25 "+ one 11.6 ms device period"
+row "audio: PlaySound to first mixed sample, worst" "$(counter sound_buffer BM_PlaySoundToFirstSample/iterations:100/manual_time worst_ms)" ms 25 "+ one 11.6 ms device period"
+for hz in 60hz 75hz 144hz instant; do
+  row "game clock vs wall clock, $hz" "$(figure clock_error_pct_$hz)" "%" 0.5 "600 frames"
+done
+row "PNG decode 1024x768 RGBA" "$(counter png_decode BM_PngDecode1024x768Rgba real_time)" ms "" ""
