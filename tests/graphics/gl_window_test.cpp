@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "tests/graphics/window_fixture.h"
 #include "toolkit/core/app.h"
 #include "toolkit/graphics/gl_graphics_driver.h"
 #include "toolkit/system/millisecs.h"
@@ -22,22 +23,11 @@
 namespace kestrel {
 namespace {
 
-bool OnX11() {
-    const char* d = std::getenv("SDL_VIDEODRIVER");
-    return !(d && *d);
-}
+using test::OnX11;
 
-class GLWindow : public ::testing::Test {
+class GLWindow : public test::PlatformWindowTest {
 protected:
-    void SetUp() override {
-        if (OnX11() && !std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
-        sdl::UseSDLSystemDriver();
-        InitSystem();
-        InitGraphics();
-        SetGraphicsDriver(GLGraphicsDriver(), GRAPHICS_BACKBUFFER);
-        AppTitle = "Kestrel window test";
-    }
-    void TearDown() override { EndGraphics(); }
+    GLWindow() : PlatformWindowTest("Kestrel window test") {}
 
     static void ClearTo(float r, float g, float b) {
         glClearColor(r, g, b, 1);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "net_wm_icon.h"
+#include "tests/graphics/window_fixture.h"
 #include "toolkit/core/app.h"
 #include "toolkit/graphics/gl_graphics_driver.h"
 #include "toolkit/graphics/sdl/window_icon.h"
@@ -67,23 +68,13 @@ TEST(GraphicsIcon, KeepsAPrivateRgbaCopyAndClearsOnNullOrEmptyPixmaps) {
     EXPECT_EQ(GraphicsIcon(), nullptr);
 }
 
-bool OnX11() {
-    const char* d = std::getenv("SDL_VIDEODRIVER");
-    return !(d && *d);
-}
+using test::OnX11;
 
-class IconWindow : public ::testing::Test {
+class IconWindow : public test::PlatformWindowTest {
 protected:
-    void SetUp() override {
-        if (OnX11() && !std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
-        sdl::UseSDLSystemDriver();
-        InitSystem();
-        InitGraphics();
-        SetGraphicsDriver(GLGraphicsDriver(), GRAPHICS_BACKBUFFER);
-        AppTitle = "Kestrel icon test";
-    }
+    IconWindow() : PlatformWindowTest("Kestrel icon test") {}
     void TearDown() override {
-        EndGraphics();
+        PlatformWindowTest::TearDown();
         SetGraphicsIcon(nullptr);
     }
 };

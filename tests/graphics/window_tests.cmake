@@ -10,15 +10,9 @@ kestrel_test(graphics_module_test
 # the X display the suite runs under (Xvfb). Serial: they time frame pacing.
 find_package(SDL2 REQUIRED)
 find_package(OpenGL REQUIRED)
-add_executable(gl_window_test
-  ${CMAKE_CURRENT_LIST_DIR}/gl_window_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/keep_mesa_loaded.cpp)
-target_link_libraries(gl_window_test PRIVATE kestrel_graphics SDL2::SDL2 OpenGL::GL
-  ${CMAKE_DL_LIBS} GTest::gtest GTest::gtest_main kestrel_warnings)
-gtest_discover_tests(gl_window_test TEST_SUFFIX .offscreen DISCOVERY_TIMEOUT 60
-  PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE ENVIRONMENT SDL_VIDEODRIVER=offscreen)
-gtest_discover_tests(gl_window_test TEST_SUFFIX .x11 DISCOVERY_TIMEOUT 60
-  PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+kestrel_window_test(gl_window_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/gl_window_test.cpp
+  LIBS kestrel_graphics SDL2::SDL2 OpenGL::GL)
 
 # No display of any kind: Graphics gives null with SDL's reasons.
 kestrel_test(no_display_test
