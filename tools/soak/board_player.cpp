@@ -35,6 +35,9 @@ void BoardPlayer::NewGame(Style style, int pileColumn) {
     lastKey_ = -1;
     lastX_ = -1.0f;
     stuck_ = 0;
+    pickedFrom_ = -1;
+    planColumn_ = -1;
+    waited_ = 0;
 }
 
 int BoardPlayer::RandomKey(const _doc& doc, std::mt19937& keys) const {
@@ -98,62 +101,122 @@ int BoardPlayer::StackerKey(const _tablero& board, std::mt19937& keys) {
     return best < x ? teclaizquierda[joy] : tecladerecha[joy];
 }
 
+void BoardPlayer::Plan(const _tablero& board) {
+    const _doc& doc = *board.doc;
+    const int x = static_cast<int>(doc.x);
+    const GridView grid(board);
+    planColumn_ = -1;
+    planAge_ = 0;
+
+    // The value of picking up the run of column j (adding it to a hand of
+    // `held` pieces of its colour) and throwing the whole hand into the best
+    // other column.
+    auto pickValue = [&](int j, int held) {
+        const int c = grid.RunColour(j);
+        const int n = grid.RunLength(j, _doc::kMaxEnMano - held);
+        const GridView after = grid.WithoutRun(j, n);
+        // Uncovering a virus is worth something by itself.
+        const int b = after.Bottom(j);
+        const int uncover = b >= 0 && after.virus(j, b) ? 150 : 0;
+        int best = -1000000;
+        for (int k = 0; k < grid.columns(); ++k)
+            if (k != j)
+                best = std::max(best, after.ThrowValue(k, c, held + n) + uncover -
+                                          kStepCost * (std::abs(x - j) + std::abs(j - k)));
+        // Or gather a second run of the colour first, then throw.
+        if (held + n < _doc::kMaxEnMano)
+            for (int j2 = 0; j2 < grid.columns(); ++j2) {
+                if (j2 == j || after.RunColour(j2) != c) continue;
+                const int n2 = after.RunLength(j2, _doc::kMaxEnMano - held - n);
+                const GridView both = after.WithoutRun(j2, n2);
+                for (int k = 0; k < grid.columns(); ++k)
+                    if (k != j && k != j2)
+                        best = std::max(best, both.ThrowValue(k, c, held + n + n2) + uncover - 10 -
+                                                  kStepCost * (std::abs(x - j) + std::abs(j - j2) + std::abs(j2 - k)));
+            }
+        return best;
+    };
+
+    int bestValue = -1000000;
+    if (doc.fichas == 0) {
+        pickedFrom_ = -1;
+        // Pick up the run whose best throw elsewhere is worth most.
+        for (int j = 0; j < grid.columns(); ++j) {
+            if (grid.RunColour(j) < 0) continue;
+            if (const int v = pickValue(j, 0); v > bestValue) {
+                bestValue = v;
+                planColumn_ = j;
+                planPick_ = true;
+            }
+        }
+        // Nothing to clear yet: wait a while for the rows pushed in to
+        // bring something, rather than deepen the columns.
+        if (bestValue < 1000 && ++waited_ < 400) planColumn_ = -1;
+        else waited_ = 0;
+        return;
+    }
+    // Holding pieces: throw them where they are worth most, or first gather
+    // more of their colour where that is worth more. Putting them back where
+    // they came from only undoes the pick-up, unless that clears a group.
+    for (int k = 0; k < grid.columns(); ++k) {
+        int v = grid.ThrowValue(k, doc.color, doc.fichas) - kStepCost * std::abs(x - k);
+        if (k == pickedFrom_ && v < 1000 - kStepCost * grid.columns()) v -= 500;
+        if (v > bestValue) {
+            bestValue = v;
+            planColumn_ = k;
+            planPick_ = false;
+        }
+    }
+    if (bestValue < 1000 && doc.fichas < _doc::kMaxEnMano) {
+        for (int j = 0; j < grid.columns(); ++j) {
+            if (grid.RunColour(j) != doc.color) continue;
+            if (const int v = pickValue(j, doc.fichas) - 5; v > bestValue) {
+                bestValue = v;
+                planColumn_ = j;
+                planPick_ = true;
+            }
+        }
+    }
+}
+
 int BoardPlayer::GuidedKey(const _tablero& board, std::mt19937& keys) {
     const _doc& doc = *board.doc;
     const int joy = doc.joy;
     const int x = static_cast<int>(doc.x);
-    const GridView grid(board);
-    auto toward = [&](int target) {
-        if (target < x) return teclaizquierda[joy];
-        if (target > x) return tecladerecha[joy];
-        return -1;
-    };
 
-    if (doc.fichas == 0) {
-        // Pick up the run whose best throw elsewhere is worth most.
-        int best = -1, bestValue = -1000000;
-        for (int j = 0; j < grid.columns(); ++j) {
-            const int c = grid.RunColour(j);
-            if (c < 0) continue;
-            const int n = grid.RunLength(j, _doc::kMaxEnMano);
-            const GridView after = grid.WithoutRun(j, n);
-            for (int k = 0; k < grid.columns(); ++k) {
-                if (k == j) continue;
-                const int v = after.ThrowValue(k, c, n) - kStepCost * (std::abs(x - j) + std::abs(j - k));
-                if (v > bestValue) {
-                    bestValue = v;
-                    best = j;
-                }
-            }
-        }
-        if (best < 0 || stuck_ >= 2) {
-            stuck_ = 0;
-            return Chance(keys, 2) ? teclaizquierda[joy] : tecladerecha[joy];
-        }
-        if (best == x) return teclaabajo[joy];
-        return toward(best);
+    // A hand kept too long means the plans lead nowhere: throw it here.
+    handAge_ = doc.fichas == lastHand_ ? handAge_ + 1 : 0;
+    lastHand_ = doc.fichas;
+    if (doc.fichas > 0 && handAge_ > 60 && GridView(board).ThrowValue(x, doc.color, doc.fichas) > -1000) {
+        handAge_ = 0;
+        planColumn_ = -1;
+        pickedFrom_ = -1;
+        return teclaarriba[joy];
     }
-
-    // Holding pieces: throw them where they are worth most.
-    int best = -1, bestValue = -1000000;
-    for (int k = 0; k < grid.columns(); ++k) {
-        const int v = grid.ThrowValue(k, doc.color, doc.fichas) - kStepCost * std::abs(x - k);
-        if (v > bestValue) {
-            bestValue = v;
-            best = k;
-        }
-    }
+    // A plan goes stale when carried out, when the hand makes it pointless,
+    // or after a while (the board keeps changing under it).
+    if (planColumn_ >= 0 && (++planAge_ > 40 || (planPick_ && doc.fichas == _doc::kMaxEnMano) ||
+                             (!planPick_ && doc.fichas == 0)))
+        planColumn_ = -1;
     // Walled in by deep columns on the way: throw here, or turn round.
     if (stuck_ >= 2) {
         stuck_ = 0;
-        if (grid.ThrowValue(x, doc.color, doc.fichas) > -1000) return teclaarriba[joy];
+        planColumn_ = -1;
+        if (doc.fichas > 0 && GridView(board).ThrowValue(x, doc.color, doc.fichas) > -1000) {
+            pickedFrom_ = -1;
+            return teclaarriba[joy];
+        }
         return Chance(keys, 2) ? teclaizquierda[joy] : tecladerecha[joy];
     }
-    if (best != x) return toward(best);
-    // At the target: a small hand that would not complete a group gathers
-    // more of its colour from here first.
-    if (bestValue < 1000 && doc.fichas < _doc::kMaxEnMano && grid.RunColour(x) == doc.color)
+    if (planColumn_ < 0) Plan(board);
+    if (planColumn_ < 0) return -1;
+    if (planColumn_ < x) return teclaizquierda[joy];
+    if (planColumn_ > x) return tecladerecha[joy];
+    planColumn_ = -1;
+    if (planPick_) {
+        pickedFrom_ = x;
         return teclaabajo[joy];
+    }
     return teclaarriba[joy];
 }
 

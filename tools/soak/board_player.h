@@ -33,6 +33,7 @@ public:
 
 private:
     int GuidedKey(const _tablero& board, std::mt19937& keys);
+    void Plan(const _tablero& board);
     int RandomKey(const _doc& doc, std::mt19937& keys) const;
     int StackerKey(const _tablero& board, std::mt19937& keys);
 
@@ -41,6 +42,16 @@ private:
     float lastX_ = -1.0f;    // thrower column when it was pressed
     int stuck_ = 0;          // moves in a row that did not move the thrower
     int pile_ = 0;           // the stacking style's column
+    int pickedFrom_ = -1;    // the guided style's last pick-up column while its hand is full
+    // The guided style's plan: walk to a column, then pick up or throw. It
+    // is kept until carried out (or stale), so the player does not waver
+    // between two targets.
+    int planColumn_ = -1;
+    bool planPick_ = false;
+    int planAge_ = 0;
+    int handAge_ = 0;        // decisions since the hand last changed
+    int lastHand_ = 0;
+    int waited_ = 0;         // decisions the guided style waited for a better board
 };
 
 }  // namespace virexo::soak

@@ -1,9 +1,11 @@
-// virexo-soak [--frames N] [--seed S] [--rss-margin-mb M] [--no-state-check]
-// [--log-games] [--style S]:
+// virexo-soak [--frames N] [--seed S] [--rss-margin-mb M] [--require every|kinds|none]
+// [--log-games] [--style S] [--heap-profile]:
 // plays N frames of seeded random play through the real program and prints
 // the report. Exits 0 when every check held, 1 on a failed check, 2 on a
 // bad command line and 77 when no display could be opened (a skip for
 // CTest).
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -12,9 +14,15 @@
 #include "toolkit/core/app_entry.h"
 #include "tools/soak/soak_run.h"
 
+// Present in AddressSanitizer builds only: prints the allocation stacks
+// that hold the most memory now.
+extern "C" void __sanitizer_print_memory_profile(std::size_t top_percent, std::size_t max_contexts)
+    __attribute__((weak));
+
 namespace {
 
 virexo::soak::SoakOptions g_options;
+bool g_heapProfile = false;
 int g_exitCode = 0;
 
 // Returns (rather than exiting) so that the program's exit handlers run
@@ -26,6 +34,10 @@ void Body() {
         g_exitCode = 77;
         return;
     }
+    if (g_heapProfile) {
+        if (__sanitizer_print_memory_profile) __sanitizer_print_memory_profile(90, 12);
+        else std::fprintf(stderr, "virexo-soak: --heap-profile needs an AddressSanitizer build\n");
+    }
     virexo::soak::CheckSoakResult(g_options, result);
     virexo::soak::PrintSoakReport(g_options, result, std::cout);
     std::cout.flush();
@@ -35,12 +47,18 @@ void Body() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    // Where memory grows, an AddressSanitizer build can say who holds it.
+    if (const auto it = std::find(args.begin(), args.end(), "--heap-profile"); it != args.end()) {
+        g_heapProfile = true;
+        args.erase(it);
+    }
     std::string why;
-    const auto options = virexo::soak::ParseSoakOptions(std::vector<std::string>(argv + 1, argv + argc), &why);
+    const auto options = virexo::soak::ParseSoakOptions(args, &why);
     if (!options) {
         std::fprintf(stderr, "virexo-soak: %s\nusage: virexo-soak [--frames N] [--seed S] [--rss-margin-mb M] "
-                             "[--no-state-check] [--log-games]\n"
-                             "       [--style guided|random|stacking|idle]\n", why.c_str());
+                             "[--require every|kinds|none] [--log-games]\n"
+                             "       [--style guided|random|stacking|idle] [--heap-profile]\n", why.c_str());
         return 2;
     }
     g_options = *options;

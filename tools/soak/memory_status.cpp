@@ -49,7 +49,10 @@ std::optional<MemoryStatus> ReadMemoryStatus() {
     auto status = ParseMemoryStatus(text.str());
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 33))
     // Telling real growth from a fragmented heap needs what malloc holds.
-    if (status) status->heapKb = static_cast<long>(mallinfo2().uordblks / 1024);
+    if (status) {
+        const auto m = mallinfo2();  // small blocks, and the large ones mapped on their own
+        status->heapKb = static_cast<long>((m.uordblks + m.hblkhd) / 1024);
+    }
 #endif
     return status;
 }

@@ -21,9 +21,10 @@ bool EndState(const std::string& e) { return e.rfind("fin", 0) == 0; }
 void ScreenPlayer::NewGame(int players) {
     for (int i = 0; i < 2; ++i) {
         const unsigned r = keys_() % 20;
-        // Mostly guided, so that games are won; random, stacking and idle
-        // boards crowd up and lose.
-        Style s = r < 10 ? Style::Guided : r < 13 ? Style::Random : r < 18 ? Style::Stacker : Style::Idle;
+        // Half guided, so that games are won; random, stacking and idle
+        // boards crowd up and lose (an idle board beside a guided one gives
+        // the guided player time to win).
+        Style s = r < 10 ? Style::Guided : r < 12 ? Style::Random : r < 16 ? Style::Stacker : Style::Idle;
         if (forced_) s = *forced_;
         boards_[i].NewGame(s, static_cast<int>(keys_() % 8));
         if (i < players) styles_[static_cast<int>(s)] += 1;
@@ -47,12 +48,13 @@ std::vector<int> ScreenPlayer::KeysForNextFrame() {
         if (Chance(keys_, 50)) press(keys_() % 2 ? kSpace : 38);  // read only in other screens
         if (Chance(keys_, 30)) {
             const unsigned r = keys_() % 20;
-            press(r < 9 ? kF1 : r < 18 ? kF2 : kF3);
+            press(r < 8 ? kF1 : r < 16 ? kF2 : kF3);
         }
     } else if (e == "dificultad") {
         if (Chance(keys_, 20)) {
             const unsigned r = keys_() % 20;
-            press(r < 9 ? kF1 : r < 13 ? kF2 : r < 18 ? kF3 : kKeyEscape);
+            // Mostly the mild level, where the guided player wins most.
+            press(r < 12 ? kF1 : r < 15 ? kF2 : r < 18 ? kF3 : kKeyEscape);
         }
     } else if (e == "ayuda") {
         if (Chance(keys_, 60)) press(kKeyEscape);

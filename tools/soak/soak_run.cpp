@@ -66,7 +66,16 @@ std::optional<SoakOptions> ParseSoakOptions(const std::vector<std::string>& args
         if (a == "--frames") ok = number(i, o.frames, 1, 2e9);
         else if (a == "--seed") ok = number(i, o.seed, 0, 4294967295.0);
         else if (a == "--rss-margin-mb") ok = number(i, o.rssMarginMb, 0, 1e6);
-        else if (a == "--no-state-check") o.requireEveryState = false;
+        else if (a == "--require" && i + 1 < args.size()) {
+            const std::string& what = args[++i];
+            if (what == "every") o.coverage = SoakOptions::Coverage::Every;
+            else if (what == "kinds") o.coverage = SoakOptions::Coverage::Kinds;
+            else if (what == "none") o.coverage = SoakOptions::Coverage::None;
+            else {
+                *why = "--require takes every, kinds or none, not " + what;
+                ok = false;
+            }
+        }
         else if (a == "--log-games") o.logGames = true;
         else if (a == "--style" && i + 1 < args.size()) {
             const std::string& name = args[++i];
@@ -192,8 +201,10 @@ void CheckSoakResult(const SoakOptions& options, SoakResult& result) {
         result.failure = "the screen flow reached an unknown state \"" + unknown.front() + "\"";
         return;
     }
-    if (options.requireEveryState) {
-        if (const auto missing = result.visits.Missing(); !missing.empty()) {
+    if (options.coverage != SoakOptions::Coverage::None) {
+        const auto missing = options.coverage == SoakOptions::Coverage::Every ? result.visits.Missing()
+                                                                              : result.visits.MissingKinds();
+        if (!missing.empty()) {
             std::string list;
             for (const auto& m : missing) list += (list.empty() ? "" : ", ") + m;
             result.failure = "never visited: " + list;

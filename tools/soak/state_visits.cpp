@@ -50,6 +50,15 @@ std::vector<std::string> StateVisits::Unknown() const {
     return unknown;
 }
 
+std::vector<std::string> StateVisits::MissingKinds() const {
+    std::vector<std::string> missing;
+    for (const auto& name : Missing())
+        if (name.rfind("fin", 0) != 0) missing.push_back(name);
+    if (Won() == 0) missing.push_back("a won end screen");
+    if (Lost() == 0) missing.push_back("a lost end screen");
+    return missing;
+}
+
 void StateVisits::Print(std::ostream& out) const {
     for (const auto& name : StateNames())
         out << "  " << std::left << std::setw(12) << name << std::right << std::setw(9) << Visits(name) << '\n';

@@ -27,6 +27,10 @@ public:
     // play with one or with two players.
     std::vector<std::string> Missing() const;
 
+    // The same by kind: every state but the end screens, play with one and
+    // with two players, and at least one won and one lost end screen.
+    std::vector<std::string> MissingKinds() const;
+
     // Names seen that are none of the thirteen (a fault of the screen flow).
     std::vector<std::string> Unknown() const;
 

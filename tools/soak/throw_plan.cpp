@@ -14,7 +14,8 @@ GridView::GridView(const _tablero& board)
       cells_(static_cast<std::size_t>(board.ancho * board.alto)) {
     for (int i = 0; i < ancho_; ++i)
         for (int j = 0; j < alto_; ++j)
-            if (const auto& f = board.celda(i, j).ficha) cells_[Index(i, j)] = {f->color, f->bixo != 0};
+            if (const auto& f = board.celda(i, j).ficha)
+                cells_[Index(i, j)] = {f->color, f->bixo != 0, board.celda(i, j).marcada != 0};
 }
 
 int GridView::Bottom(int i) const {
@@ -25,7 +26,7 @@ int GridView::Bottom(int i) const {
 
 int GridView::RunColour(int i) const {
     const int b = Bottom(i);
-    if (b < 0 || virus(i, b)) return -1;
+    if (b < 0 || virus(i, b) || pending(i, b)) return -1;
     return colour(i, b);
 }
 
@@ -35,7 +36,7 @@ int GridView::RunLength(int i, int limit) const {
     int n = 0;
     for (int r = Bottom(i); r >= 0 && n < limit; --r) {
         if (colour(i, r) < 0) continue;  // a pick-up skips gaps, as the thrower does
-        if (colour(i, r) != c || virus(i, r)) break;
+        if (colour(i, r) != c || virus(i, r) || pending(i, r)) break;
         ++n;
     }
     return n;
@@ -48,7 +49,7 @@ int GridView::ThrowValue(int i, int c, int n) const {
     for (int k = 0; k < n; ++k) {
         const int r = base + 1 + k;
         if (r > alto_ - 1 || cells[Index(i, r)].colour >= 0) break;
-        cells[Index(i, r)] = {c, false};
+        cells[Index(i, r)] = {c, false, false};
         placed.push_back(Index(i, r));
     }
     if (placed.empty()) return -1000;
@@ -74,8 +75,10 @@ int GridView::ThrowValue(int i, int c, int n) const {
         }
     }
     if (size >= 4) return 1000 + 300 * viruses + size;
-    int value = 10 * size + 40 * viruses;
+    // Otherwise: bigger groups and groups with viruses are closer to a
+    // clear; shallow columns keep the board away from the loss line.
     const int newBottom = base + static_cast<int>(placed.size());
+    int value = 20 * size + 40 * viruses - 8 * newBottom;
     if (newBottom >= alto_ - 4) value -= 400;  // a push or two from the loss line
     return value;
 }

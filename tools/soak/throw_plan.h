@@ -16,14 +16,17 @@ public:
     int rows() const { return alto_; }
     int colour(int i, int j) const { return cells_[Index(i, j)].colour; }  // -1 when empty
     bool virus(int i, int j) const { return cells_[Index(i, j)].virus; }
+    // Marked by the board's group check: about to be cleared.
+    bool pending(int i, int j) const { return cells_[Index(i, j)].pending; }
 
     // Row of the lowest piece of column i above the thrower's row, -1 for
     // an empty column (as a throw looks for it).
     int Bottom(int i) const;
 
     // The plain run at the bottom of column i that a pick-up takes: its
-    // colour (-1 when the bottom piece is a virus or the column is empty)
-    // and its length, at most `limit`.
+    // colour (-1 when the bottom piece is a virus, about to be cleared, or
+    // the column is empty) and its length, at most `limit`. Pieces about to
+    // be cleared are left alone: taking them back would undo the clear.
     int RunColour(int i) const;
     int RunLength(int i, int limit) const;
 
@@ -40,6 +43,7 @@ private:
     struct Cell {
         int colour = -1;
         bool virus = false;
+        bool pending = false;
     };
     int Index(int i, int j) const { return i * alto_ + j; }
 
