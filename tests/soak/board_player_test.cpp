@@ -98,22 +98,22 @@ TEST_F(SoakPlayers, TheGuidedPlayerWinsMildGamesAndTheStackerLosesQuickly) {
     periodolinea = 600;
     periodobixo = 11;
     int won = 0, wonFrames = 0;
-    for (int game = 0; game < 6; ++game) {
+    for (int game = 1; game <= 3; ++game) {
         kestrel::SeedRnd(100 + game);
         estado = "juego";
         auto b = NuevoTablero(5, 4.0f);
         BoardPlayer player;
         player.NewGame(Style::Guided);
         std::mt19937 keys(static_cast<unsigned>(game));
-        const int frames = Play(player, *b, 20000, keys);
+        const int frames = Play(player, *b, 12000, keys);
         if (HasFailure()) return;
         if (estado == "fin10b") {
             ++won;
             wonFrames += frames;
         }
     }
-    EXPECT_GE(won, 3) << "of 6 games";  // a random player wins none
-    std::cout << "guided: " << won << " of 6 mild games won, " << (won ? wonFrames / won : 0)
+    EXPECT_GE(won, 2) << "of 3 games";  // a random player wins none
+    std::cout << "guided: " << won << " of 3 mild games won, " << (won ? wonFrames / won : 0)
               << " frames on average\n";
 
     kestrel::SeedRnd(7);
