@@ -53,12 +53,18 @@ int main(int argc, char** argv) {
         g_heapProfile = true;
         args.erase(it);
     }
+    const char* usage =
+        "usage: virexo-soak [--frames N] [--seed S] [--rss-margin-mb M] [--require every|kinds|none]\n"
+        "                   [--log-games] [--style guided|random|stacking|idle] [--heap-profile]\n"
+        "defaults: 100000 frames, seed 1, 8 MB, every state\n";
+    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
     std::string why;
     const auto options = virexo::soak::ParseSoakOptions(args, &why);
     if (!options) {
-        std::fprintf(stderr, "virexo-soak: %s\nusage: virexo-soak [--frames N] [--seed S] [--rss-margin-mb M] "
-                             "[--require every|kinds|none] [--log-games]\n"
-                             "       [--style guided|random|stacking|idle] [--heap-profile]\n", why.c_str());
+        std::fprintf(stderr, "virexo-soak: %s\n%s", why.c_str(), usage);
         return 2;
     }
     g_options = *options;
