@@ -34,11 +34,19 @@ const unsigned char* BitmapRow(const FT_Bitmap& bm, int r) {
 }
 
 // The slot's bitmap as PF_A8 coverage, or nullptr for a kind of bitmap
-// that is not one byte or one bit per pixel.
+// that is not one byte or one bit per pixel. A damaged font can give a
+// bitmap with a size but no buffer (or rows shorter than its width): that
+// glyph is blank, of its stated size.
 TPixmapPtr CoveragePixmap(const FT_Bitmap& bm) {
     const int w = int(bm.width), h = int(bm.rows);
     if (bm.pixel_mode != FT_PIXEL_MODE_GRAY && bm.pixel_mode != FT_PIXEL_MODE_MONO) return nullptr;
     TPixmapPtr pix = CreatePixmap(w, h, PF_A8, 4);
+    const long rowBytes = bm.pixel_mode == FT_PIXEL_MODE_GRAY ? long(w) : (long(w) + 7) / 8;
+    const long pitch = bm.pitch < 0 ? -long(bm.pitch) : long(bm.pitch);
+    if (!bm.buffer || pitch < rowBytes) {
+        pix->ClearPixels(0);
+        return pix;
+    }
     for (int r = 0; r < h; ++r) {
         const unsigned char* src = BitmapRow(bm, r);
         std::uint8_t* dst = pix->PixelPtr(0, r);
