@@ -86,6 +86,9 @@ void Body() {
     std::printf("  whole process CPU incl. the software renderer's threads: %.2f ms per frame\n",
                 process / measured);
     std::printf("figure startup_ms %.1f\n", Ms(t.pantalla, t.fondo) + firstFrameMs);
+    std::printf("figure startup_backdrop_ms %.1f\n", Ms(t.recursos, t.fondo));
+    std::printf("figure startup_assets_ms %.1f\n", Ms(t.pantalla, t.recursos));
+    std::printf("figure startup_main_cpu_ms %.1f\n", startCpuMs);
     std::printf("figure frame_cpu_ms %.3f\n", updateDraw / measured);
 }
 
