@@ -1,8 +1,12 @@
 // The renderer's state and primitives on OpenGL, checked by reading pixels.
+#include <GL/gl.h>
+
 #include <cmath>
+#include <numbers>
 
 #include "tests/graphics/gl_fixture.h"
 #include "toolkit/graphics/gl_lumo2d_driver.h"
+#include "toolkit/graphics/lumo2d_math.h"
 
 namespace kestrel::test {
 namespace {
@@ -203,6 +207,43 @@ TEST_F(Render, VirtualResolutionScalesDrawingAndTheViewport) {
     ExpectFilledBox(Screen(), 50, 50, 70, 70);
     SetViewport(0, 0, kWidth * 2, kHeight * 2);
     SetVirtualResolution(kWidth, kHeight);
+}
+
+// An oval is filled as triangles split for speed; it must light exactly the
+// pixels of its outline drawn as one OpenGL polygon, from a dot to nearly
+// the whole screen, on and off pixel centres.
+TEST_F(Render, OvalsLightExactlyThePixelsOfTheirOutlinePolygon) {
+    struct Box {
+        float x, y, w, h;
+    };
+    const Box boxes[] = {{10, 10, 300, 220}, {0.5f, 0.25f, 319, 239}, {100, 100, 7, 7},
+                         {20, 200, 250, 3.5f}, {160.3f, 7.7f, 40.2f, 150.9f}, {5, 5, 1, 1}};
+    const Matrix2 identity = TransformMatrix(0, 1, 1);
+    for (const Box& b : boxes) {
+        Cls();
+        DrawOval(b.x, b.y, b.w, b.h);
+        const Screen drawn;
+        Cls();
+        const float rx = b.w * 0.5f, ry = b.h * 0.5f;
+        const int segs = OvalSegments(rx, ry);
+        glBegin(GL_POLYGON);
+        for (int i = 0; i < segs; ++i) {
+            const double th = double(i) * 360.0 / segs * std::numbers::pi / 180.0;
+            const Point2 p = TransformPoint(identity, rx + float(std::cos(th)) * rx,
+                                            ry - float(std::sin(th)) * ry, b.x, b.y);
+            glVertex2f(p.x, p.y);
+        }
+        glEnd();
+        const Screen outline;
+        int lit = 0, differ = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                lit += drawn.Lit(x, y);
+                differ += drawn.Lit(x, y) != outline.Lit(x, y);
+            }
+        EXPECT_EQ(differ, 0) << b.x << "," << b.y << " " << b.w << "x" << b.h;
+        EXPECT_GT(lit, 0) << b.w << "x" << b.h;
+    }
 }
 
 TEST_F(Render, OvalsLinesPointsAndPolygons) {

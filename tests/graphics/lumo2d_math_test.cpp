@@ -2,7 +2,11 @@
 // colour and alpha bytes, viewport and scissor boxes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <utility>
+#include <vector>
 #include <limits>
 
 #include "toolkit/graphics/lumo2d_math.h"
@@ -55,6 +59,49 @@ TEST(Lumo2DMath, OvalSegments) {
     EXPECT_EQ(OvalSegments(-7, 6.9f), 12); // |rx| + |ry| = 13.9 -> 13 -> 12
     EXPECT_EQ(OvalSegments(13.5f, 13.9f), 24);  // 27 rounded down to 24
     EXPECT_EQ(OvalSegments(-50, -30), 80);
+}
+
+// The triangles of a convex polygon tile it: n - 2 of them, each turning the
+// same way as the outline, their areas adding up to the polygon's, and each
+// outline edge in exactly one triangle. Most are small: the longest edge of
+// all but a few is short next to the outline.
+TEST(Lumo2DMath, ConvexPolygonTrianglesTileThePolygon) {
+    EXPECT_TRUE(ConvexPolygonTriangles(2).empty());
+    EXPECT_TRUE(ConvexPolygonTriangles(0).empty());
+    for (const int n : {3, 4, 5, 7, 12, 80, 508, 1020}) {
+        std::vector<Point2> p(n);
+        for (int i = 0; i < n; ++i) {
+            const double th = 2 * std::numbers::pi * i / n;
+            p[i] = {float(100 * std::cos(th)), float(100 * std::sin(th))};
+        }
+        const auto cross = [&](int a, int b, int c) {
+            return (double(p[b].x) - p[a].x) * (double(p[c].y) - p[a].y) -
+                   (double(p[b].y) - p[a].y) * (double(p[c].x) - p[a].x);
+        };
+        const auto tris = ConvexPolygonTriangles(n);
+        ASSERT_EQ(tris.size(), std::size_t(n - 2)) << n;
+        double area = 0, polygon = 0;
+        std::vector<int> edgeUses(n, 0);
+        int longOnes = 0;
+        for (const TriangleIndices& t : tris) {
+            for (const int k : {t.a, t.b, t.c}) ASSERT_TRUE(k >= 0 && k < n) << n;
+            const double c = cross(t.a, t.b, t.c);
+            EXPECT_GT(c, 0) << n << ": " << t.a << " " << t.b << " " << t.c;
+            area += c / 2;
+            for (const auto& [u, v] : {std::pair{t.a, t.b}, std::pair{t.b, t.c}, std::pair{t.c, t.a}}) {
+                if ((u + 1) % n == v) ++edgeUses[u];
+                if ((v + 1) % n == u) ++edgeUses[v];
+                if (std::min((v - u + n) % n, (u - v + n) % n) > n / 8) ++longOnes;
+            }
+        }
+        for (int i = 1; i + 1 < n; ++i) polygon += cross(0, i, i + 1) / 2;
+        EXPECT_NEAR(area, polygon, polygon * 1e-9) << n;
+        for (int i = 0; i < n; ++i) EXPECT_EQ(edgeUses[i], 1) << n << " edge " << i;
+        // A fan has n - 3 edges spanning over an eighth of the outline.
+        if (n >= 80) {
+            EXPECT_LE(longOnes, 40) << n;
+        }
+    }
 }
 
 TEST(Lumo2DMath, AlphaAndColourBytes) {

@@ -19,3 +19,6 @@ kestrel_test(renderer_gl_test
     ${CMAKE_CURRENT_LIST_DIR}/gl_image_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/gl_text_test.cpp
   LIBS kestrel_graphics_sdl kestrel_graphics kestrel_resources ${CMAKE_DL_LIBS})
+# The oval test draws its reference polygon through OpenGL itself.
+find_package(OpenGL REQUIRED)
+target_link_libraries(renderer_gl_test PRIVATE OpenGL::GL)

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "toolkit/core/error.h"
 #include "toolkit/graphics/gl_graphics_driver.h"
@@ -217,11 +218,17 @@ void TGLLumo2DDriver::DrawOval(float x0, float y0, float x1, float y1, float tx,
     const float rx = (x1 - x0) * 0.5f, ry = (y1 - y0) * 0.5f;
     const float cx = x0 + rx, cy = y0 + ry;
     const int segs = OvalSegments(rx, ry);
-    glBegin(GL_POLYGON);
+    std::vector<Point2> outline(static_cast<std::size_t>(segs));
     for (int i = 0; i < segs; ++i) {
         const double th = double(i) * 360.0 / segs * std::numbers::pi / 180.0;
-        Vertex(cx + float(std::cos(th)) * rx, cy - float(std::sin(th)) * ry, tx, ty);
+        outline[i] = TransformPoint(Cache().matrix, cx + float(std::cos(th)) * rx,
+                                    cy - float(std::sin(th)) * ry, tx, ty);
     }
+    // The same convex polygon as a fan would give, split into triangles that
+    // a software rasteriser fills quickly (see ConvexPolygonTriangles).
+    glBegin(GL_TRIANGLES);
+    for (const TriangleIndices& t : ConvexPolygonTriangles(segs))
+        for (const int k : {t.a, t.b, t.c}) glVertex2f(outline[k].x, outline[k].y);
     glEnd();
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace kestrel {
 
@@ -21,6 +22,26 @@ int OvalSegments(float rx, float ry) {
     int segs = int(std::fabs(rx) + std::fabs(ry));
     if (segs < 12) segs = 12;
     return segs & ~3;
+}
+
+std::vector<TriangleIndices> ConvexPolygonTriangles(int n) {
+    std::vector<TriangleIndices> out;
+    if (n < 3) return out;
+    out.reserve(static_cast<std::size_t>(n - 2));
+    const int third = n / 3, twoThirds = (2 * n) / 3;
+    out.push_back({0, third, twoThirds});
+    // Arcs [from, to] of the outline still to fill; index n stands for 0.
+    std::vector<std::pair<int, int>> arcs{{0, third}, {third, twoThirds}, {twoThirds, n}};
+    while (!arcs.empty()) {
+        const auto [from, to] = arcs.back();
+        arcs.pop_back();
+        if (to - from < 2) continue;
+        const int mid = (from + to) / 2;
+        out.push_back({from, mid, to % n});
+        arcs.push_back({from, mid});
+        arcs.push_back({mid, to});
+    }
+    return out;
 }
 
 std::uint8_t AlphaByte(float alpha) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace kestrel {
 
@@ -28,6 +29,18 @@ inline Point2 TransformPoint(const Matrix2& m, float u, float v, float tx, float
 // Segments of a filled oval with radii rx, ry: Int(|rx| + |ry|), at least
 // 12, rounded down to a multiple of 4.
 int OvalSegments(float rx, float ry);
+
+// The n - 2 triangles (vertex indices) that fill a convex polygon of n
+// vertices, split so that most of them are small: one triangle joins three
+// points a third of the way round, then each remaining arc is cut at its
+// middle. They cover exactly the pixels of the polygon, like a fan from
+// vertex 0, but a fan's long slivers cross many raster tiles each, which
+// makes big ovals very slow on software rasterisers. Fewer than 3 vertices
+// give no triangle.
+struct TriangleIndices {
+    int a = 0, b = 0, c = 0;
+};
+std::vector<TriangleIndices> ConvexPolygonTriangles(int n);
 
 // Alpha clamped to [0, 1], then Int(alpha * 255) truncated.
 std::uint8_t AlphaByte(float alpha);
