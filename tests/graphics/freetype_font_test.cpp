@@ -155,6 +155,33 @@ TEST(FreeTypeFont, StreamUrlsAndRefusals) {
     EXPECT_TRUE(loader.LoadFont(std::string("incbin::test/sans.ttf"), 12, 0));
 }
 
+// Damaged fonts found by fuzzing: glyphs whose bitmaps state a size (one of
+// them beyond any pixmap) but carry no pixel data. Each glyph loads, keeps a
+// box of no negative size and has no pixels rather than a pixmap made up of
+// a size the file does not hold.
+TEST(FreeTypeFont, DamagedBitmapGlyphsHaveTheirBoxButNoPixels) {
+    const std::string corpus = std::string(KESTREL_SOURCE_DIR) + "/fuzz/corpus/font_loader/";
+    for (const char* name : {"null_bitmap_buffer.bdf", "huge_box_no_bitmap.bdf"}) {
+        for (const int style : {0, SMOOTHFONT}) {
+            TFreeTypeFontPtr font = TFreeTypeFont::Load(corpus + name, 12, style);
+            ASSERT_TRUE(font) << name;
+            ASSERT_GT(font->CountGlyphs(), 0) << name;
+            int withoutPixels = 0;
+            for (int i = 0; i < font->CountGlyphs(); ++i) {
+                TGlyphPtr glyph;
+                ASSERT_NO_THROW(glyph = font->LoadGlyph(i)) << name << " glyph " << i;
+                ASSERT_TRUE(glyph);
+                int x, y, w, h;
+                glyph->GetRect(x, y, w, h);
+                EXPECT_GE(w, 0);
+                EXPECT_GE(h, 0);
+                if (!glyph->Pixels() && (w > 0 || h > 0)) ++withoutPixels;
+            }
+            EXPECT_GT(withoutPixels, 0) << name;
+        }
+    }
+}
+
 class CountingLoader : public TFontLoader {
 public:
     explicit CountingLoader(TFontPtr answer) : answer_(std::move(answer)) {}

@@ -3,6 +3,8 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "toolkit/core/run_once.h"
@@ -35,26 +37,24 @@ const unsigned char* BitmapRow(const FT_Bitmap& bm, int r) {
 
 // The slot's bitmap as PF_A8 coverage, or nullptr for a kind of bitmap
 // that is not one byte or one bit per pixel. A damaged font can give a
-// bitmap with a size but no buffer (or rows shorter than its width): that
-// glyph is blank, of its stated size.
+// bitmap with a size but no buffer (or rows shorter than its width), and
+// that size can be anything the file states: such a glyph keeps its box but
+// has no pixels, so nothing is allocated for what the font does not hold.
 TPixmapPtr CoveragePixmap(const FT_Bitmap& bm) {
-    const int w = int(bm.width), h = int(bm.rows);
     if (bm.pixel_mode != FT_PIXEL_MODE_GRAY && bm.pixel_mode != FT_PIXEL_MODE_MONO) return nullptr;
-    TPixmapPtr pix = CreatePixmap(w, h, PF_A8, 4);
-    const long rowBytes = bm.pixel_mode == FT_PIXEL_MODE_GRAY ? long(w) : (long(w) + 7) / 8;
-    const long pitch = bm.pitch < 0 ? -long(bm.pitch) : long(bm.pitch);
-    if (!bm.buffer || pitch < rowBytes) {
-        pix->ClearPixels(0);
-        return pix;
-    }
-    for (int r = 0; r < h; ++r) {
+    const long long w = bm.width, h = bm.rows;
+    const long long rowBytes = bm.pixel_mode == FT_PIXEL_MODE_GRAY ? w : (w + 7) / 8;
+    const long long pitch = bm.pitch < 0 ? -(long long)(bm.pitch) : (long long)(bm.pitch);
+    if (!bm.buffer || pitch < rowBytes || w > INT_MAX || h > INT_MAX) return nullptr;
+    TPixmapPtr pix = CreatePixmap(int(w), int(h), PF_A8, 4);
+    for (int r = 0; r < pix->height; ++r) {
         const unsigned char* src = BitmapRow(bm, r);
         std::uint8_t* dst = pix->PixelPtr(0, r);
         if (bm.pixel_mode == FT_PIXEL_MODE_GRAY) {
-            std::memcpy(dst, src, std::size_t(w));
+            std::memcpy(dst, src, std::size_t(pix->width));
         } else {
             // Bit 7 of byte 0 is pixel 0, bit 6 pixel 1, and so on.
-            for (int x = 0; x < w; ++x) dst[x] = (src[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
+            for (int x = 0; x < pix->width; ++x) dst[x] = (src[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
         }
     }
     return pix;
@@ -98,8 +98,9 @@ TGlyphPtr TFreeTypeFont::LoadGlyph(int index) {
     const FT_Bitmap& bm = slot->bitmap;
     glyph->_x = slot->bitmap_left;
     glyph->_y = _ascend - slot->bitmap_top;
-    glyph->_w = int(bm.width);
-    glyph->_h = int(bm.rows);
+    // A damaged font may state a box beyond any int.
+    glyph->_w = int(std::min<unsigned>(bm.width, INT_MAX));
+    glyph->_h = int(std::min<unsigned>(bm.rows, INT_MAX));
     glyph->_advance = float(slot->advance.x >> 6);
     if (bm.width == 0 || bm.rows == 0) return glyph;
 
