@@ -61,7 +61,7 @@ printf '%-58s %12s %-4s %10s  %-6s %s\n' "figure" "measured" "unit" "target" "" 
 row "start-up: display open to first frame (median of 5)" "$(median startup_ms)" ms 300 "assets decoded; Xvfb + Mesa llvmpipe"
 row "  of which the backdrop's 1022 ovals drawn and grabbed" "$(median startup_backdrop_ms)" ms "" "rasterised by llvmpipe"
 row "  of which the assets loaded (music decoded in parallel)" "$(median startup_assets_ms)" ms "" ""
-row "start-up: main thread CPU, entry to first frame" "$(median startup_main_cpu_ms)" ms "" "the game's and toolkit's own work"
+row "start-up: main thread CPU, entry to first frame" "$(median startup_main_cpu_ms)" ms "" "incl. Mesa's own work on that thread"
 row "frame: two-player update + draw submission, main thread" "$(median frame_cpu_ms)" ms 0.5 "full boards; includes llvmpipe's vertex work"
 row "frame: renderer's own CPU for 400 quads (GL stubbed)" \
   "$(counter renderer BM_SubmitFrame400QuadsRendererOnly real_time)" us "" "part of the line above"
