@@ -27,7 +27,7 @@ void PutU32(std::uint8_t* p, std::uint32_t v) {
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodePng(const PngSpec& s) {
+std::vector<std::uint8_t> EncodePng(const PngImage& s) {
     std::vector<std::uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
     png_infop info = png_create_info_struct(png);

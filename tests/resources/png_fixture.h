@@ -8,7 +8,7 @@
 
 namespace kestrel_test {
 
-struct PngSpec {
+struct PngImage {
     int width = 1;
     int height = 1;
     int colorType = 6;  // PNG colour type: 0 grey, 2 RGB, 3 palette, 4 grey+alpha, 6 RGBA
@@ -22,7 +22,7 @@ struct PngSpec {
     std::array<int, 3> transparentRgb = {-1, -1, -1};  // tRNS for RGB images
 };
 
-std::vector<std::uint8_t> EncodePng(const PngSpec& spec);
+std::vector<std::uint8_t> EncodePng(const PngImage& image);
 
 // The byte offset of the first chunk of this type, or -1.
 long FindChunk(const std::vector<std::uint8_t>& png, const char type[4]);

@@ -15,7 +15,7 @@ namespace kestrel {
 namespace {
 
 using kestrel_test::EncodePng;
-using kestrel_test::PngSpec;
+using kestrel_test::PngImage;
 
 class PngLoaderTest : public ::testing::Test {
 protected:
@@ -49,7 +49,7 @@ std::vector<std::uint8_t> Pattern(std::size_t n, int seed) {
 }
 
 TEST_F(PngLoaderTest, RgbaLoadsWithItsRowsUnchanged) {
-    PngSpec s;
+    PngImage s;
     s.width = s.height = 48;
     s.rows = Pattern(48 * 48 * 4, 1);
     auto p = Load(EncodePng(s));
@@ -68,7 +68,7 @@ TEST_F(PngLoaderTest, RgbaLoadsWithItsRowsUnchanged) {
 }
 
 TEST_F(PngLoaderTest, PaletteWithAndWithoutTransparency) {
-    PngSpec s;
+    PngImage s;
     s.width = 3;
     s.height = 2;
     s.colorType = 3;
@@ -101,7 +101,7 @@ TEST_F(PngLoaderTest, PaletteWithAndWithoutTransparency) {
 }
 
 TEST_F(PngLoaderTest, GreyKinds) {
-    PngSpec s;
+    PngImage s;
     s.width = 2;
     s.height = 1;
     s.colorType = 0;
@@ -120,7 +120,7 @@ TEST_F(PngLoaderTest, GreyKinds) {
     EXPECT_EQ(one->pixels[0], 0);
     EXPECT_EQ(one->pixels[1], 255);
 
-    PngSpec ga;
+    PngImage ga;
     ga.width = 2;
     ga.height = 1;
     ga.colorType = 4;
@@ -142,7 +142,7 @@ TEST_F(PngLoaderTest, GreyKinds) {
 }
 
 TEST_F(PngLoaderTest, SixteenBitSamplesKeepTheirHighByte) {
-    PngSpec s;
+    PngImage s;
     s.width = 1;
     s.height = 1;
     s.colorType = 2;
@@ -160,7 +160,7 @@ TEST_F(PngLoaderTest, SixteenBitSamplesKeepTheirHighByte) {
     EXPECT_EQ(rgba->format, PF_RGBA8888);
     EXPECT_EQ(ReadPixel(rgba, 0, 0), 0x7F12AB00u);
 
-    PngSpec t;  // RGB with a transparent colour key
+    PngImage t;  // RGB with a transparent colour key
     t.width = 2;
     t.colorType = 2;
     t.rows = {1, 2, 3, 4, 5, 6};
@@ -181,7 +181,7 @@ TEST_F(PngLoaderTest, NotPngIsRefusedQuietly) {
 }
 
 TEST_F(PngLoaderTest, TruncatedPngRaisesAStreamErrorThatLoadPixmapTurnsIntoNone) {
-    PngSpec s;
+    PngImage s;
     s.width = s.height = 16;
     s.rows = Pattern(16 * 16 * 4, 2);
     const std::vector<std::uint8_t> full = EncodePng(s);
@@ -195,7 +195,7 @@ TEST_F(PngLoaderTest, TruncatedPngRaisesAStreamErrorThatLoadPixmapTurnsIntoNone)
 }
 
 TEST_F(PngLoaderTest, CorruptDataIsRefusedThroughPngError) {
-    PngSpec s;
+    PngImage s;
     s.width = s.height = 16;
     s.rows = Pattern(16 * 16 * 4, 3);
     std::vector<std::uint8_t> bad = EncodePng(s);
@@ -213,7 +213,7 @@ TEST_F(PngLoaderTest, CorruptDataIsRefusedThroughPngError) {
 }
 
 TEST_F(PngLoaderTest, AbsurdSizesAreRefusedBeforeAllocating) {
-    PngSpec s;
+    PngImage s;
     s.width = s.height = 4;
     s.rows = Pattern(4 * 4 * 4, 4);
     for (auto [w, h] : {std::pair<std::uint32_t, std::uint32_t>{100000, 100000},
@@ -233,7 +233,7 @@ TEST_F(PngLoaderTest, AbsurdSizesAreRefusedBeforeAllocating) {
 TEST_F(PngLoaderTest, HighlyCompressedButRealImagesStillLoad) {
     // 2000 x 2000 black grey pixels squeeze to a few kilobytes: close to
     // deflate's best ratio, and a genuine file.
-    PngSpec s;
+    PngImage s;
     s.width = s.height = 2000;
     s.colorType = 0;
     s.compression = 9;

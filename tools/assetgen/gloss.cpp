@@ -33,7 +33,7 @@ void FillGlossy(Canvas& canvas, const Sdf& shape, const GlossStyle& style) {
         float hy = Height(shape, {p.x, p.y + e}, style.bevel) - Height(shape, {p.x, p.y - e}, style.bevel);
         V3 n = Normalize({-hx / (2 * e), -hy / (2 * e), 1.0f});
         float diffuse = std::max(0.0f, Dot3(n, light));
-        float spec = std::pow(std::max(0.0f, Dot3(n, half)), style.specular_power);
+        float sheen = std::pow(std::max(0.0f, Dot3(n, half)), style.specular_power);
         float depth = -shape(p);
 
         Color c = Scale(style.base, 0.30f + 0.85f * diffuse);
@@ -42,7 +42,7 @@ void FillGlossy(Canvas& canvas, const Sdf& shape, const GlossStyle& style) {
                        (1.0f - SmoothStep(style.bevel * 0.6f, style.bevel * 1.2f, depth));
         c = Mix(c, Mix(style.base, Rgb(255, 255, 255), 0.45f), bounce * 0.45f);
         // Specular spot.
-        c = Mix(c, Rgb(255, 255, 255), Clamp01(spec * style.shine));
+        c = Mix(c, Rgb(255, 255, 255), Clamp01(sheen * style.shine));
         // Window highlight: a soft-edged ellipse, brighter at its top.
         if (style.highlight_radii.x > 0) {
             Vec2 q = sdf::Rotate(p - style.highlight_center, -style.highlight_angle);
