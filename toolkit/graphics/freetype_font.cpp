@@ -45,7 +45,10 @@ TPixmapPtr CoveragePixmap(const FT_Bitmap& bm) {
     const long long w = bm.width, h = bm.rows;
     const long long rowBytes = bm.pixel_mode == FT_PIXEL_MODE_GRAY ? w : (w + 7) / 8;
     const long long pitch = bm.pitch < 0 ? -(long long)(bm.pitch) : (long long)(bm.pitch);
-    if (!bm.buffer || pitch < rowBytes || w > INT_MAX || h > INT_MAX) return nullptr;
+    if (!bm.buffer || pitch < rowBytes) return nullptr;
+    // Past what a pixmap can hold (with room for the smooth border) there
+    // is nothing to draw either.
+    if (w > INT_MAX || h > INT_MAX || (w + 2 + 3) / 4 * 4 * (h + 2) > INT_MAX) return nullptr;
     TPixmapPtr pix = CreatePixmap(int(w), int(h), PF_A8, 4);
     for (int r = 0; r < pix->height; ++r) {
         const unsigned char* src = BitmapRow(bm, r);
