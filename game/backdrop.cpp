@@ -39,6 +39,16 @@ void creafondo() {
     }
 }
 
+void muevefondo() {
+    for (int i = 0; i < kGlows; ++i) {
+        brillox[i] += brillovx[i];
+        brilloy[i] += brillovy[i];
+        if (brillox[i] < 0 || brillox[i] > 1024) brillovx[i] = -brillovx[i];
+        if (brilloy[i] < 0 || brilloy[i] > 768) brillovy[i] = -brillovy[i];
+        brilloangulo[i] += 0.2f;
+    }
+}
+
 void dibujafondo() {
     using namespace kestrel;
     SetBlend(LIGHTBLEND);
@@ -46,11 +56,6 @@ void dibujafondo() {
     SetScale(1.0f, 1.0f);
     SetRotation(0);
     for (int i = 0; i < kGlows; ++i) {
-        brillox[i] += brillovx[i];
-        brilloy[i] += brillovy[i];
-        if (brillox[i] < 0 || brillox[i] > 1024) brillovx[i] = -brillovx[i];
-        if (brilloy[i] < 0 || brilloy[i] > 768) brillovy[i] = -brillovy[i];
-        brilloangulo[i] += 0.2f;
         // The renderer clamps each component to 0..255.
         SetColor(255, static_cast<int>(512 - brillox[i]), static_cast<int>(512 - brilloy[i]));
         SetRotation(brilloangulo[i]);

@@ -8,7 +8,10 @@ namespace virexo {
 // the particles. Needs the display open and its back buffer black.
 void creafondo();
 
-// Moves every glow one frame and draws it; leaves the blend at ALPHABLEND.
+// Moves every glow by one game update (1/60 s).
+void muevefondo();
+
+// Draws every glow where it stands; leaves the blend at ALPHABLEND.
 void dibujafondo();
 
 }  // namespace virexo

@@ -14,7 +14,7 @@ namespace virexo {
 extern std::string estado;  // "menu" at start
 extern int jugadores;       // 1 or 2
 extern float tiempo;        // seconds: get-ready delay, then play time
-extern float fotograma;     // frames drawn since start
+extern float fotograma;     // game updates (1/60 s each) since start
 
 // Difficulty.
 extern int periodobixo;      // plain pieces between two viruses

@@ -62,13 +62,21 @@ bool arranca(std::string* why) {
     return true;
 }
 
-void actualizaydibuja() {
-    using namespace kestrel;
+void actualiza() {
     actualizaestado();
-    Cls();
-    dibujafondo();
+    muevefondo();
     fotograma += 1.0f;
+}
+
+void dibuja() {
+    kestrel::Cls();
+    dibujafondo();
     dibujapantalla(estado);
+}
+
+void actualizaydibuja() {
+    actualiza();
+    dibuja();
 }
 
 void fotogramajuego() {

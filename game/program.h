@@ -21,8 +21,15 @@ struct TiemposArranque {
 };
 const TiemposArranque& tiemposarranque();
 
-// Update of the current state and the complete redraw of one frame, into
-// the back buffer.
+// One game update (1/60 s of game time): the current state's update, the
+// backdrop's motion and the frame counter.
+void actualiza();
+
+// The complete redraw of the current state into the back buffer; changes
+// nothing but the picture (and the random draws made for looks).
+void dibuja();
+
+// One update and one redraw: a frame at a steady 60 a second.
 void actualizaydibuja();
 
 // One pass of the frame loop: actualizaydibuja, then Flip(1).
