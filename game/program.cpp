@@ -12,12 +12,16 @@
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/image.h"
 #include "toolkit/graphics/lumo2d.h"
+#include "toolkit/system/fixed_step_loop.h"
+#include "toolkit/system/millisecs.h"
 #include "toolkit/system/system_driver.h"
 
 namespace virexo {
 
 namespace {
 TiemposArranque g_tiempos;
+kestrel::FixedStepClock g_reloj;
+EstadisticasFotogramas* g_estadisticas = nullptr;
 }
 
 const TiemposArranque& tiemposarranque() { return g_tiempos; }
@@ -79,9 +83,18 @@ void actualizaydibuja() {
     dibuja();
 }
 
-void fotogramajuego() {
-    actualizaydibuja();
+int fotogramajuego(std::int64_t ahoraUs) {
+    const int pasos = kestrel::RunFixedSteps(g_reloj, ahoraUs, actualiza);
+    dibuja();
     kestrel::Flip(1);
+    if (g_estadisticas) g_estadisticas->Anota(estado, kestrel::SteadyMicros(), pasos);
+    return pasos;
 }
+
+void fotogramajuego() { fotogramajuego(kestrel::SteadyMicros()); }
+
+void reiniciareloj() { g_reloj.Reset(); }
+
+void anotaestadisticas(EstadisticasFotogramas* estadisticas) { g_estadisticas = estadisticas; }
 
 }  // namespace virexo

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string>
+
+#include "game/frame_stats.h"
 
 namespace virexo {
 
@@ -32,7 +35,20 @@ void dibuja();
 // One update and one redraw: a frame at a steady 60 a second.
 void actualizaydibuja();
 
-// One pass of the frame loop: actualizaydibuja, then Flip(1).
+// One pass of the frame loop at wall time ahoraUs (µs of the steady clock):
+// the game updates due since the last pass, fixed 1/60 s steps that keep
+// game time to the wall clock (one at a steady 60 frames a second, up to six
+// when frames come late), each seeing the input up to its own moment; then
+// one redraw and Flip(1). Returns the updates run.
+int fotogramajuego(std::int64_t ahoraUs);
+
+// The same at the steady clock's now: the game's frame loop body.
 void fotogramajuego();
+
+// Forgets the frame loop's schedule (the next pass runs one update).
+void reiniciareloj();
+
+// Where fotogramajuego records each presented frame (null: nowhere).
+void anotaestadisticas(EstadisticasFotogramas* estadisticas);
 
 }  // namespace virexo

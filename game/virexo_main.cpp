@@ -2,16 +2,59 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <stdexcept>
 #include <string>
 
+#include "game/frame_stats.h"
+#include "game/options.h"
 #include "game/program.h"
+#include "toolkit/core/app.h"
+#include "toolkit/core/exit_handlers.h"
 
 namespace virexo {
+
+namespace {
+
+// The start-up moved the working directory to the program's folder: a
+// relative path on the command line means one from where it was started.
+std::string FromLaunchDir(const std::string& path) {
+    if (path.empty() || path.front() == '/' || kestrel::LaunchDir.empty()) return path;
+    return kestrel::LaunchDir + "/" + path;
+}
+
+// Records every presented frame and writes the report when the program ends.
+void WriteFrameStatsAtEnd(const std::string& path) {
+    static EstadisticasFotogramas stats;
+    anotaestadisticas(&stats);
+    kestrel::OnEnd([path] {
+        anotaestadisticas(nullptr);
+        std::ofstream out(path);
+        stats.Escribe(out);
+        if (!out) std::fprintf(stderr, "Virexo: cannot write frame statistics to %s\n", path.c_str());
+    });
+}
+
+}  // namespace
 
 void VirexoMain() {
     static bool ran = false;
     if (ran) return;
     ran = true;
+
+    Opciones opciones;
+    try {
+        const auto& args = kestrel::AppArgs;
+        opciones = LeeOpciones({args.begin() + (args.empty() ? 0 : 1), args.end()});
+    } catch (const std::invalid_argument& e) {
+        std::fprintf(stderr, "virexo: %s\n", e.what());
+        std::exit(2);
+    }
+    if (opciones.ayuda) {
+        std::fputs(TextoAyuda().c_str(), stdout);
+        std::exit(0);
+    }
+    if (opciones.estadisticas) WriteFrameStatsAtEnd(FromLaunchDir(*opciones.estadisticas));
 
     std::string why;
     if (!arranca(&why)) {

@@ -21,4 +21,10 @@ void Delay(std::int32_t millis) {
     std::this_thread::sleep_for(std::chrono::milliseconds(millis));
 }
 
+std::int64_t SteadyMicros() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 }  // namespace kestrel

@@ -12,4 +12,8 @@ std::int32_t MilliSecs();
 // Events are not pumped while sleeping.
 void Delay(std::int32_t millis);
 
+// Microseconds of std::chrono::steady_clock: the clock of the frame loop and
+// of the event horizon.
+std::int64_t SteadyMicros();
+
 }  // namespace kestrel

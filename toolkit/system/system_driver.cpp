@@ -26,6 +26,7 @@ std::string TSystemDriver::RequestDir(const std::string&, const std::string&) {
     throw TNullMethodException();
 }
 int TSystemDriver::OpenURL(const std::string&) { throw TNullMethodException(); }
+void TSystemDriver::SetEventHorizon(std::optional<std::int64_t>) {}
 
 void THeadlessSystemDriver::Poll() { RunPostedCalls(); }
 
@@ -123,6 +124,8 @@ void WaitSystem() {
     PumpGuard guard;
     if (guard.entered()) Driver().Wait();
 }
+
+void SetEventHorizon(std::optional<std::int64_t> steadyUs) { Driver().SetEventHorizon(steadyUs); }
 
 void MoveMouse(int x, int y) { Driver().MoveMouse(x, y); }
 void ShowMouse() { Driver().SetMouseVisible(1); }

@@ -3,7 +3,9 @@
 // driver pumps only the cross-thread calls.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "toolkit/core/object.h"
@@ -24,6 +26,12 @@ public:
                                     const std::string& path);
     virtual std::string RequestDir(const std::string& text, const std::string& path);
     virtual int OpenURL(const std::string& url);
+
+    // Holds back the events stamped after a moment (µs of
+    // std::chrono::steady_clock) until a later horizon or none lets them
+    // through, keeping their order. Drivers whose events carry no time
+    // deliver everything; this default does so.
+    virtual void SetEventHorizon(std::optional<std::int64_t> steadyUs);
 };
 
 // A driver for programs without a display: Poll runs the posted cross-thread
@@ -54,6 +62,11 @@ std::shared_ptr<TSystemDriver> SystemDriver();
 
 // Initialises the event module, then creates the driver.
 void InitSystem();
+
+// The event horizon of the current driver (see TSystemDriver): a frame loop
+// that runs several game updates per drawn frame gives each update only the
+// input that happened up to its own moment. nullopt delivers everything.
+void SetEventHorizon(std::optional<std::int64_t> steadyUs);
 
 // Module functions; PollSystem and WaitSystem return at once when called
 // from inside either of them.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "toolkit/system/cross_thread_queue.h"
+#include "toolkit/system/millisecs.h"
 #include "toolkit/system/message_translator.h"
 #include "toolkit/system/sdl/message_box.h"
 #include "toolkit/system/sdl/sdl_messages.h"
@@ -20,6 +21,23 @@ namespace {
 Uint32 g_wakeEvent = 0;
 std::atomic<bool> g_wakePending{false};
 PointMapper g_mapper = nullptr;
+// Events held back by the event horizon, oldest first, and the horizon.
+std::vector<SDL_Event> g_held;
+std::optional<std::int64_t> g_horizonUs;
+
+// Splits batch into the events the horizon lets through (returned) and the
+// rest (kept in g_held, in order).
+std::vector<SDL_Event> ReleaseUpToHorizon(std::vector<SDL_Event> batch) {
+    if (!g_horizonUs) return batch;
+    std::vector<std::uint32_t> stamps;
+    stamps.reserve(batch.size());
+    for (const SDL_Event& e : batch) stamps.push_back(e.common.timestamp);
+    const std::size_t n = EventsBeforeHorizon(stamps.data(), stamps.size(), g_horizonUs,
+                                              SDL_GetTicks(), SteadyMicros());
+    g_held.assign(batch.begin() + static_cast<std::ptrdiff_t>(n), batch.end());
+    batch.resize(n);
+    return batch;
+}
 
 void Wake() {
     if (g_wakeEvent == 0 || g_wakePending.exchange(true)) return;
@@ -40,7 +58,9 @@ void TrackLeave(std::uintptr_t) {}
 // Handles the events waiting (after first, when given) and the posted calls.
 void PumpEvents(const SDL_Event* first) {
     RunPostedCalls();
-    std::vector<SDL_Event> batch;
+    // Events held back by the horizon come first: they happened earlier.
+    std::vector<SDL_Event> batch = std::move(g_held);
+    g_held.clear();
     if (first && !(g_wakeEvent && first->type == g_wakeEvent)) batch.push_back(*first);
     if (first && g_wakeEvent && first->type == g_wakeEvent) g_wakePending = false;
     SDL_Event e;
@@ -51,6 +71,7 @@ void PumpEvents(const SDL_Event* first) {
         }
         batch.push_back(e);
     }
+    batch = ReleaseUpToHorizon(std::move(batch));
     for (const PlatformMessage& m : ToMessages(batch)) PumpMessage(m);
     RunPostedCalls();
 }
@@ -83,6 +104,23 @@ void TSDLSystemDriver::Wait() {
         PumpEvents(&first);
     else
         PumpEvents(nullptr);
+}
+
+void TSDLSystemDriver::SetEventHorizon(std::optional<std::int64_t> steadyUs) {
+    g_horizonUs = steadyUs;
+}
+
+std::size_t EventsBeforeHorizon(const std::uint32_t* stamps, std::size_t count,
+                                std::optional<std::int64_t> horizonUs, std::uint32_t nowTicks,
+                                std::int64_t nowUs) {
+    if (!horizonUs) return count;
+    for (std::size_t i = 0; i < count; ++i) {
+        // Ticks wrap after 49 days: the difference is taken as signed.
+        const auto ageMs = static_cast<std::int32_t>(nowTicks - stamps[i]);
+        const std::int64_t at = stamps[i] == 0 ? nowUs : nowUs - std::int64_t{ageMs} * 1000;
+        if (at > *horizonUs) return i;
+    }
+    return count;
 }
 
 void TSDLSystemDriver::MoveMouse(int x, int y) {

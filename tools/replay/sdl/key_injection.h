@@ -8,6 +8,10 @@ namespace virexo::replay::sdl {
 // the current graphics window. Returns false for a key with no platform key.
 bool InjectKeyTap(int vkey);
 
+// Queues a key-down and a key-up stamped with the moments they happened
+// (µs of the steady clock, as SteadyMicros), for tests of input timing.
+bool InjectKeyTapAt(int vkey, long long downUs, long long upUs);
+
 // Whether the current graphics window has the keyboard focus.
 bool WindowHasFocus();
 

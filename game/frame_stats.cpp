@@ -1,0 +1,61 @@
+#include "game/frame_stats.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
+
+namespace virexo {
+
+namespace {
+
+double Percentile(std::vector<std::int32_t> v, double p) {
+    if (v.empty()) return 0.0;
+    std::sort(v.begin(), v.end());
+    const auto i = static_cast<std::size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
+    return v[std::min(i, v.size() - 1)] / 1000.0;
+}
+
+}  // namespace
+
+void EstadisticasFotogramas::Suma(PorEstado& s, std::int64_t intervalUs, int updates) {
+    s.frames += 1;
+    s.updates += updates;
+    s.wallUs += intervalUs;
+    s.intervalsUs.push_back(static_cast<std::int32_t>(std::min<std::int64_t>(intervalUs, INT32_MAX)));
+}
+
+void EstadisticasFotogramas::Anota(const std::string& state, std::int64_t presentedUs, int updates) {
+    // The first frame has no interval: it only starts the clock.
+    if (!haveLast_) {
+        haveLast_ = true;
+        lastUs_ = presentedUs;
+        return;
+    }
+    const std::int64_t interval = presentedUs - lastUs_;
+    lastUs_ = presentedUs;
+    auto [it, added] = porEstado_.try_emplace(state);
+    if (added) it->second.order = static_cast<int>(porEstado_.size());
+    Suma(it->second, interval, updates);
+    Suma(total_, interval, updates);
+}
+
+void EstadisticasFotogramas::Escribe(std::ostream& out) const {
+    std::vector<std::pair<const std::string*, const PorEstado*>> rows;
+    for (const auto& [name, s] : porEstado_) rows.emplace_back(&name, &s);
+    std::sort(rows.begin(), rows.end(),
+              [](const auto& a, const auto& b) { return a.second->order < b.second->order; });
+    rows.emplace_back(nullptr, &total_);
+    out << "state frames seconds fps median_ms p95_ms game_speed\n";
+    for (const auto& [name, s] : rows) {
+        const double seconds = s->wallUs / 1e6;
+        char line[160];
+        std::snprintf(line, sizeof line, "%s %lld %.3f %.2f %.2f %.2f %.4f\n",
+                      name ? name->c_str() : "all", static_cast<long long>(s->frames), seconds,
+                      seconds > 0 ? s->frames / seconds : 0.0, Percentile(s->intervalsUs, 0.5),
+                      Percentile(s->intervalsUs, 0.95),
+                      seconds > 0 ? (s->updates / 60.0) / seconds : 0.0);
+        out << line;
+    }
+}
+
+}  // namespace virexo

@@ -1,0 +1,44 @@
+// Frame statistics of the real game, for players who want to know how well
+// their machine keeps up and for the benchmarks: per screen state, the
+// frames drawn, the interval between presented frames (median and 95th
+// percentile), and the game's speed against the wall clock (game updates,
+// 60 a second, over wall time).
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace virexo {
+
+class EstadisticasFotogramas {
+public:
+    // One presented frame: the state it drew, when its swap returned (µs of
+    // a monotonic clock) and the game updates run before it.
+    void Anota(const std::string& state, std::int64_t presentedUs, int updates);
+
+    // The report: a header line, then one line per state in first-seen order
+    // and a line "all" over the whole run:
+    //   state frames seconds fps median_ms p95_ms game_speed
+    // game_speed is (updates / 60) / wall seconds of that state's frames.
+    void Escribe(std::ostream& out) const;
+
+private:
+    struct PorEstado {
+        int order = 0;
+        std::int64_t frames = 0;
+        std::int64_t updates = 0;
+        std::int64_t wallUs = 0;
+        std::vector<std::int32_t> intervalsUs;
+    };
+    void Suma(PorEstado& s, std::int64_t intervalUs, int updates);
+
+    std::map<std::string, PorEstado> porEstado_;
+    PorEstado total_;
+    std::int64_t lastUs_ = 0;
+    bool haveLast_ = false;
+};
+
+}  // namespace virexo

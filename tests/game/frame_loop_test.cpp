@@ -1,0 +1,107 @@
+// The game's frame loop on a real window: a slow frame runs the updates it
+// missed, each seeing only the keys pressed up to its own moment, and the
+// pause keeps game time frozen however many updates a frame runs.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "game/doc.h"
+#include "game/globals.h"
+#include "game/program.h"
+#include "game/screen_flow.h"
+#include "game/tablero.h"
+#include "toolkit/core/exit_handlers.h"
+#include "toolkit/system/millisecs.h"
+#include "toolkit/system/polled_input.h"
+#include "toolkit/system/sdl/sdl_system_driver.h"
+#include "tools/replay/replay.h"
+#include "tools/replay/sdl/key_injection.h"
+
+namespace virexo {
+namespace {
+
+constexpr int kEscape = 27, kF1 = 112, kRight = 39;
+constexpr std::int64_t kStep = 1000000 / 60;
+
+TEST(EventHorizon, DeliversTheEventsUpToTheFirstOneStampedAfterIt) {
+    // SDL ticks 1000 ms is steady 5 000 000 µs.
+    const std::uint32_t stamps[] = {990, 995, 0, 1004, 999, 1010};
+    const auto n = [&](std::optional<std::int64_t> h) {
+        return kestrel::sdl::EventsBeforeHorizon(stamps, 6, h, 1000, 5000000);
+    };
+    EXPECT_EQ(n(std::nullopt), 6u);
+    EXPECT_EQ(n(4980000), 0u);  // before the first event
+    EXPECT_EQ(n(4995000), 2u);  // up to and including the event at 995
+    // The unstamped event counts as now; the one at 999 after 1004 waits
+    // behind it, so the order of events is kept.
+    EXPECT_EQ(n(5000000), 3u);
+    EXPECT_EQ(n(5004000), 5u);
+    EXPECT_EQ(n(5010000), 6u);
+    // Ticks that wrapped past 2^32 between the event and now.
+    const std::uint32_t wrapped[] = {0xFFFFFFF0u, 5u};
+    EXPECT_EQ(kestrel::sdl::EventsBeforeHorizon(wrapped, 2, 5000000 - 6000, 10, 5000000), 1u);
+}
+
+class FrameLoop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        replay::Script script;
+        script.frames = 1 << 30;
+        script.seed = 5;
+        script.presses = {{2, kF1}, {3, kF1}};  // one player, mild
+        std::string why;
+        if (!harness.Start(script, &why)) GTEST_SKIP() << "no display: " << why;
+        while (estado != "juego" && harness.frame() < 400) harness.Step();
+        ASSERT_EQ(estado, "juego");
+        // Nothing left in the queue, then a frame that starts the loop's clock.
+        for (int i = 0; i < 5; ++i) harness.Step();
+        reiniciareloj();
+        t0 = kestrel::SteadyMicros();
+        ASSERT_EQ(fotogramajuego(t0), 1);
+    }
+    void TearDown() override { kestrel::RunExitHandlers(); }
+
+    replay::Harness harness;
+    std::int64_t t0 = 0;
+};
+
+TEST_F(FrameLoop, TwoTapsInsideOneSlowFrameMoveTheThrowerTwoCells) {
+    const float x = docs[0]->x;
+    ASSERT_LE(x, 5.0f);
+    // Two taps of Right, in the first and second sixtieth after t0; the
+    // next frame comes 50 ms after t0 and runs three updates.
+    ASSERT_TRUE(replay::sdl::InjectKeyTapAt(kRight, t0 + 3000, t0 + 6000));
+    ASSERT_TRUE(replay::sdl::InjectKeyTapAt(kRight, t0 + 20000, t0 + 24000));
+    const float time = tiempo;
+    EXPECT_EQ(fotogramajuego(t0 + 3 * kStep), 3);
+    EXPECT_FLOAT_EQ(docs[0]->x, x + 2.0f);
+    EXPECT_NEAR(tiempo - time, 3.0f / 60.0f, 1e-5f);
+}
+
+TEST_F(FrameLoop, AKeyPressedAndReleasedInsideOneUpdateStillCounts) {
+    const float x = docs[0]->x;
+    ASSERT_TRUE(replay::sdl::InjectKeyTapAt(kRight, t0 + 18000, t0 + 19000));
+    EXPECT_EQ(fotogramajuego(t0 + 4 * kStep), 4);
+    EXPECT_FLOAT_EQ(docs[0]->x, x + 1.0f);
+}
+
+TEST_F(FrameLoop, PauseReachedInACatchUpFrameFreezesTimeForItsRemainingUpdates) {
+    // Escape in the first sixtieth: the first update pauses, the five after
+    // it run the pause screen, which moves neither time nor the row timer.
+    ASSERT_TRUE(replay::sdl::InjectKeyTapAt(kEscape, t0 + 2000, t0 + 4000));
+    const float time = tiempo;
+    const int rows = tableros[0]->lineacont;
+    EXPECT_EQ(fotogramajuego(t0 + 6 * kStep), 6);
+    EXPECT_EQ(estado, "pausa");
+    EXPECT_NEAR(tiempo - time, 1.0f / 60.0f, 1e-5f);
+    EXPECT_EQ(tableros[0]->lineacont, rows - 1);
+    // A long stall in the pause changes nothing either.
+    EXPECT_EQ(fotogramajuego(t0 + 5 * 1000000), 6);
+    EXPECT_EQ(estado, "pausa");
+    EXPECT_NEAR(tiempo - time, 1.0f / 60.0f, 1e-5f);
+    EXPECT_EQ(tableros[0]->lineacont, rows - 1);
+}
+
+}  // namespace
+}  // namespace virexo

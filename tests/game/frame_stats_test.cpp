@@ -1,0 +1,63 @@
+// The frame statistics report and the command line that asks for it.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <stdexcept>
+
+#include "game/frame_stats.h"
+#include "game/options.h"
+
+namespace virexo {
+namespace {
+
+TEST(FrameStats, ReportsFramesRateIntervalsAndGameSpeedPerStateAndOverall) {
+    EstadisticasFotogramas stats;
+    std::int64_t t = 1000000;
+    stats.Anota("menu", t, 1);  // starts the clock only
+    // Ten title frames at 60 a second, one update each: real-time speed.
+    for (int i = 0; i < 10; ++i) stats.Anota("menu", t += 16667, 1);
+    // Ten play frames at 25 a second running 2 or 3 updates (2.4 on average):
+    // 24 updates in 0.4 s is real time too; one frame takes 100 ms.
+    const int updates[] = {2, 3, 2, 3, 2, 2, 3, 2, 3, 2};
+    for (int i = 0; i < 10; ++i) stats.Anota("juego", t += (i == 9 ? 100000 : 33333), updates[i]);
+    std::ostringstream out;
+    stats.Escribe(out);
+    std::istringstream in(out.str());
+    std::string header;
+    std::getline(in, header);
+    EXPECT_EQ(header, "state frames seconds fps median_ms p95_ms game_speed");
+    std::string name;
+    long frames;
+    double seconds, fps, median, p95, speed;
+    ASSERT_TRUE(in >> name >> frames >> seconds >> fps >> median >> p95 >> speed);
+    EXPECT_EQ(name, "menu");
+    EXPECT_EQ(frames, 10);
+    EXPECT_NEAR(fps, 60.0, 0.01);
+    EXPECT_NEAR(median, 16.67, 0.01);
+    EXPECT_NEAR(speed, 1.0, 0.001);
+    ASSERT_TRUE(in >> name >> frames >> seconds >> fps >> median >> p95 >> speed);
+    EXPECT_EQ(name, "juego");
+    EXPECT_EQ(frames, 10);
+    EXPECT_NEAR(seconds, 0.4, 0.0001);
+    EXPECT_NEAR(median, 33.33, 0.01);
+    EXPECT_NEAR(p95, 100.0, 0.01);  // the slow frame shows in the tail
+    EXPECT_NEAR(speed, (24 / 60.0) / 0.4, 0.001);
+    ASSERT_TRUE(in >> name >> frames >> seconds >> fps >> median >> p95 >> speed);
+    EXPECT_EQ(name, "all");
+    EXPECT_EQ(frames, 20);
+    EXPECT_FALSE(in >> name);
+}
+
+TEST(Options, ReadsHelpAndFrameStatsAndRefusesWhatItDoesNotKnow) {
+    EXPECT_FALSE(LeeOpciones({}).ayuda);
+    EXPECT_FALSE(LeeOpciones({}).estadisticas.has_value());
+    EXPECT_TRUE(LeeOpciones({"--help"}).ayuda);
+    EXPECT_TRUE(LeeOpciones({"-h"}).ayuda);
+    EXPECT_EQ(LeeOpciones({"--frame-stats", "f.txt"}).estadisticas, "f.txt");
+    EXPECT_THROW(LeeOpciones({"--frame-stats"}), std::invalid_argument);
+    EXPECT_THROW(LeeOpciones({"--fullscreen"}), std::invalid_argument);
+    EXPECT_NE(TextoAyuda().find("--frame-stats"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace virexo
