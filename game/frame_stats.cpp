@@ -28,7 +28,7 @@ void EstadisticasFotogramas::Anota(const std::string& state, std::int64_t presen
     // The first frame has no interval: it only starts the clock.
     if (!haveLast_) {
         haveLast_ = true;
-        lastUs_ = presentedUs;
+        firstUs_ = lastUs_ = presentedUs;
         return;
     }
     const std::int64_t interval = presentedUs - lastUs_;
@@ -37,6 +37,11 @@ void EstadisticasFotogramas::Anota(const std::string& state, std::int64_t presen
     if (added) it->second.order = static_cast<int>(porEstado_.size());
     Suma(it->second, interval, updates);
     Suma(total_, interval, updates);
+}
+
+std::optional<std::int64_t> EstadisticasFotogramas::Primero() const {
+    if (!haveLast_) return std::nullopt;
+    return firstUs_;
 }
 
 void EstadisticasFotogramas::Escribe(std::ostream& out) const {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ public:
     // game_speed is (updates / 60) / wall seconds of that state's frames.
     void Escribe(std::ostream& out) const;
 
+    // When the first frame was presented (µs), or nullopt before it.
+    std::optional<std::int64_t> Primero() const;
+
 private:
     struct PorEstado {
         int order = 0;
@@ -37,6 +41,7 @@ private:
 
     std::map<std::string, PorEstado> porEstado_;
     PorEstado total_;
+    std::int64_t firstUs_ = 0;
     std::int64_t lastUs_ = 0;
     bool haveLast_ = false;
 };

@@ -41,6 +41,7 @@ bool arranca(std::string* why) {
     AppTitle = "Virexo";
 
     const bool fullscreen = Confirm("Fullscreen?", 0) == 1;
+    g_tiempos.respuesta = Reloj::now();
     auto g = fullscreen ? Graphics(1024, 768, 32, 60, 0) : Graphics(1024, 768, 0, 60, 0);
     if (!g) {
         if (why) *why = GraphicsError();
@@ -87,7 +88,11 @@ int fotogramajuego(std::int64_t ahoraUs) {
     const int pasos = kestrel::RunFixedSteps(g_reloj, ahoraUs, actualiza);
     dibuja();
     kestrel::Flip(1);
-    if (g_estadisticas) g_estadisticas->Anota(estado, kestrel::SteadyMicros(), pasos);
+    if (g_estadisticas) {
+        // Play is told apart by the number of players: two boards draw more.
+        const std::string pantalla = estado == "juego" ? estado + "-" + std::to_string(jugadores) + "p" : estado;
+        g_estadisticas->Anota(pantalla, kestrel::SteadyMicros(), pasos);
+    }
     return pasos;
 }
 

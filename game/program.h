@@ -16,11 +16,11 @@ namespace virexo {
 // false, with the reason in *why, when no display can be opened.
 bool arranca(std::string* why);
 
-// When arranca's phases ended: the display open, the assets loaded, the
-// backdrop built. Read by the start-up benchmark.
+// When arranca's phases ended: the question answered, the display open,
+// the assets loaded, the backdrop built. Read by the start-up benchmark.
 struct TiemposArranque {
     using Instante = std::chrono::steady_clock::time_point;
-    Instante inicio, pantalla, recursos, fondo;
+    Instante inicio, respuesta, pantalla, recursos, fondo;
 };
 const TiemposArranque& tiemposarranque();
 

@@ -1,5 +1,6 @@
 #include "game/virexo_main.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -31,6 +32,12 @@ void WriteFrameStatsAtEnd(const std::string& path) {
         anotaestadisticas(nullptr);
         std::ofstream out(path);
         stats.Escribe(out);
+        // From the answer to the question to the first frame on screen.
+        const auto answered = tiemposarranque().respuesta.time_since_epoch();
+        if (const auto first = stats.Primero(); first && answered.count() != 0) {
+            const auto answeredUs = std::chrono::duration_cast<std::chrono::microseconds>(answered).count();
+            out << "startup answer_to_first_frame_ms " << (*first - answeredUs) / 1000.0 << "\n";
+        }
         if (!out) std::fprintf(stderr, "Virexo: cannot write frame statistics to %s\n", path.c_str());
     });
 }
