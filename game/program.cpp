@@ -8,6 +8,7 @@
 #include "game/screens.h"
 #include "game/window_icon.h"
 #include "game/game_io.h"
+#include "toolkit/audio/audio_driver.h"
 #include "toolkit/core/app.h"
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/image.h"
@@ -35,8 +36,11 @@ bool arranca(std::string* why) {
     // The window icon's file is registered here too: nothing may be added
     // to the registry once the music threads read it.
     ponicono();
-    // The music decodes while the question waits for its answer.
-    MusicaEnCurso musica = empiezamusica();
+    // The music and the pictures decode while the question waits for its
+    // answer, and the sound device opens meanwhile too: none of it then
+    // stands between the answer and the first frame.
+    RecursosEnCurso enCurso = empiezarecursos();
+    AudioDriver();
     IniciaGlobalesJuego();
     AppTitle = "Virexo";
 
@@ -57,7 +61,7 @@ bool arranca(std::string* why) {
     centrox = anchopantalla / 2;
     centroy = altopantalla / 2;
 
-    cargarecursos(musica);
+    cargarecursos(enCurso);
     g_tiempos.recursos = Reloj::now();
     docs = {};
     tableros = {};

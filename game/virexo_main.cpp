@@ -32,11 +32,19 @@ void WriteFrameStatsAtEnd(const std::string& path) {
         anotaestadisticas(nullptr);
         std::ofstream out(path);
         stats.Escribe(out);
-        // From the answer to the question to the first frame on screen.
-        const auto answered = tiemposarranque().respuesta.time_since_epoch();
-        if (const auto first = stats.Primero(); first && answered.count() != 0) {
-            const auto answeredUs = std::chrono::duration_cast<std::chrono::microseconds>(answered).count();
-            out << "startup answer_to_first_frame_ms " << (*first - answeredUs) / 1000.0 << "\n";
+        // From the answer to the question to the first frame on screen, and
+        // the start-up's phases in between.
+        const auto us = [](TiemposArranque::Instante t) {
+            return std::chrono::duration_cast<std::chrono::microseconds>(t.time_since_epoch()).count();
+        };
+        const TiemposArranque& t = tiemposarranque();
+        if (const auto first = stats.Primero(); first && us(t.respuesta) != 0) {
+            const auto ms = [](std::int64_t a, std::int64_t b) { return (b - a) / 1000.0; };
+            out << "startup answer_to_first_frame_ms " << ms(us(t.respuesta), *first) << "\n"
+                << "startup answer_to_display_ms " << ms(us(t.respuesta), us(t.pantalla)) << "\n"
+                << "startup assets_ms " << ms(us(t.pantalla), us(t.recursos)) << "\n"
+                << "startup backdrop_ms " << ms(us(t.recursos), us(t.fondo)) << "\n"
+                << "startup first_frame_ms " << ms(us(t.fondo), *first) << "\n";
         }
         if (!out) std::fprintf(stderr, "Virexo: cannot write frame statistics to %s\n", path.c_str());
     });
