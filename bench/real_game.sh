@@ -15,23 +15,10 @@ env "${env_args[@]}" "$game" --frame-stats "$out" 2>/dev/null &
 pid=$!
 fail() { echo "real_game.sh: $*" >&2; kill "$pid" 2>/dev/null; exit 1; }
 
-box=""
-for _ in $(seq 100); do
-  box=$(xwininfo -name Virexo 2>/dev/null | awk '/Window id:/{print $4}')
-  [ -n "$box" ] && break
-  sleep 0.2
-done
-[ -n "$box" ] || fail "no question box"
-sleep 0.5
-xdotool windowfocus --sync "$box" key Escape 2>/dev/null || xdotool key Escape
-
-win=""
-for _ in $(seq 150); do
-  win=$(xwininfo -root -tree 2>/dev/null | awk '/"Virexo"/ && /[0-9]+x[0-9]+\+/ {print $1; exit}')
-  [ -n "$win" ] && break
-  sleep 0.2
-done
-[ -n "$win" ] || fail "no game window"
+. "$(dirname "$0")/../tests/e2e/game_driver.sh"
+wait_for_question || fail "no question box"
+answer_question Escape
+wait_for_game_window || fail "no game window"
 key() { xdotool windowfocus --sync "$win" 2>/dev/null; xdotool key --delay 60 "$@"; }
 
 sleep 4                       # title
