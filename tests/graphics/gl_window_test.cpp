@@ -316,7 +316,9 @@ TEST_F(GLWindow, AltReturnAndF11SwitchFullScreenWithoutReachingTheProgram) {
         SDL_GetWindowSize(w, &ww, &wh);
         EXPECT_EQ(ww, desktop.w);
         EXPECT_EQ(wh, desktop.h);
-        if (OnX11()) EXPECT_TRUE(SDL_GetWindowFlags(w) & SDL_WINDOW_BORDERLESS);
+        if (OnX11()) {
+            EXPECT_TRUE(SDL_GetWindowFlags(w) & SDL_WINDOW_BORDERLESS);
+        }
         Flip(0);
         EXPECT_NE(GLDrawFramebuffer(), 0u);  // scaled to the desktop
         EXPECT_EQ(GraphicsWidth(), 640);
