@@ -105,8 +105,10 @@ void OffscreenTarget::PresentTo(int windowW, int windowH) const {
 
     g_fb.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     g_fb.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    if (box.w != windowW || box.h != windowH) {  // bars to paint
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
     // The picture's bottom-left is GL's origin in both buffers.
     const int y0 = windowH - box.y - box.h;
     g_fb.blitFramebuffer(0, 0, width_, height_, box.x, y0, box.x + box.w, y0 + box.h,
