@@ -10,19 +10,10 @@ mkdir -p "$shots"
 
 fail() { echo "FAIL: $*"; kill "$pid" 2>/dev/null; exit 1; }
 
-"$game" 2>"$shots/stderr.txt" &
-pid=$!
-
+. "$(dirname "$0")/question.sh"
 # The question: a message box captioned Virexo.
-box=""
-for _ in $(seq 100); do
-  box=$(xwininfo -name Virexo 2>/dev/null | awk '/Window id:/{print $4}')
-  [ -n "$box" ] && break
-  sleep 0.2
-done
-[ -n "$box" ] || fail "no question box"
-sleep 0.5
-xdotool windowfocus --sync "$box" key "$answer" 2>/dev/null || xdotool key "$answer"
+start_game "$game" "$shots/stderr.txt"
+answer_question "$answer"
 
 # The game's window: 1024 x 768 either way (full screen falls back to the
 # screen-sized window where the mode cannot change).

@@ -36,20 +36,12 @@ rm -f "$fifo"
 export DISPLAY=":$num"
 unset SDL_VIDEODRIVER
 
+. "$(dirname "$0")/question.sh"
 # Starts the game; waits for the question box; answers it with $1.
 start() {
-  "$game" 2>"$shots/stderr.txt" &
-  pid=$!
-  box=""
-  for _ in $(seq 100); do
-    box=$(xwininfo -name Virexo 2>/dev/null | awk '/Window id:/{print $4}')
-    [ -n "$box" ] && break
-    sleep 0.2
-  done
-  [ -n "$box" ] || fail "no question box"
-  sleep 0.5
+  start_game "$game" "$shots/stderr.txt"
   [ -z "${1:-}" ] && return
-  xdotool windowfocus --sync "$box" key "$1" 2>/dev/null || xdotool key "$1"
+  answer_question "$1"
   # The game's window: the mapped top-level window named Virexo.
   win=""
   for _ in $(seq 100); do

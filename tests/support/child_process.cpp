@@ -25,37 +25,11 @@ std::string Slurp(const std::string& path) {
 }  // namespace
 
 ChildResult RunChild(const std::vector<std::string>& args, const std::string& workingDir) {
-    char outName[] = "/tmp/child_out_XXXXXX";
-    char errName[] = "/tmp/child_err_XXXXXX";
-    const int outFd = mkstemp(outName);
-    const int errFd = mkstemp(errName);
-
-    ChildResult result;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(outFd, STDOUT_FILENO);
-        dup2(errFd, STDERR_FILENO);
-        if (!workingDir.empty() && chdir(workingDir.c_str()) != 0) _exit(120);
-        std::vector<char*> argv;
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(121);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-    close(outFd);
-    close(errFd);
-    result.out = Slurp(outName);
-    result.err = Slurp(errName);
-    unlink(outName);
-    unlink(errName);
-    return result;
+    RunningChild child = StartChild(args, workingDir);
+    return FinishChild(child, -1);
 }
 
-RunningChild StartChild(const std::vector<std::string>& args) {
+RunningChild StartChild(const std::vector<std::string>& args, const std::string& workingDir) {
     char outName[] = "/tmp/child_out_XXXXXX";
     char errName[] = "/tmp/child_err_XXXXXX";
     const int outFd = mkstemp(outName);
@@ -67,6 +41,7 @@ RunningChild StartChild(const std::vector<std::string>& args) {
     if (child.pid == 0) {
         dup2(outFd, STDOUT_FILENO);
         dup2(errFd, STDERR_FILENO);
+        if (!workingDir.empty() && chdir(workingDir.c_str()) != 0) _exit(120);
         std::vector<char*> argv;
         for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
@@ -92,7 +67,8 @@ ChildResult FinishChild(RunningChild& child, int timeoutMs, double* elapsedMs) {
     const auto start = std::chrono::steady_clock::now();
     const auto deadline = start + std::chrono::milliseconds(timeoutMs);
     int status = 0;
-    while (waitpid(child.pid, &status, WNOHANG) == 0) {
+    if (timeoutMs < 0) waitpid(child.pid, &status, 0);
+    while (timeoutMs >= 0 && waitpid(child.pid, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() >= deadline) {
             kill(child.pid, SIGKILL);
             waitpid(child.pid, &status, 0);
