@@ -20,7 +20,9 @@ bool EndOnTerminate();
 // Where the pump cannot take it (a modal message box runs its own loop,
 // the main thread is stuck, or a second signal comes before the first was
 // handled), that thread ends the process at once with 128 + signal, as
-// the signal itself would have, after a line on standard error.
+// the signal itself would have, after a line on standard error; the
+// process's children (the process SDL shows a message box from) get the
+// signal too, so that no box stays on the screen.
 void InstallTerminationSignals(void (*wake)());
 
 // The signal received and not yet handled (0: none); taking it clears it.
