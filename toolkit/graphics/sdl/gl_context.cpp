@@ -284,7 +284,8 @@ void GraphicsWindowProc(const PlatformMessage& message) {
     PlatformMessage m = message;
     m.clientWidth = c->width;
     m.clientHeight = c->height;
-    if (c->offscreen.active()) sdl::WindowToPicture(PictureInWindow(c), c->width, c->height, m.x, m.y);
+    if (c->offscreen.active())
+        sdl::WindowToPicture(PictureInWindow(c), c->width, c->height, m.x, m.y);
     TranslateMessage(m, nullptr);
 
     if (!c->realMode) return;
