@@ -4,8 +4,10 @@
 // (no display needed: SDL's event queue alone).
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <string>
+#include <thread>
 
 #include "tests/support/child_process.h"
 
@@ -72,6 +74,9 @@ TEST(Termination, APumpThatNeverRunsStillEndsWithTheSignalsStatus) {
     RunningChild child = StartChild({TERMINATION_PROBE, "stuck"});
     ASSERT_TRUE(WaitForOutput(child, "ready", 10000));
     kill(child.pid, SIGTERM);
+    // Apart, so that the kernel delivers them in this order (pending
+    // together, the lower-numbered one would come first).
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     kill(child.pid, SIGINT);
     r = FinishChild(child, 10000, &ms);
     EXPECT_EQ(r.exitCode, 128 + SIGINT) << r.err;
