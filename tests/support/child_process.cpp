@@ -76,9 +76,8 @@ ChildResult FinishChild(RunningChild& child, int timeoutMs, double* elapsedMs) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    if (elapsedMs)
-        *elapsedMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                         .count();
+    using Ms = std::chrono::duration<double, std::milli>;
+    if (elapsedMs) *elapsedMs = Ms(std::chrono::steady_clock::now() - start).count();
     if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
     result.out = Slurp(child.outPath);

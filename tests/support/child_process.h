@@ -25,7 +25,8 @@ RunningChild StartChild(const std::vector<std::string>& args, const std::string&
 // Whether the child's standard output holds text within timeoutMs.
 bool WaitForOutput(const RunningChild& child, const std::string& text, int timeoutMs);
 // Waits for the child to end (killed after timeoutMs, the result then
-// telling SIGKILL; a negative timeout waits for good); elapsedMs, when given, receives how long that took.
+// telling SIGKILL; a negative timeout waits for good); elapsedMs, when
+// given, receives how long that took.
 ChildResult FinishChild(RunningChild& child, int timeoutMs, double* elapsedMs = nullptr);
 
 }  // namespace testing_support

@@ -8,9 +8,10 @@ FullScreenKeys::Action FullScreenKeys::Take(const PlatformMessage& m) {
     const bool down = m.kind == MessageKind::KeyDown;
     if (!down && m.kind != MessageKind::KeyUp) return Action::Pass;
     bool* held = nullptr;
+    const bool altReturn = down && !m.repeat && (m.keyMods & kModAlt);
     if (m.vkey == kVirtualKeyF11)
         held = &f11Held_;
-    else if (m.vkey == kVirtualKeyReturn && (returnHeld_ || (down && !m.repeat && (m.keyMods & kModAlt))))
+    else if (m.vkey == kVirtualKeyReturn && (returnHeld_ || altReturn))
         held = &returnHeld_;
     if (!held) return Action::Pass;
     if (!down) {
