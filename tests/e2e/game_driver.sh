@@ -16,6 +16,16 @@ wait_for_question() {
   sleep 0.5
 }
 
+# Starts the game (GAME STDERR_FILE [ARGS...]) in the background, sets pid,
+# and waits for its question (sets box); calls the script's fail without one.
+start_game() {
+  local game=$1 err=$2
+  shift 2
+  "$game" "$@" 2>"$err" &
+  pid=$!
+  wait_for_question || fail "no question box"
+}
+
 # Answers the question with a key (Return: full screen, Escape: window).
 answer_question() {
   xdotool windowfocus --sync "$box" key "$1" 2>/dev/null || xdotool key "$1"

@@ -18,6 +18,7 @@
 #include "toolkit/system/millisecs.h"
 #include "toolkit/system/polled_input.h"
 #include "toolkit/system/sdl/sdl_system_driver.h"
+#include "toolkit/system/sdl/termination.h"
 #include "toolkit/system/timer.h"
 
 namespace kestrel {
@@ -58,7 +59,7 @@ protected:
     }
 };
 
-TEST_F(GLWindow, WindowHasTheExactClientSizeAndIsCentred) {
+TEST_F(GLWindow, WindowFitsTheScreenAndDrawsStraightAtThePicturesSize) {
     auto g = Graphics(1024, 768, 0, 60, 0);
     ASSERT_NE(g, nullptr) << GraphicsError();
     EXPECT_EQ(GraphicsWidth(), 1024);
@@ -74,10 +75,12 @@ TEST_F(GLWindow, WindowHasTheExactClientSizeAndIsCentred) {
     EXPECT_EQ(Pixel(1023, 767), 0xFF0000u);
     ASSERT_NE(Window(), nullptr);
     EXPECT_STREQ(SDL_GetWindowTitle(Window()), "Kestrel window test");
-    EXPECT_FALSE(SDL_GetWindowFlags(Window()) & SDL_WINDOW_RESIZABLE);
+    EXPECT_TRUE(SDL_GetWindowFlags(Window()) & SDL_WINDOW_RESIZABLE);
 
+    // Twice 640 x 480 does not fit the 1024 x 768 test screens: 1x.
     auto small = Graphics(640, 480, 0, 60, 0);
     ASSERT_NE(small, nullptr) << GraphicsError();
+    EXPECT_EQ(GLDrawFramebuffer(), 0u);
     if (OnX11()) {
         SDL_Rect desktop;
         SDL_GetDisplayBounds(0, &desktop);
@@ -185,7 +188,13 @@ TEST_F(GLWindow, FullScreenFallsBackToAScaledPicture) {
     }
 }
 
-TEST_F(GLWindow, CloseRequestSetsTheFlagAndTheWindowStays) {
+TEST_F(GLWindow, CloseRequestSetsTheFlagAndTheWindowStaysForAProgramThatEndsItself) {
+    // By default a close request ends the program (the termination tests);
+    // a program may take it as a flag instead.
+    sdl::SetEndOnTerminate(false);
+    struct Restore {
+        ~Restore() { sdl::SetEndOnTerminate(true); }
+    } restore;
     ASSERT_NE(Graphics(320, 240, 0, 60, 0), nullptr) << GraphicsError();
     const Uint32 id = SDL_GetWindowID(Window());
     SDL_Event e{};
@@ -197,6 +206,139 @@ TEST_F(GLWindow, CloseRequestSetsTheFlagAndTheWindowStays) {
     EXPECT_EQ(AppTerminate(), 0);
     EXPECT_NE(SDL_GetWindowFromID(id), nullptr);
     EXPECT_EQ(GraphicsWidth(), 320);
+}
+
+// A motion of the mouse to window point x, y; MouseX/MouseY then tell it in
+// the picture's coordinates.
+void MoveMouseInWindow(Uint32 window, int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = window;
+    e.motion.x = x;
+    e.motion.y = y;
+    SDL_PushEvent(&e);
+    MouseX();  // pumps
+}
+
+void PressKey(Uint32 window, SDL_Scancode s, Uint16 mods) {
+    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+        SDL_Event e{};
+        e.type = type;
+        e.key.windowID = window;
+        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.scancode = s;
+        e.key.keysym.sym = SDL_GetKeyFromScancode(s);
+        e.key.keysym.mod = mods;
+        SDL_PushEvent(&e);
+    }
+}
+
+TEST_F(GLWindow, AResizedWindowLetterboxesThePictureInItsOwnCoordinates) {
+    // 320 x 240 opens at 3x on the 1024 x 768 test screens, scaled.
+    ASSERT_NE(Graphics(320, 240, 0, 60, 0), nullptr) << GraphicsError();
+    SDL_Window* w = Window();
+    const Uint32 id = SDL_GetWindowID(w);
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(w, &ww, &wh);
+    EXPECT_EQ(ww, 960);
+    EXPECT_EQ(wh, 720);
+    EXPECT_NE(GLDrawFramebuffer(), 0u);
+    int pw = 0, ph = 0;
+    GLCurrentSize(pw, ph);
+    EXPECT_EQ(pw, 320);
+    EXPECT_EQ(ph, 240);
+
+    // Resized to the picture's size: drawn straight into the window.
+    SDL_SetWindowSize(w, 320, 240);
+    Flip(0);
+    EXPECT_EQ(GLDrawFramebuffer(), 0u);
+    ClearTo(0, 1, 0);
+    EXPECT_EQ(Pixel(319, 239), 0x00FF00u);
+
+    // Wider than 4:3: through the offscreen picture again, which keeps the
+    // renderer's clear colour and scissor box.
+    glClearColor(0, 0, 1, 1);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 320, 240);
+    SDL_SetWindowSize(w, 640, 240);
+    Flip(0);
+    EXPECT_NE(GLDrawFramebuffer(), 0u);
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    glDisable(GL_SCISSOR_TEST);
+    glClear(GL_COLOR_BUFFER_BIT);
+    EXPECT_EQ(Pixel(0, 0), 0x0000FFu);
+    EXPECT_EQ(Pixel(319, 239), 0x0000FFu);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 220, 20, 20);  // the picture's top-left corner
+    ClearTo(1, 0, 0);
+    glDisable(GL_SCISSOR_TEST);
+    EXPECT_EQ(Pixel(10, 230), 0xFF0000u);  // reads stay in the picture
+
+    // The mouse: the picture is 320 x 240 from window x 160.
+    MoveMouseInWindow(id, 160, 0);
+    EXPECT_EQ(MouseX(), 0);
+    EXPECT_EQ(MouseY(), 0);
+    MoveMouseInWindow(id, 479, 239);
+    EXPECT_EQ(MouseX(), 319);
+    EXPECT_EQ(MouseY(), 239);
+    MoveMouseInWindow(id, 10, 100);  // in the left bar
+    EXPECT_LT(MouseX(), 0);
+
+    if (OnX11() && ScreenPixel(0, 0) >= 0) {
+        for (int i = 0; i < 3; ++i) Flip(0);
+        int x = 0, y = 0;
+        SDL_GetWindowPosition(w, &x, &y);
+        EXPECT_EQ(ScreenPixel(x + 80, y + 120), 0x000000) << "left bar";
+        EXPECT_EQ(ScreenPixel(x + 560, y + 120), 0x000000) << "right bar";
+        EXPECT_EQ(ScreenPixel(x + 165, y + 5), 0xFF0000) << "picture's top-left";
+        EXPECT_EQ(ScreenPixel(x + 320, y + 120), 0x0000FF) << "picture";
+    }
+}
+
+TEST_F(GLWindow, AltReturnAndF11SwitchFullScreenWithoutReachingTheProgram) {
+    ASSERT_NE(Graphics(640, 480, 0, 60, 0), nullptr) << GraphicsError();
+    SDL_Window* w = Window();
+    const Uint32 id = SDL_GetWindowID(w);
+    SDL_Rect desktop{};
+    SDL_GetDisplayBounds(0, &desktop);
+    int x0 = 0, y0 = 0, w0 = 0, h0 = 0;
+    SDL_GetWindowPosition(w, &x0, &y0);
+    SDL_GetWindowSize(w, &w0, &h0);
+    FlushKeys();
+
+    const std::pair<SDL_Scancode, Uint16> toggles[] = {{SDL_SCANCODE_F11, KMOD_NONE},
+                                                       {SDL_SCANCODE_RETURN, KMOD_LALT}};
+    for (const auto& [key, mods] : toggles) {
+        SCOPED_TRACE(key);
+        PressKey(id, key, mods);
+        EXPECT_EQ(KeyHit(122) + KeyHit(13), 0);
+        int ww = 0, wh = 0;
+        SDL_GetWindowSize(w, &ww, &wh);
+        EXPECT_EQ(ww, desktop.w);
+        EXPECT_EQ(wh, desktop.h);
+        if (OnX11()) {
+            EXPECT_TRUE(SDL_GetWindowFlags(w) & SDL_WINDOW_BORDERLESS);
+        }
+        Flip(0);
+        EXPECT_NE(GLDrawFramebuffer(), 0u);  // scaled to the desktop
+        EXPECT_EQ(GraphicsWidth(), 640);
+
+        PressKey(id, key, mods);
+        EXPECT_EQ(KeyHit(122) + KeyHit(13), 0);
+        int x = 0, y = 0;
+        SDL_GetWindowPosition(w, &x, &y);
+        SDL_GetWindowSize(w, &ww, &wh);
+        EXPECT_EQ(ww, w0);
+        EXPECT_EQ(wh, h0);
+        EXPECT_EQ(x, x0);
+        EXPECT_EQ(y, y0);
+        EXPECT_FALSE(SDL_GetWindowFlags(w) & SDL_WINDOW_BORDERLESS);
+        Flip(0);
+        EXPECT_EQ(GLDrawFramebuffer(), 0u);
+    }
+    // Return without Alt is the program's.
+    PressKey(id, SDL_SCANCODE_RETURN, KMOD_NONE);
+    EXPECT_EQ(KeyHit(13), 1);
 }
 
 TEST_F(GLWindow, SDLKeysArriveAsVirtualKeyCodes) {

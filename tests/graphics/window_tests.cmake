@@ -32,3 +32,9 @@ add_dependencies(x11_input_test fault_box_probe)
 target_compile_definitions(x11_input_test PRIVATE FAULT_BOX_PROBE="$<TARGET_FILE:fault_box_probe>")
 gtest_discover_tests(x11_input_test DISCOVERY_TIMEOUT 60
   PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+
+# Window fitting, letter-boxing, mouse mapping and the full-screen keys,
+# without a display.
+kestrel_test(window_fit_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_fit_test.cpp
+  LIBS kestrel_graphics)

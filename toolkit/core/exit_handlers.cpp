@@ -39,10 +39,12 @@ void RunExitHandlers() {
     }
 }
 
-void End() {
+void End() { EndWithStatus(0); }
+
+void EndWithStatus(int status) {
     RunExitHandlers();
     std::fflush(nullptr);
-    std::exit(0);
+    std::exit(status);
 }
 
 }  // namespace kestrel

@@ -16,5 +16,7 @@ void RunExitHandlers();
 
 // Ends the program at once with exit code 0, after the exit handlers.
 [[noreturn]] void End();
+// The same with another exit code (a termination signal's 128 + signal).
+[[noreturn]] void EndWithStatus(int status);
 
 }  // namespace kestrel

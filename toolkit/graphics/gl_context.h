@@ -13,8 +13,15 @@ inline constexpr int CONTEXT_ATTACHED = 1;
 inline constexpr int CONTEXT_WINDOW = 2;
 inline constexpr int CONTEXT_DISPLAY = 3;
 
-// depth 0: a titled window (not resizable) whose client area is exactly
-// width x height, centred on the desktop. Otherwise full screen at
+// depth 0: a titled, resizable window, centred on the usable desktop at
+// the largest size that shows the width x height picture whole (its frame
+// included): the largest whole multiple of the picture that fits, else
+// scaled down. The picture keeps its size whatever the window's: drawn
+// straight into the window where the drawable is exactly width x height,
+// else offscreen and scaled, letter-boxed, at each swap (mouse points are
+// given in the picture's coordinates). Alt+Return and F11 switch between
+// the window and a borderless desktop-sized one; those keys never reach
+// the program. Otherwise full screen at
 // width x height x depth, at hertz and then at any rate; where the display
 // cannot take that mode, a borderless desktop-sized window showing the
 // width x height picture scaled and letter-boxed. Null when no window or

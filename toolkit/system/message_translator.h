@@ -15,7 +15,7 @@ namespace kestrel {
 enum class MessageKind {
     Activate,    // the window gained activation (keyboard focus)
     Deactivate,  // it lost activation
-    Close,       // close request (the window stays open)
+    Close,       // close request (AppTerminate; the SDL pump then ends the program)
     KeyDown,     // key pressed, or auto-repeated when repeat is set
     KeyUp,
     Char,        // a character was typed

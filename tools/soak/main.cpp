@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "toolkit/core/app_entry.h"
+#include "toolkit/system/sdl/termination.h"
 #include "tools/soak/soak_run.h"
 
 // Present in AddressSanitizer builds only: prints the allocation stacks
@@ -28,6 +29,9 @@ int g_exitCode = 0;
 // Returns (rather than exiting) so that the program's exit handlers run
 // while the toolkit's state is still alive.
 void Body() {
+    // A close request or Ctrl+C ends the run early with its report (the run
+    // reads AppTerminate), rather than ending the program at once.
+    kestrel::sdl::SetEndOnTerminate(false);
     auto result = virexo::soak::RunSoak(g_options, std::cout);
     if (!result.displayOpened) {
         std::fprintf(stderr, "virexo-soak: %s\n", result.failure.c_str());

@@ -1,6 +1,11 @@
 // The native window and GL context layer over SDL2: windows with an OpenGL
 // compatibility context, full-screen mode setting with its fall-back to a
 // scaled borderless desktop window, swap interval and buffer swaps.
+// A window's picture keeps the size the program asked for: where the
+// window's drawable is of another size (a fitted or resized window, the
+// full-screen fall-back), the picture is drawn into an offscreen target
+// and scaled, letter-boxed, at each swap; where it is exactly the picture's
+// size, the picture is drawn straight into the window.
 #include "toolkit/graphics/gl_context.h"
 
 #include <SDL.h>
@@ -14,7 +19,9 @@
 #include "toolkit/core/fault_report.h"
 #include "toolkit/graphics/gl_graphics_driver.h"
 #include "toolkit/graphics/graphics.h"
+#include "toolkit/graphics/sdl/full_screen_keys.h"
 #include "toolkit/graphics/sdl/offscreen_target.h"
+#include "toolkit/graphics/sdl/window_fit.h"
 #include "toolkit/graphics/sdl/window_icon.h"
 #include "toolkit/system/message_translator.h"
 #include "toolkit/system/sdl/sdl_system_driver.h"
@@ -32,7 +39,12 @@ struct GLContext {
     SDL_GLContext gl = nullptr;
     bool ownsWindow = true;
     int interval = -1;  // swap interval last set on this context
-    sdl::OffscreenTarget offscreen;  // used by the full-screen fall-back
+    sdl::OffscreenTarget offscreen;  // while the drawable is not the picture's size
+    bool fixedPicture = true;  // the picture keeps width x height (all but attached)
+    bool fullScreen = false;   // shown full screen (real mode or covering the desktop)
+    bool realMode = false;     // full screen in a display mode of the picture's size
+    sdl::Rect windowed;        // the window's place before it went full screen
+    sdl::FullScreenKeys keys;
 };
 
 namespace {
@@ -133,39 +145,150 @@ GLContext* FindByWindow(std::uintptr_t id) {
     return nullptr;
 }
 
-// Maps a point of the window into the picture's coordinates.
-void WindowToPicture(const GLContext* c, int& x, int& y) {
+// Where the picture lies in the window, in window coordinates (those of
+// mouse events: on a HiDPI display fewer than the drawable's pixels).
+sdl::Letterbox PictureInWindow(const GLContext* c) {
     int ww = 0, wh = 0;
     SDL_GetWindowSize(c->window, &ww, &wh);
-    const sdl::Letterbox box = sdl::FitLetterbox(c->width, c->height, ww, wh);
-    if (box.w <= 0 || box.h <= 0) return;
-    x = (x - box.x) * c->width / box.w;
-    y = (y - box.y) * c->height / box.h;
+    return sdl::FitLetterbox(c->width, c->height, ww, wh);
 }
 
 // MoveMouse of the system driver: picture to window coordinates.
 void PictureToWindow(std::uintptr_t window, int& x, int& y) {
     const GLContext* c = FindByWindow(window);
     if (!c || !c->offscreen.active()) return;
-    int ww = 0, wh = 0;
-    SDL_GetWindowSize(c->window, &ww, &wh);
-    const sdl::Letterbox box = sdl::FitLetterbox(c->width, c->height, ww, wh);
-    x = box.x + x * box.w / c->width;
-    y = box.y + y * box.h / c->height;
+    sdl::PictureToWindow(PictureInWindow(c), c->width, c->height, x, y);
 }
 
-// The window procedure of graphics windows: every message first goes to the
-// translator; then the full-screen focus rules.
+// The usable desktop area: the display less the panels, where the desktop
+// says; else the whole display.
+sdl::Rect UsableArea() {
+    SDL_Rect r{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(0, &r) != 0 || r.w <= 0 || r.h <= 0)
+        SDL_GetDisplayBounds(0, &r);
+    return {r.x, r.y, r.w, r.h};
+}
+
+sdl::Frame WindowFrame(SDL_Window* w) {
+    sdl::Frame f;
+    if (SDL_GetWindowBordersSize(w, &f.top, &f.left, &f.bottom, &f.right) != 0) return {};
+    return f;
+}
+
+void PlaceWindow(SDL_Window* w, const sdl::Rect& r) {
+    SDL_SetWindowSize(w, r.w, r.h);
+    SDL_SetWindowPosition(w, r.x, r.y);
+}
+
+// Runs f with c's context current, then binds back what was current.
+template <typename F>
+void WithContext(GLContext* c, F f) {
+    if (c == g_current) {
+        f();
+        return;
+    }
+    SDL_GL_MakeCurrent(c->window, c->gl);
+    f();
+    Rebind();
+}
+
+// Draws straight into the window while its drawable is exactly the
+// picture's size (the cheapest way, on a software renderer too); through
+// the offscreen target, scaled, otherwise.
+void MatchDrawable(GLContext* c) {
+    if (!c->fixedPicture) return;
+    int dw = 0, dh = 0;
+    SDL_GL_GetDrawableSize(c->window, &dw, &dh);
+    const bool direct = dw == c->width && dh == c->height;
+    if (direct == !c->offscreen.active()) return;
+    WithContext(c, [c, direct] {
+        if (direct)
+            c->offscreen.Destroy();
+        else
+            c->offscreen.Create(c->width, c->height);
+    });
+}
+
+// The full-screen fall-back's window: borderless, at the desktop's origin
+// and size. (SDL's desktop full screen relies on a window manager to size
+// the window; without one, as on Xvfb, the window keeps the requested size
+// while SDL reports the desktop's, and the picture lands out of place.)
+void CoverDesktop(SDL_Window* w) {
+    SDL_Rect desktop{0, 0, 0, 0};
+    SDL_GetDisplayBounds(0, &desktop);
+    SDL_SetWindowFullscreen(w, 0);
+    SDL_SetWindowResizable(w, SDL_FALSE);
+    SDL_SetWindowBordered(w, SDL_FALSE);
+    SDL_SetWindowPosition(w, desktop.x, desktop.y);
+    SDL_SetWindowSize(w, desktop.w, desktop.h);
+}
+
+// A titled, resizable window at the largest size that shows the picture
+// whole on the usable desktop, frame included.
+sdl::Rect FittedWindow(const GLContext* c) {
+    return sdl::FitWindow(c->width, c->height, UsableArea(), WindowFrame(c->window));
+}
+
+// Once a new window is on the screen its frame is known (none without a
+// window manager): the window shrinks where the frame would not fit.
+void FitToFrame(GLContext* c) {
+    SDL_PumpEvents();  // the frame's extents come with the mapping
+    const sdl::Frame f = WindowFrame(c->window);
+    if (f.top == 0 && f.left == 0 && f.bottom == 0 && f.right == 0) return;
+    PlaceWindow(c->window, FittedWindow(c));
+    MatchDrawable(c);
+}
+
+// Alt+Return / F11. Full screen covers the desktop with the picture
+// letter-boxed (the display's mode stays); back in a window, the window
+// returns to where it was.
+void ToggleFullScreen(GLContext* c) {
+    SDL_Window* w = c->window;
+    if (!c->fullScreen) {
+        int x = 0, y = 0, ww = 0, wh = 0;
+        SDL_GetWindowPosition(w, &x, &y);
+        SDL_GetWindowSize(w, &ww, &wh);
+        c->windowed = {x, y, ww, wh};
+        CoverDesktop(w);
+        c->fullScreen = true;
+    } else {
+        if (c->realMode) {
+            // SDL gives the desktop its mode back.
+            SDL_SetWindowFullscreen(w, 0);
+            c->realMode = false;
+            if (g_fullScreenWindow == w) g_fullScreenWindow = nullptr;
+        }
+        SDL_SetWindowBordered(w, SDL_TRUE);
+        SDL_SetWindowResizable(w, SDL_TRUE);
+        PlaceWindow(w, c->windowed.w > 0 ? c->windowed : FittedWindow(c));
+        c->fullScreen = false;
+    }
+    MatchDrawable(c);
+}
+
+// The window procedure of graphics windows: the full-screen keys are the
+// window's own; every other message goes to the translator (mouse points
+// in the picture's coordinates); then the full-screen focus rules.
 void GraphicsWindowProc(const PlatformMessage& message) {
     GLContext* c = FindByWindow(message.window);
     if (!c) return;
+    switch (c->fixedPicture ? c->keys.Take(message) : sdl::FullScreenKeys::Action::Pass) {
+    case sdl::FullScreenKeys::Action::Toggle:
+        ToggleFullScreen(c);
+        return;
+    case sdl::FullScreenKeys::Action::Swallow:
+        return;
+    case sdl::FullScreenKeys::Action::Pass:
+        break;
+    }
     PlatformMessage m = message;
     m.clientWidth = c->width;
     m.clientHeight = c->height;
-    if (c->offscreen.active()) WindowToPicture(c, m.x, m.y);
+    if (c->offscreen.active())
+        sdl::WindowToPicture(PictureInWindow(c), c->width, c->height, m.x, m.y);
     TranslateMessage(m, nullptr);
 
-    if (c->mode != CONTEXT_DISPLAY || c->offscreen.active()) return;
+    if (!c->realMode) return;
     if (m.kind == MessageKind::Activate && g_fullScreenWindow != c->window) {
         // SDL restores the mode of a full-screen window as it regains focus.
         if (!(SDL_GetWindowFlags(c->window) & SDL_WINDOW_FULLSCREEN) &&
@@ -207,19 +330,6 @@ SDL_Window* CreateFullScreenWindow(int width, int height, int depth, int hertz, 
     return w;
 }
 
-// The full-screen fall-back's window: borderless, at the desktop's origin
-// and size. (SDL's desktop full screen relies on a window manager to size
-// the window; without one, as on Xvfb, the window keeps the requested size
-// while SDL reports the desktop's, and the picture lands out of place.)
-void CoverDesktop(SDL_Window* w) {
-    SDL_Rect desktop{0, 0, 0, 0};
-    SDL_GetDisplayBounds(0, &desktop);
-    SDL_SetWindowFullscreen(w, 0);
-    SDL_SetWindowBordered(w, SDL_FALSE);
-    SDL_SetWindowPosition(w, desktop.x, desktop.y);
-    SDL_SetWindowSize(w, desktop.w, desktop.h);
-}
-
 SDL_Window* CreateDesktopWindow() {
     SDL_Rect desktop{0, 0, 0, 0};
     if (SDL_GetDisplayBounds(0, &desktop) != 0) return nullptr;
@@ -243,12 +353,12 @@ GLContext* GLCreateContext(int width, int height, int depth, int hertz, int flag
     SetPixelFormat(flags, true);
     if (depth == 0) {
         mode = CONTEXT_WINDOW;
-        SDL_Rect desktop{0, 0, width, height};
-        SDL_GetDisplayBounds(0, &desktop);
-        const int left = (desktop.x + desktop.w) / 2 - width / 2;
-        const int top = (desktop.y + desktop.h) / 2 - height / 2;
-        window = SDL_CreateWindow(AppTitle.c_str(), left, top, width, height,
-                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        // The frame is not known before the window is on the screen; it is
+        // taken into account once it is (FitToFrame).
+        const sdl::Rect r = sdl::FitWindow(width, height, UsableArea(), sdl::Frame{});
+        window = SDL_CreateWindow(AppTitle.c_str(), r.x, r.y, r.w, r.h,
+                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
+                                      SDL_WINDOW_ALLOW_HIGHDPI);
         if (!window) {
             Fail("the window could not be created");
             return nullptr;
@@ -289,26 +399,31 @@ GLContext* GLCreateContext(int width, int height, int depth, int hertz, int flag
     c->gl = gl;
     c->width = width;
     c->height = height;
-    if (!fallBack) {
-        // The real client size (drawable pixels) becomes the context's size.
-        SDL_GL_GetDrawableSize(window, &c->width, &c->height);
-        if (mode == CONTEXT_DISPLAY && (c->width != width || c->height != height)) {
-            // The mode was not really taken: scale the picture instead.
-            fallBack = true;
-            CoverDesktop(window);
-            c->width = width;
-            c->height = height;
-        }
+    int drawableW = 0, drawableH = 0;
+    SDL_GL_GetDrawableSize(window, &drawableW, &drawableH);
+    if (mode == CONTEXT_DISPLAY && !fallBack && (drawableW != width || drawableH != height)) {
+        // The mode was not really taken: scale the picture instead.
+        fallBack = true;
+        CoverDesktop(window);
+        SDL_GL_GetDrawableSize(window, &drawableW, &drawableH);
     }
-    if (fallBack && !c->offscreen.Create(width, height)) {
+    c->fullScreen = mode == CONTEXT_DISPLAY;
+    c->realMode = mode == CONTEXT_DISPLAY && !fallBack;
+    // The new context is current (SDL made it so).
+    if ((drawableW != width || drawableH != height) && !c->offscreen.Create(width, height)) {
         // No framebuffer objects: draw into the window as it is.
-        SDL_GL_GetDrawableSize(window, &c->width, &c->height);
+        c->width = drawableW;
+        c->height = drawableH;
+        c->fixedPicture = false;
     }
 
     c->next = g_list;
     g_list = c;
     sdl::ApplyGraphicsIcon(window);  // before showing: the desktop reads it on mapping
+    if (mode == CONTEXT_WINDOW)
+        SDL_SetWindowMinimumSize(window, std::max(1, width / 4), std::max(1, height / 4));
     SDL_ShowWindow(window);
+    if (mode == CONTEXT_WINDOW) FitToFrame(c);
     SetWindowProcedure(SDL_GetWindowID(window), GraphicsWindowProc);
     SetFaultBox(ShowFaultBox);
     sdl::SetPictureToWindowMapper(PictureToWindow);
@@ -339,6 +454,7 @@ GLContext* GLAttachContext(std::intptr_t window, int flags) {
     }
     auto* c = new GLContext();
     c->mode = CONTEXT_ATTACHED;
+    c->fixedPicture = false;  // the picture follows the window's size
     c->flags = flags;
     c->window = w;
     c->gl = gl;
@@ -408,6 +524,8 @@ void GLSwapBuffers(int sync) {
     } else {
         SDL_GL_SwapWindow(c->window);
     }
+    // A resized window: the next picture is drawn the way that fits it.
+    MatchDrawable(c);
 }
 
 int GLEnumModes(int* buffer, int max) {

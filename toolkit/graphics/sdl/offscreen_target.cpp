@@ -46,22 +46,6 @@ FramebufferFunctions g_fb;
 
 }  // namespace
 
-Letterbox FitLetterbox(int pictureW, int pictureH, int windowW, int windowH) {
-    Letterbox box;
-    if (pictureW <= 0 || pictureH <= 0 || windowW <= 0 || windowH <= 0) return box;
-    // Compare windowW / pictureW with windowH / pictureH without rounding.
-    if (static_cast<long long>(windowW) * pictureH <= static_cast<long long>(windowH) * pictureW) {
-        box.w = windowW;
-        box.h = static_cast<int>(static_cast<long long>(pictureH) * windowW / pictureW);
-    } else {
-        box.h = windowH;
-        box.w = static_cast<int>(static_cast<long long>(pictureW) * windowH / pictureH);
-    }
-    box.x = (windowW - box.w) / 2;
-    box.y = (windowH - box.h) / 2;
-    return box;
-}
-
 bool OffscreenTarget::Create(int width, int height) {
     if (!g_fb.Load()) return false;
     width_ = width;
@@ -83,9 +67,17 @@ bool OffscreenTarget::Create(int width, int height) {
         Destroy();
         return false;
     }
-    glViewport(0, 0, width, height);
+    // Made while the program runs (a window resized away from the
+    // picture's size): the renderer's state stays as it was.
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    glDisable(GL_SCISSOR_TEST);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(clear[0], clear[1], clear[2], clear[3]);
+    if (scissor) glEnable(GL_SCISSOR_TEST);
+    glViewport(0, 0, width, height);
     return true;
 }
 
@@ -113,12 +105,15 @@ void OffscreenTarget::PresentTo(int windowW, int windowH) const {
 
     g_fb.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     g_fb.bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    if (box.w != windowW || box.h != windowH) {  // bars to paint
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
     // The picture's bottom-left is GL's origin in both buffers.
     const int y0 = windowH - box.y - box.h;
     g_fb.blitFramebuffer(0, 0, width_, height_, box.x, y0, box.x + box.w, y0 + box.h,
-                         GL_COLOR_BUFFER_BIT, GL_LINEAR);
+                         GL_COLOR_BUFFER_BIT,
+                         WholeMultiple(box, width_, height_) ? GL_NEAREST : GL_LINEAR);
     g_fb.bindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
 
     glClearColor(clear[0], clear[1], clear[2], clear[3]);

@@ -1,21 +1,18 @@
-// The offscreen framebuffer of the full-screen fall-back: the picture is
-// drawn into a framebuffer object of the requested size and, at each swap,
-// scaled into the window, aspect kept and letter-boxed.
+// The offscreen framebuffer of a scaled picture (a window of another size
+// than the picture, the full-screen fall-back): the picture is drawn into a
+// framebuffer object of its own size and, at each swap, scaled into the
+// window, aspect kept and letter-boxed.
 #pragma once
+
+#include "toolkit/graphics/sdl/window_fit.h"
 
 namespace kestrel::sdl {
 
-struct Letterbox {
-    int x = 0, y = 0, w = 0, h = 0;
-};
-
-// The largest width x height rectangle with the picture's aspect that fits
-// the window, centred (the bars share the rest).
-Letterbox FitLetterbox(int pictureW, int pictureH, int windowW, int windowH);
-
 class OffscreenTarget {
 public:
-    // In the current context; false when framebuffer objects are missing.
+    // In the current context, which keeps its clear colour, scissor box and
+    // viewport; the new picture is black. False when framebuffer objects
+    // are missing.
     bool Create(int width, int height);
     // In the owning context, which must be current.
     void Destroy();
@@ -24,7 +21,7 @@ public:
     // Binds the framebuffer for drawing and reading (nothing when inactive).
     void Bind() const;
     // Draws the picture into the window's back buffer: black bars, the
-    // picture scaled with linear filtering.
+    // picture scaled (nearest pixel at a whole multiple, else linear).
     void PresentTo(int windowW, int windowH) const;
 
 private:

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "toolkit/core/app.h"
+#include "toolkit/system/sdl/termination.h"
 
 namespace kestrel::sdl {
 
@@ -43,7 +44,11 @@ int ShowMessageBox(const std::string& text, bool serious, BoxButtons buttons) {
     box.numbuttons = count;
     box.buttons = data;
     int pressed = -2;
-    if (SDL_ShowMessageBox(&box, &pressed) != 0) {
+    // The box runs its own loop: the pump cannot take a signal meanwhile.
+    SetInModalLoop(true);
+    const int shown = SDL_ShowMessageBox(&box, &pressed);
+    SetInModalLoop(false);
+    if (shown != 0) {
         std::fprintf(stderr, "%s: %s (no message box could be shown: %s)\n", AppTitle.c_str(),
                      text.c_str(), SDL_GetError());
         return cancelResult;

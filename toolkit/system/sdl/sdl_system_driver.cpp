@@ -11,6 +11,7 @@
 #include "toolkit/system/message_translator.h"
 #include "toolkit/system/sdl/message_box.h"
 #include "toolkit/system/sdl/sdl_messages.h"
+#include "toolkit/system/sdl/termination.h"
 
 namespace kestrel::sdl {
 
@@ -72,13 +73,20 @@ void PumpEvents(const SDL_Event* first) {
         batch.push_back(e);
     }
     batch = ReleaseUpToHorizon(std::move(batch));
-    for (const PlatformMessage& m : ToMessages(batch)) PumpMessage(m);
+    bool closeRequested = false;
+    for (const PlatformMessage& m : ToMessages(batch))
+        if (PumpMessage(m) && m.kind == MessageKind::Close) closeRequested = true;
     RunPostedCalls();
+    // Termination requests end the program here, on the main thread.
+    if (const int signo = TakeTerminationSignal()) HandleTermination(128 + signo, true);
+    if (closeRequested) HandleTermination(0, false);
 }
 
 }  // namespace
 
 TSDLSystemDriver::TSDLSystemDriver() {
+    // SIGINT and SIGTERM are the toolkit's (see termination.h), not SDL's.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0)
         std::fprintf(stderr, "SDL events unavailable: %s\n", SDL_GetError());
     g_wakeEvent = SDL_RegisterEvents(1);
@@ -89,6 +97,7 @@ TSDLSystemDriver::TSDLSystemDriver() {
     host.trackLeave = TrackLeave;
     SetTranslatorHost(host);
     SetPostWaker(Wake);
+    InstallTerminationSignals(Wake);
 }
 
 void TSDLSystemDriver::Poll() { PumpEvents(nullptr); }
