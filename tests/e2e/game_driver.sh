@@ -32,10 +32,11 @@ answer_question() {
 }
 
 # Waits (up to 30 s) for the game's own window, the viewable top-level window
-# named Virexo whose geometry matches the optional awk pattern, and sets win.
+# named Virexo whose line in the window tree matches the optional awk
+# pattern (default: any geometry; '' matches any line), and sets win.
 # xdotool's search does not see SDL's windows here; the window tree does.
 wait_for_game_window() {
-  local pattern=${1:-[0-9]+x[0-9]+\\+}
+  local pattern=${1-[0-9]+x[0-9]+\\+}
   win=""
   for _ in $(seq 150); do
     win=$(xwininfo -root -tree 2>/dev/null | awk -v p="$pattern" '/"Virexo"/ && $0 ~ p {print $1; exit}')
