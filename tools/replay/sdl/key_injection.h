@@ -8,6 +8,10 @@ namespace virexo::replay::sdl {
 // the current graphics window. Returns false for a key with no platform key.
 bool InjectKeyTap(int vkey);
 
+// Queues the current graphics window's loss (or regain) of the keyboard
+// focus, as the window manager reports it when another window is chosen.
+void InjectFocusChange(bool gained);
+
 // Whether the current graphics window has the keyboard focus.
 bool WindowHasFocus();
 
