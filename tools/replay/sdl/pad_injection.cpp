@@ -66,7 +66,8 @@ std::unique_ptr<VirtualPad> VirtualPad::Attach() {
 }
 
 VirtualPad::~VirtualPad() {
-    if (!device_) return;
+    // After SDL has shut down its joysticks are closed and gone already.
+    if (!device_ || !SDL_WasInit(SDL_INIT_JOYSTICK)) return;
     if (device_->joystick) SDL_JoystickClose(device_->joystick);
     // Device indices shift as pads come and go: find this one's now.
     for (int i = 0; i < SDL_NumJoysticks(); ++i)
