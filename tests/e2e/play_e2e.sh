@@ -9,31 +9,13 @@ mkdir -p "$shots"
 [ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
 
 fail() { echo "FAIL: $*"; kill "$pid" 2>/dev/null; exit 1; }
+. "$(dirname "$0")/game_window.sh"
 
 "$game" 2>"$shots/stderr.txt" &
 pid=$!
 
-# The question: a message box captioned Virexo.
-box=""
-for _ in $(seq 100); do
-  box=$(xwininfo -name Virexo 2>/dev/null | awk '/Window id:/{print $4}')
-  [ -n "$box" ] && break
-  sleep 0.2
-done
-[ -n "$box" ] || fail "no question box"
-sleep 0.5
-xdotool windowfocus --sync "$box" key "$answer" 2>/dev/null || xdotool key "$answer"
-
-# The game's window: 1024 x 768 either way (full screen falls back to the
-# screen-sized window where the mode cannot change).
-win=""
-for _ in $(seq 150); do
-  # xdotool's search does not see SDL's windows here; the window tree does.
-  win=$(xwininfo -root -tree 2>/dev/null | awk '/"Virexo"/ && / 1024x768\+/ {print $1; exit}')
-  [ -n "$win" ] && break
-  sleep 0.2
-done
-[ -n "$win" ] || fail "no 1024x768 game window"
+answer_question "$answer"
+find_game_window
 echo "game window $win: 1024x768"
 
 key() { xdotool windowfocus --sync "$win" 2>/dev/null; xdotool key --delay 80 "$@"; }

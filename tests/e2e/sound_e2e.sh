@@ -22,6 +22,7 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "$0")/game_window.sh"
 
 # The server, in the foreground of its own process so that the test owns it;
 # a private home and runtime directory (as root it warns, and runs).
@@ -44,22 +45,8 @@ rec_pid=$!
 
 "$game" 2>"$work/stderr.txt" &
 game_pid=$!
-box=""
-for _ in $(seq 100); do
-  box=$(xwininfo -name Virexo 2>/dev/null | awk '/Window id:/{print $4}')
-  [ -n "$box" ] && break
-  sleep 0.2
-done
-[ -n "$box" ] || fail "no question box"
-sleep 0.5
-xdotool windowfocus --sync "$box" key Escape 2>/dev/null || xdotool key Escape
-win=""
-for _ in $(seq 150); do
-  win=$(xwininfo -root -tree 2>/dev/null | awk '/"Virexo"/ && / 1024x768\+/ {print $1; exit}')
-  [ -n "$win" ] && break
-  sleep 0.2
-done
-[ -n "$win" ] || fail "no game window"
+answer_question Escape
+find_game_window
 key() { xdotool windowfocus --sync "$win" 2>/dev/null; xdotool key "$@"; }
 # The title music plays for a while, then F3 opens the help page with a click.
 sleep 5
