@@ -6,6 +6,7 @@
 #include "game/ficha.h"
 #include "game/game_io.h"
 #include "game/globals.h"
+#include "game/pad_controls.h"
 #include "game/tablero.h"
 #include "toolkit/system/polled_input.h"
 
@@ -29,14 +30,16 @@ int _doc::actualiza() {
     ox = x;
     osx = sdx;
 
+    // Keys and the player's pad alike: a press is one step, and a held key,
+    // button or stick walks no further.
     if (joycont == 0) {
-        if (kestrel::KeyHit(teclaizquierda[joy])) {
+        if (kestrel::KeyHit(teclaizquierda[joy]) + PadWalkLeft(joy)) {
             td = -1.0f;
             x -= 1.0f;
             joycont = 0;
             Suena(sndmover);
         }
-        if (kestrel::KeyHit(tecladerecha[joy])) {
+        if (kestrel::KeyHit(tecladerecha[joy]) + PadWalkRight(joy)) {
             td = 1.0f;
             x += 1.0f;
             joycont = 0;
@@ -66,8 +69,9 @@ int _doc::actualiza() {
 
     sx += (sdx - sx) / 2.0f;
 
-    if (kestrel::KeyHit(teclaabajo[joy])) recoge(*board);
-    if (kestrel::KeyHit(teclaarriba[joy]) && fichas > 0) lanza(*board);
+    if (kestrel::KeyHit(teclaabajo[joy]) + PadPickUp(joy)) recoge(*board);
+    const int throws = kestrel::KeyHit(teclaarriba[joy]) + PadThrow(joy);
+    if (throws && fichas > 0) lanza(*board);
     return 0;
 }
 

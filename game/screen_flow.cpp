@@ -3,6 +3,7 @@
 #include "game/doc.h"
 #include "game/explota.h"
 #include "game/globals.h"
+#include "game/pad_controls.h"
 #include "game/tablero.h"
 #include "game/game_io.h"
 #include "toolkit/core/exit_handlers.h"
@@ -18,6 +19,7 @@ std::array<std::shared_ptr<_tablero>, 2> tableros;
 namespace {
 
 using namespace kestrel;
+using B = PadButton;
 
 constexpr int kEscape = 27, kSpace = 32, kF1 = 112, kF2 = 113, kF3 = 114;
 constexpr float kFrameSeconds = 1.0f / 60.0f;
@@ -30,27 +32,28 @@ void RestartMenuMusic() {
     VolumenCanal(canalmusica, 1.0f);
 }
 
+// On the title a pad's A, X and Y are F1, F2 and F3, and Back is Escape.
 void UpdateMenu() {
-    if (KeyHit(kF1)) {
+    if (KeyOrPad(kF1, {B::A})) {
         SeedRnd(MilliSecs());
-        FlushKeys();
+        FlushInput();
         Click();
         estado = "dificultad";
         jugadores = 1;
     }
-    if (KeyHit(kF2)) {
+    if (KeyOrPad(kF2, {B::X})) {
         SeedRnd(MilliSecs());
-        FlushKeys();
+        FlushInput();
         Click();
         estado = "dificultad";
         jugadores = 2;
     }
-    if (KeyHit(kF3)) {
+    if (KeyOrPad(kF3, {B::Y})) {
         estado = "ayuda";
         Click();
-        FlushKeys();
+        FlushInput();
     }
-    if (KeyHit(kEscape)) {
+    if (KeyOrPad(kEscape, {B::Back})) {
         Click();
         End();
     }
@@ -62,25 +65,27 @@ void ChooseDifficulty(int bixo, int linea, int iniciales) {
     periodolinea = linea;
     lineasiniciales = iniciales;
     estado = "creapartida";
-    FlushKeys();
+    FlushInput();
 }
 
+// On the difficulty screen A, X and Y are F1, F2 and F3, and B is Escape.
 void UpdateDifficulty() {
-    if (KeyHit(kEscape)) {
+    if (KeyOrPad(kEscape, {B::B})) {
         Click();
         estado = "menu";
-        FlushKeys();
+        FlushInput();
     }
-    if (KeyHit(kF1)) ChooseDifficulty(11, 600, 5);
-    if (KeyHit(kF2)) ChooseDifficulty(10, 540, 6);
-    if (KeyHit(kF3)) ChooseDifficulty(9, 480, 8);
+    if (KeyOrPad(kF1, {B::A})) ChooseDifficulty(11, 600, 5);
+    if (KeyOrPad(kF2, {B::X})) ChooseDifficulty(10, 540, 6);
+    if (KeyOrPad(kF3, {B::Y})) ChooseDifficulty(9, 480, 8);
 }
 
+// The help page returns to the title on Escape, or a pad's A, B or Start.
 void UpdateHelp() {
-    if (KeyHit(kEscape)) {
+    if (KeyOrPad(kEscape, {B::A, B::B, B::Start})) {
         estado = "menu";
         Click();
-        FlushKeys();
+        FlushInput();
     }
 }
 
@@ -94,39 +99,47 @@ void UpdateGetReady() {
     }
 }
 
+// Escape, a pad's Start, or the window losing the focus pauses the game.
 void UpdatePlay() {
     tiempo += kFrameSeconds;
     for (int i = 0; i < jugadores; ++i) tableros[i]->actualiza();
     _explota::actualizaTodo();
-    if (KeyHit(kEscape)) {
+    const bool lostFocus = AppSuspendHit() > 0;
+    if (KeyOrPad(kEscape, {B::Start}) || lostFocus) {
         estado = "pausa";
         VolumenCanal(canalmusica, 0.25f);
         Click();
-        FlushKeys();
+        FlushInput();
     }
 }
 
+// In the pause Space, or a pad's A or Start, plays on; Escape, or a pad's B
+// or Back, returns to the title. Losing the focus while paused changes
+// nothing: only a press plays on.
 void UpdatePause() {
-    if (KeyHit(kEscape)) {
+    if (KeyOrPad(kEscape, {B::B, B::Back})) {
         estado = "menu";
         Click();
-        FlushKeys();
+        FlushInput();
         RestartMenuMusic();
     }
-    if (KeyHit(kSpace)) {
+    if (KeyOrPad(kSpace, {B::A, B::Start})) {
         Click();
         estado = "juego";
         VolumenCanal(canalmusica, 0.75f);
-        FlushKeys();
+        FlushInput();
+        AppSuspendHit();  // a focus lost while paused is not a reason to pause again
     }
 }
 
+// The end screens return to the title on Escape or Space, or a pad's A, B
+// or Start.
 void UpdateEnd() {
-    if (KeyHit(kEscape) || KeyHit(kSpace)) {
+    if (KeyHit(kEscape) || KeyOrPad(kSpace, {B::A, B::B, B::Start})) {
         estado = "menu";
         RestartMenuMusic();
         Click();
-        FlushKeys();
+        FlushInput();
     }
 }
 
@@ -151,6 +164,9 @@ void creapartida() {
     Click();
     tiempo = 0.0f;
     estado = "iniciajuego";
+    // Only a focus lost from now on pauses the new game (one lost during
+    // its get-ready pauses it as play begins).
+    AppSuspendHit();
 }
 
 void actualizaestado() {

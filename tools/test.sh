@@ -5,7 +5,7 @@
 #   tools/test.sh --tsan   ThreadSanitizer, in build-tsan/
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/setup.sh
+bash tools/setup.sh --test
 
 dir=build-test
 flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)

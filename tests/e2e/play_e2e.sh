@@ -9,7 +9,6 @@ mkdir -p "$shots"
 [ -n "${DISPLAY:-}" ] || { echo "no X display: skipped"; exit 77; }
 
 fail() { echo "FAIL: $*"; kill "$pid" 2>/dev/null; exit 1; }
-
 "$game" 2>"$shots/stderr.txt" &
 pid=$!
 

@@ -1,7 +1,7 @@
-// Escape on the title ends the program with exit code 0: the replay command
-// plays the real game in a child process, with Escape pressed before the
-// second frame and a screenshot asked for the third, which an ended program
-// never takes.
+// Escape (or a gamepad's Back) on the title ends the program with exit code
+// 0: the replay command plays the real game in a child process, with the
+// press before the second frame and a screenshot asked for the third, which
+// an ended program never takes.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -47,6 +47,14 @@ TEST(TitleEscape, EndsTheProgramWithCodeZeroBeforeTheNextFrame) {
     EXPECT_EQ(escaped.result.signal, 0);
     EXPECT_EQ(escaped.result.exitCode, 0) << escaped.result.err;
     EXPECT_FALSE(escaped.shot) << "the program went on after Escape on the title";
+
+    // A gamepad's Back is Escape there; its B means nothing on the title.
+    const Played back = PlayScript("pad_back", "pad 2 Back\n");
+    EXPECT_EQ(back.result.exitCode, 0) << back.result.err;
+    EXPECT_FALSE(back.shot) << "the program went on after a pad's Back on the title";
+    const Played b = PlayScript("pad_b", "pad 2 B\n");
+    EXPECT_EQ(b.result.exitCode, 0) << b.result.err;
+    EXPECT_TRUE(b.shot);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "toolkit/system/event.h"
+#include "toolkit/system/pad_input.h"
 
 namespace kestrel {
 
@@ -25,6 +26,12 @@ void Emit(int id, const ObjectPtr& source, int data, int x, int y) {
 
 void ApplyCursor() {
     if (g_host.showCursor) g_host.showCursor(g_state.cursorVisible || g_state.tracked == 0);
+}
+
+bool IsPadMessage(MessageKind kind) {
+    return kind == MessageKind::PadAdded || kind == MessageKind::PadRemoved ||
+           kind == MessageKind::PadButtonDown || kind == MessageKind::PadButtonUp ||
+           kind == MessageKind::PadAxis;
 }
 
 bool IsModifierKey(int vkey) {
@@ -124,12 +131,31 @@ void TranslateMessage(const PlatformMessage& m, const ObjectPtr& source) {
             ApplyCursor();
         }
         return;
+    case MessageKind::PadAdded:
+        Emit(PadAdded, source, m.pad, 0, 0);
+        return;
+    case MessageKind::PadRemoved:
+        Emit(PadRemoved, source, m.pad, 0, 0);
+        return;
+    case MessageKind::PadButtonDown:
+        Emit(PadButtonDown, source, m.pad, m.padControl, 0);
+        return;
+    case MessageKind::PadButtonUp:
+        Emit(PadButtonUp, source, m.pad, m.padControl, 0);
+        return;
+    case MessageKind::PadAxis:
+        Emit(PadAxisMove, source, m.pad, m.padControl, m.padValue);
+        return;
     case MessageKind::Other:
         return;
     }
 }
 
 bool PumpMessage(const PlatformMessage& m) {
+    if (IsPadMessage(m.kind)) {
+        TranslateMessage(m);
+        return true;
+    }
     if ((m.kind == MessageKind::KeyDown || m.kind == MessageKind::KeyUp) && IsModifierKey(m.vkey))
         g_state.mods = m.keyMods;
     const auto it = g_procedures.find(m.window);

@@ -25,6 +25,11 @@ enum class MessageKind {
     MouseWheel,
     MouseLeave,  // the platform's notice that the cursor left the window
     Destroy,     // the window is going away
+    PadAdded,    // a gamepad was connected (pads belong to no window)
+    PadRemoved,  // it went away
+    PadButtonDown,
+    PadButtonUp,
+    PadAxis,     // a stick or trigger moved
     Other,
 };
 
@@ -44,6 +49,9 @@ struct PlatformMessage {
     bool minimized = false;     // Activate: the window is minimised
     bool otherInProcess = false;  // (De)activate: the other window is this program's
     int clientWidth = 0, clientHeight = 0;  // client area of the window
+    int pad = 0;                // Pad*: the pad's slot
+    int padControl = 0;         // PadButton*: the PadButton; PadAxis: the PadAxis
+    int padValue = 0;           // PadAxis: the position, -32768..32767
 };
 
 // What the translator asks of the platform.
@@ -65,7 +73,8 @@ void TranslateMessage(const PlatformMessage& message, const ObjectPtr& source = 
 
 // The pump's part: rebuilds the modifier mask on modifier-key messages,
 // then hands the message to its window's procedure (messages for other
-// windows are dropped). Returns whether a procedure took it.
+// windows are dropped). Returns whether a procedure took it. Gamepad
+// messages belong to no window: they are translated at once.
 using WindowProcedure = void (*)(const PlatformMessage& message);
 bool PumpMessage(const PlatformMessage& message);
 void SetWindowProcedure(std::uintptr_t window, WindowProcedure procedure);

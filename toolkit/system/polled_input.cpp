@@ -23,6 +23,7 @@ struct PolledState {
     bool enabled = false;
     ObjectPtr source;
     int suspended = 0;
+    int suspendHits = 0;
     int terminate = 0;
 };
 
@@ -54,6 +55,7 @@ ObjectPtr PolledInputHook(int, const ObjectPtr& data, const ObjectPtr&) {
         FlushKeys();
         FlushMouse();
         g.suspended = 1;
+        g.suspendHits += 1;
         break;
     case EventId::AppResume:
         FlushKeys();
@@ -230,6 +232,13 @@ int WaitMouse() {
 int AppSuspended() {
     PollSystem();
     return g.suspended;
+}
+
+int AppSuspendHit() {
+    PollSystem();
+    const int n = g.suspendHits;
+    g.suspendHits = 0;
+    return n;
 }
 
 int AppTerminate() {

@@ -38,6 +38,9 @@ int WaitMouse();
 
 // 1 between an AppSuspend and the next AppResume.
 int AppSuspended();
+// The AppSuspends (focus lost) since the last call; the count is cleared.
+// Read once per update, it tells a loss that was over before the update.
+int AppSuspendHit();
 // Whether a close was requested since the last call (the flag is cleared).
 int AppTerminate();
 

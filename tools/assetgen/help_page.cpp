@@ -105,14 +105,29 @@ Canvas MakeHelpPage() {
     };
     int x = 64;
     for (const Column& column : columns) {
-        Text(page, bold, column.title, 23, float(x), 578, Rgb(255, 255, 255));
-        int y = 616;
+        Text(page, bold, column.title, 23, float(x), 574, Rgb(255, 255, 255));
+        int y = 608;
         for (const auto& [k, action] : column.rows) {
             Text(page, bold, k, 20, float(x), y, key);
             Text(page, regular, std::string(": ") + action, 20, float(x + column.key_width), y, body);
-            y += 34;
+            y += 30;
         }
         x += column.key_width + 230;
+    }
+    // Gamepads, under the key columns: the first pad plays player 1.
+    const std::pair<const char*, const char*> pad_lines[] = {
+        {"Gamepads", ": pad 1 plays player 1, pad 2 player 2.  D-pad or stick: move,  down or X: pick up,  "
+                     "up or A: throw"},
+        {"", "START: pause,  A: continue,  B: back.  On the menus A, X and Y are F1, F2 and F3."},
+    };
+    int size = 18;  // one size for both lines, the longest fitting 900 pixels
+    for (const auto& [title, text] : pad_lines)
+        while (size > 12 && bold.Advance(title, size) + regular.Advance(text, size) > 900) --size;
+    int pad_y = 700;
+    for (const auto& [title, text] : pad_lines) {
+        Text(page, bold, title, size, 64, pad_y, key);
+        Text(page, regular, text, size, 64 + bold.Advance(title, size), pad_y, body);
+        pad_y += 24;
     }
     return page;
 }

@@ -62,7 +62,12 @@ struct Track {
         synth::LoopedEcho(wet, echo_seconds, feedback, echo_mix);
         Buffer out(44100, 2, frames);
         for (size_t i = 0; i < out.data.size(); ++i) out.data[i] = dry.data[i] + wet.data[i];
+        // Without this the kicks and basses leave the loop off centre, and
+        // stopping the music is a step (a click) of that offset.
+        synth::RemoveLoopDc(out);
         synth::Normalize(out, 0.86f);
+        // The soft clip of uneven peaks shifts the mean a little again.
+        synth::RemoveLoopDc(out, true);
         return out;
     }
 };

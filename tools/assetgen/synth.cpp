@@ -238,6 +238,32 @@ void LoopedEcho(Buffer& buffer, float seconds, float feedback, float mix) {
     for (size_t i = 0; i < buffer.data.size(); ++i) buffer.data[i] += wet[i] * mix;
 }
 
+void RemoveLoopDc(Buffer& buffer, bool mean_only) {
+    const size_t frames = buffer.Frames(), ch = size_t(buffer.channels);
+    if (frames == 0) return;
+    // One-pole DC blocker y[n] = x[n] - x[n-1] + r y[n-1]; two passes round
+    // the loop settle its state, the second pass is kept.
+    const double r = 1.0 - kTau * 8.0 / double(buffer.rate);
+    for (size_t c = 0; c < ch; ++c) {
+        double prev_x = buffer.data[(frames - 1) * ch + c], y = 0.0;
+        std::vector<float> out(frames);
+        for (size_t i = 0; i < frames; ++i) out[i] = buffer.data[i * ch + c];
+        for (int pass = 0; pass < (mean_only ? 0 : 2); ++pass) {
+            for (size_t i = 0; i < frames; ++i) {
+                const double x = buffer.data[i * ch + c];
+                y = x - prev_x + r * y;
+                prev_x = x;
+                out[i] = float(y);
+            }
+            prev_x = buffer.data[(frames - 1) * ch + c];
+        }
+        double sum = 0.0;
+        for (float v : out) sum += v;
+        const float mean = float(sum / double(frames));
+        for (size_t i = 0; i < frames; ++i) buffer.data[i * ch + c] = out[i] - mean;
+    }
+}
+
 void Normalize(Buffer& buffer, float peak) {
     float max = 1e-9f;
     for (float v : buffer.data) max = std::max(max, std::fabs(v));

@@ -70,6 +70,11 @@ void Bell(Buffer& out, const Note& n);
 void FoldLoop(Buffer& buffer, size_t frames);
 // A stereo feedback echo applied as if the buffer repeated for ever.
 void LoopedEcho(Buffer& buffer, float seconds, float feedback, float mix);
+// Takes the DC offset out of a loop: a gentle high-pass (about 8 Hz) run
+// around the loop as if it repeated for ever, so that no slow drift is left,
+// then the exact mean of each channel subtracted (only that, without the
+// high-pass, when `mean_only`). The loop stays seamless.
+void RemoveLoopDc(Buffer& buffer, bool mean_only = false);
 // Scales the buffer so that its peak is `peak`, then soft-clips.
 void Normalize(Buffer& buffer, float peak);
 // Short linear fades at both ends (for one-shot sounds).

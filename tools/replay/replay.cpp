@@ -14,6 +14,7 @@
 #include "toolkit/system/sdl/sdl_system_driver.h"
 #include "toolkit/system/system_driver.h"
 #include "tools/replay/sdl/key_injection.h"
+#include "tools/replay/sdl/pad_injection.h"
 
 namespace virexo::replay {
 
@@ -32,7 +33,20 @@ std::shared_ptr<kestrel::TSystemDriver> MakeScriptedDriver() {
     return std::make_shared<ScriptedSystemDriver>();
 }
 
+// The script's names of pad buttons.
+const std::map<std::string, kestrel::PadButton>& PadButtonNames() {
+    using B = kestrel::PadButton;
+    static const std::map<std::string, B> names = {
+        {"A", B::A},         {"B", B::B},           {"X", B::X},          {"Y", B::Y},
+        {"Back", B::Back},   {"Start", B::Start},   {"Up", B::DpadUp},    {"Down", B::DpadDown},
+        {"Left", B::DpadLeft}, {"Right", B::DpadRight}};
+    return names;
+}
+
 }  // namespace
+
+Harness::Harness() = default;
+Harness::~Harness() = default;
 
 Script ParseScript(std::istream& in) {
     Script script;
@@ -61,6 +75,12 @@ Script ParseScript(std::istream& in) {
             KeyPress press;
             ok = static_cast<bool>(words >> press.frame >> press.key);
             script.presses.push_back(press);
+        } else if (command == "pad") {
+            PadPress press;
+            std::string name;
+            ok = static_cast<bool>(words >> press.frame >> name) && PadButtonNames().count(name);
+            if (ok) press.button = static_cast<int>(PadButtonNames().at(name));
+            script.padPresses.push_back(press);
         } else if (command == "shot") {
             int frame = 0;
             std::string path;
@@ -81,6 +101,10 @@ bool Harness::Start(const Script& script, std::string* why) {
     frame_ = 0;
     presses_.clear();
     for (const auto& p : script_.presses) presses_.emplace(p.frame, p.key);
+    padPresses_.clear();
+    for (const auto& p : script_.padPresses) padPresses_.emplace(p.frame, p.button);
+    // Plugged in before the game starts: the game finds it at start-up.
+    if (!script_.padPresses.empty() && !pad_) pad_ = sdl::VirtualPad::Attach();
     g_answer = script_.answer;
     kestrel::SetSystemDriverFactory(MakeScriptedDriver);
     if (!arranca(why)) return false;
@@ -105,6 +129,10 @@ void Harness::Step() {
     auto [first, last] = presses_.equal_range(frame_);
     for (auto it = first; it != last; ++it) sdl::InjectKeyTap(it->second);
     presses_.erase(first, last);  // done with: a long run must not keep every press
+    auto [padFirst, padLast] = padPresses_.equal_range(frame_);
+    for (auto it = padFirst; it != padLast; ++it)
+        if (pad_) pad_->Tap(static_cast<kestrel::PadButton>(it->second));
+    padPresses_.erase(padFirst, padLast);
 
     const auto shot = script_.shots.find(frame_);
     const bool shooting = shot != script_.shots.end();

@@ -7,6 +7,7 @@
 #include <functional>
 #include <iosfwd>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,10 +19,17 @@ struct KeyPress {
     int key = 0;    // virtual-key code
 };
 
+struct PadPress {
+    int frame = 0;   // tapped just before this frame's update, as keys are
+    int button = 0;  // a kestrel::PadButton
+};
+
 struct Script {
     int answer = 0;                    // the full-screen question: 1 OK, 0 Cancel
     std::optional<int> seed;           // replaces the clock's seed when the title is left
     std::vector<KeyPress> presses;
+    // Taps on one virtual gamepad, plugged in at start when there are any.
+    std::vector<PadPress> padPresses;
     std::map<int, std::string> shots;  // frame -> PNG path, taken after the frame is drawn
     int frames = 0;                    // frames to run
     // Frames without a screenshot are drawn through a one-pixel viewport:
@@ -33,11 +41,19 @@ struct Script {
 // Reads a script: one command a line, '#' starts a comment.
 //   answer 0|1        seed N        frames N
 //   key FRAME CODE    shot FRAME PATH    draw all|shots
+//   pad FRAME BUTTON  (A B X Y Back Start Up Down Left Right: the d-pad's)
 // Throws std::runtime_error naming the line on a malformed one.
 Script ParseScript(std::istream& in);
 
+namespace sdl {
+class VirtualPad;
+}
+
 class Harness {
 public:
+    Harness();
+    ~Harness();
+
     // Starts the program (registration, modules, question, display, assets,
     // backdrop) with the script's answer. Returns false, with the reason,
     // when no display opens.
@@ -62,6 +78,8 @@ private:
     Script script_;
     int frame_ = 0;
     std::multimap<int, int> presses_;
+    std::multimap<int, int> padPresses_;
+    std::unique_ptr<sdl::VirtualPad> pad_;
 };
 
 }  // namespace virexo::replay

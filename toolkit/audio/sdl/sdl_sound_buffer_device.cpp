@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include "toolkit/audio/sdl/playback_device.h"
+
 namespace kestrel::sdl {
 
 namespace {
@@ -14,15 +16,12 @@ public:
 
     ~SdlSoundBufferDevice() override {
         if (device_) {
-            SDL_CloseAudioDevice(device_);  // waits for a running callback
+            ClosePlaybackDevice(device_);  // waits for a running callback
             mixer_->SetLock(nullptr);
         }
-        if (audioStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
     bool Open() {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-        audioStarted_ = true;
         SDL_AudioSpec want{};
         want.freq = SoundBufferMixer::kOutputHertz;
         want.format = AUDIO_S16SYS;
@@ -31,8 +30,7 @@ public:
         want.callback = &SdlSoundBufferDevice::Callback;
         want.userdata = this;
         SDL_AudioSpec have{};
-        // No changes allowed: SDL converts to whatever the device needs.
-        device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+        device_ = OpenPlaybackDevice(want, &have);
         if (!device_) return false;
         mixer_->SetLock(this);
         SDL_PauseAudioDevice(device_, 0);
@@ -53,7 +51,6 @@ private:
 
     std::shared_ptr<SoundBufferMixer> mixer_;
     SDL_AudioDeviceID device_ = 0;
-    bool audioStarted_ = false;
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "toolkit/audio/sdl/wave_output.h"
 
+#include "toolkit/audio/sdl/playback_device.h"
 #include "toolkit/audio/softmix_driver.h"
 
 #include <SDL.h>
@@ -20,7 +21,6 @@ public:
     bool Open(std::size_t ringBytes) override {
         Close();
         if (ringBytes < 4) return false;
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
         SDL_AudioSpec want{};
         want.freq = 44100;
         want.format = AUDIO_S16SYS;
@@ -29,12 +29,8 @@ public:
         want.callback = &SdlWaveOutput::Callback;
         want.userdata = this;
         SDL_AudioSpec have{};
-        // No changes allowed: SDL converts to whatever the device wants.
-        device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-        if (device_ == 0) {
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
-            return false;
-        }
+        device_ = OpenPlaybackDevice(want, &have);
+        if (device_ == 0) return false;
         {
             std::lock_guard lock(mutex_);
             ring_.assign(ringBytes / 2, 0);
@@ -91,9 +87,8 @@ public:
 
     void Close() override {
         if (device_ == 0) return;
-        SDL_CloseAudioDevice(device_);  // waits for a running callback
+        ClosePlaybackDevice(device_);  // waits for a running callback
         device_ = 0;
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
         std::lock_guard lock(mutex_);
         ring_.clear();
         playing_ = false;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "toolkit/core/run_once.h"
+#include "toolkit/system/sdl/game_controllers.h"
 
 namespace kestrel {
 
@@ -42,6 +43,7 @@ void InitJoystick() {
             }
             SDL_JoystickClose(j);
         }
+        sdl::InitGameControllers();
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "toolkit/system/sdl/game_controllers.h"
 #include "toolkit/system/sdl/key_map.h"
 
 namespace kestrel::sdl {
@@ -162,6 +163,7 @@ std::vector<PlatformMessage> ToMessages(const std::vector<SDL_Event>& events) {
             }
             break;
         default:
+            if (PadMessageFor(e, m)) out.push_back(m);
             break;
         }
     }

@@ -66,6 +66,15 @@ bool InjectKeyTapAt(int vkey, long long downUs, long long upUs) {
     return true;
 }
 
+void InjectFocusChange(bool gained) {
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = window ? SDL_GetWindowID(window) : 0;
+    e.window.event = gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&e);
+}
+
 bool WindowHasFocus() {
     SDL_Window* window = SDL_GL_GetCurrentWindow();
     return window && SDL_GetKeyboardFocus() == window;

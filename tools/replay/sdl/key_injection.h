@@ -12,6 +12,10 @@ bool InjectKeyTap(int vkey);
 // (µs of the steady clock, as SteadyMicros), for tests of input timing.
 bool InjectKeyTapAt(int vkey, long long downUs, long long upUs);
 
+// Queues the current graphics window's loss (or regain) of the keyboard
+// focus, as the window manager reports it when another window is chosen.
+void InjectFocusChange(bool gained);
+
 // Whether the current graphics window has the keyboard focus.
 bool WindowHasFocus();
 

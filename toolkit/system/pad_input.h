@@ -1,0 +1,61 @@
+// Polled gamepad input: a hook on the event chain counts the presses of
+// every pad's buttons (the left stick counting as four more buttons, one per
+// direction) and the program reads (and clears) them once per update, as it
+// does keys. Every query pumps the system's messages first.
+//
+// Pads are numbered by slot: the first pad connected takes slot 0, the next
+// the lowest free slot; a pad that goes away frees its slot without moving
+// the others, so unplugging one player's pad never hands the other player's
+// pad a new number.
+#pragma once
+
+namespace kestrel {
+
+inline constexpr int kMaxPads = 4;
+
+// The buttons of a pad laid out like the common console pads (south A, east
+// B, west X, north Y), then the left stick's directions.
+enum class PadButton {
+    A, B, X, Y, Back, Guide, Start, LeftStickPress, RightStickPress, LeftShoulder,
+    RightShoulder, DpadUp, DpadDown, DpadLeft, DpadRight,
+    StickUp, StickDown, StickLeft, StickRight,
+    Count
+};
+
+enum class PadAxis { LeftX, LeftY, RightX, RightY, LeftTrigger, RightTrigger, Count };
+
+// The left stick counts as pushed in a direction once its axis passes half
+// way, and as let go only when it comes back inside the dead zone (a quarter
+// of the way): one push is one press, and a stick resting near the middle or
+// wobbling at the threshold presses nothing.
+inline constexpr int kStickPress = 16384;
+inline constexpr int kStickDeadZone = 8192;
+
+namespace EventId {
+// data: the pad's slot; x: the button (PadButton) or axis (PadAxis); y: the
+// axis position, -32768..32767 (up and left are negative).
+inline constexpr int PadButtonDown = 0x40001;
+inline constexpr int PadButtonUp = 0x40002;
+inline constexpr int PadAxisMove = 0x40003;
+inline constexpr int PadAdded = 0x40004;
+inline constexpr int PadRemoved = 0x40005;
+}  // namespace EventId
+
+// Attaches the pad hook (once) and registers the pad events' names.
+void EnablePolledPads();
+void DisablePolledPads();
+
+// Presses of a button on the pad in a slot since the last read (cleared).
+// Slots and buttons outside the tables read 0.
+int PadHit(int pad, PadButton button);
+// The presses on any pad, each pad's count cleared.
+int PadHitAny(PadButton button);
+// 1 while the button (or stick direction) is held.
+int PadDown(int pad, PadButton button);
+// Whether a pad is connected in the slot.
+bool PadConnected(int pad);
+// Clears every pad's counted presses. What is held stays held: a stick kept
+// pushed through a flush does not press again until it is let go.
+void FlushPads();
+
+}  // namespace kestrel
