@@ -32,3 +32,13 @@ add_dependencies(x11_input_test fault_box_probe)
 target_compile_definitions(x11_input_test PRIVATE FAULT_BOX_PROBE="$<TARGET_FILE:fault_box_probe>")
 gtest_discover_tests(x11_input_test DISCOVERY_TIMEOUT 60
   PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+
+# Every way a program ends, after opening a display and sound in either
+# start-up order: a clean exit, never a crash in the exit handlers.
+add_executable(end_probe ${CMAKE_CURRENT_LIST_DIR}/end_probe.cpp)
+target_link_libraries(end_probe PRIVATE kestrel_graphics kestrel_audio_sdl kestrel_warnings)
+kestrel_test(end_paths_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/end_paths_test.cpp
+  LIBS kestrel_test_support)
+target_compile_definitions(end_paths_test PRIVATE END_PROBE_PATH="$<TARGET_FILE:end_probe>")
+add_dependencies(end_paths_test end_probe)
