@@ -1,6 +1,6 @@
 # What `cmake --install` puts under the prefix: the game executable, its
 # desktop entry, the icon at every hicolor size, the AppStream metadata and
-# the licence of the font embedded in the executable. Nothing else: the
+# the copyright file and the licence of the font embedded in the executable. Nothing else: the
 # libraries, tests, tools and benchmarks are build-time only.
 include_guard(GLOBAL)
 include(GNUInstallDirs)
@@ -21,6 +21,11 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/virexo.metainfo.xml
                ${PROJECT_BINARY_DIR}/packaging/virexo.metainfo.xml @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/packaging/virexo.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# Who may do what with the program and its embedded assets, in Debian's
+# machine-readable copyright format (the .deb's copyright file).
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The timer font is embedded in the executable; its licence (SIL OFL 1.1)
 # asks for the copyright notice and licence to travel with it.

@@ -22,6 +22,7 @@ fi
 expected=$(
   echo bin/virexo
   echo share/applications/virexo.desktop
+  echo share/doc/virexo/copyright
   echo share/doc/virexo/led.ttf.LICENSE.txt
   for n in $sizes; do echo "share/icons/hicolor/${n}x${n}/apps/virexo.png"; done
   echo share/metainfo/virexo.metainfo.xml
@@ -48,6 +49,13 @@ for n in $sizes; do
   dims=$(od -An -tu1 -j16 -N8 "$icon" | awk '{print $1*16777216+$2*65536+$3*256+$4 "x" $5*16777216+$6*65536+$7*256+$8}')
   [ "$dims" = "${n}x${n}" ] || fail "icon in ${n}x${n} is $dims"
 done
+
+# The copyright file names every licence it uses and holds each text.
+copyright=$prefix/share/doc/virexo/copyright
+for lic in Zlib bitstream-vera OFL-1.1; do
+  grep -qx "License: $lic" "$copyright" || fail "copyright file lacks the $lic licence text"
+done
+cmp -s "$copyright" "$src/packaging/copyright" || fail "installed copyright differs from packaging/copyright"
 
 # The desktop entry names the installed program and icon.
 desktop=$prefix/share/applications/virexo.desktop
