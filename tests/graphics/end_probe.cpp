@@ -16,6 +16,7 @@
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/image_font.h"
 #include "toolkit/graphics/lumo2d_functions.h"
+#include "toolkit/system/sdl/sdl_system_driver.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ std::string g_order;
 
 void StartModules() {
     using namespace kestrel;
+    sdl::UseSDLSystemDriver();
     if (g_order == "graphics-first") {
         InitLumo2D();
         InitAudioCore();

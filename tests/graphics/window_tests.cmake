@@ -42,3 +42,13 @@ kestrel_test(end_paths_test
   LIBS kestrel_test_support)
 target_compile_definitions(end_paths_test PRIVATE END_PROBE_PATH="$<TARGET_FILE:end_probe>")
 add_dependencies(end_paths_test end_probe)
+
+# Startup and what a program that forgot a module is told.
+add_executable(startup_probe ${CMAKE_CURRENT_LIST_DIR}/startup_probe.cpp)
+target_link_libraries(startup_probe PRIVATE kestrel_startup kestrel_warnings)
+kestrel_test(startup_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/startup_test.cpp
+  LIBS kestrel_test_support)
+target_compile_definitions(startup_test PRIVATE STARTUP_PROBE_PATH="$<TARGET_FILE:startup_probe>"
+  KESTREL_ASSETS_DIR="${PROJECT_SOURCE_DIR}/assets")
+add_dependencies(startup_test startup_probe)

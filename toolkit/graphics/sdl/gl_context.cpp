@@ -16,6 +16,7 @@
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/sdl/offscreen_target.h"
 #include "toolkit/graphics/sdl/window_icon.h"
+#include "toolkit/graphics/startup_hints.h"
 #include "toolkit/system/message_translator.h"
 #include "toolkit/system/sdl/sdl_system_driver.h"
 
@@ -309,6 +310,7 @@ GLContext* GLCreateContext(int width, int height, int depth, int hertz, int flag
     g_list = c;
     sdl::ApplyGraphicsIcon(window);  // before showing: the desktop reads it on mapping
     SDL_ShowWindow(window);
+    WarnIfHeadlessSystemDriver();
     SetWindowProcedure(SDL_GetWindowID(window), GraphicsWindowProc);
     SetFaultBox(ShowFaultBox);
     sdl::SetPictureToWindowMapper(PictureToWindow);
