@@ -35,6 +35,7 @@ else()
   set(KESTREL_PC_REQUIRES "sdl2 gl libpng freetype2 vorbisfile")
   set(KESTREL_PC_REQUIRES_PRIVATE "")
 endif()
+file(RELATIVE_PATH KESTREL_PC_TO_PREFIX /p/${CMAKE_INSTALL_LIBDIR}/pkgconfig /p)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/kestrel.pc.in ${PROJECT_BINARY_DIR}/kestrel.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/kestrel.pc
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT kestrel_dev)
