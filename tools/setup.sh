@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool xfonts-base x11-utils imagemagick
   fonts-dejavu-core fonts-dseg
   dpkg-dev desktop-file-utils appstream file libx11-dev
+  doxygen
 )
 
 missing=()
