@@ -44,6 +44,26 @@ sed -n '/<!-- readme-program -->/,/<!-- end readme-program -->/p' "$src/README.m
   sed -n '/^```cpp$/,/^```$/p' | sed '1d;$d' > "$readme_program"
 [ -s "$readme_program" ] || fail "no program between the README's markers"
 
+# Another project takes the toolkit in with add_subdirectory (configured only:
+# the build of the same sources is the one installed above).
+mkdir -p "$work/sub"
+cat >"$work/sub/CMakeLists.txt" <<CMAKE
+cmake_minimum_required(VERSION 3.25)
+project(uses_kestrel CXX)
+add_subdirectory("$src/toolkit" kestrel)
+add_executable(hello "$readme_program")
+target_link_libraries(hello PRIVATE Kestrel::Kestrel)
+CMAKE
+if ! log=$(cmake -S "$work/sub" -B "$work/sub/build" -G Ninja 2>&1); then
+  echo "$log"; fail "add_subdirectory(toolkit) from another project does not configure"
+fi
+# The toolkit alone.
+if ! log=$(cmake -S "$src/toolkit" -B "$work/alone" -G Ninja 2>&1); then
+  echo "$log"; fail "cmake -S toolkit does not configure"
+fi
+# Neither hands the repository root to its users.
+grep -q -- "-I$src " "$work/sub/build/build.ninja" && fail "a user of add_subdirectory(toolkit) sees the repository root"
+
 # --- builds -----------------------------------------------------------------
 export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
 cmake_dir=$work/cmake
