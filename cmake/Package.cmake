@@ -35,7 +35,7 @@ set(CPACK_DEBIAN_VIREXO_PACKAGE_DEPENDS "libgl1, libegl1")
 
 set(CPACK_DEBIAN_KESTREL_DEV_PACKAGE_NAME libkestrel-dev)
 set(CPACK_DEBIAN_KESTREL_DEV_PACKAGE_SECTION libdevel)
-set(CPACK_COMPONENT_KESTREL_DEV_DESCRIPTION
+set(CPACK_DEBIAN_KESTREL_DEV_DESCRIPTION
 "Kestrel 2D game toolkit (development files)
 Static libraries, headers (include/kestrel/), the CMake package
 (find_package(Kestrel CONFIG)) and kestrel.pc of Kestrel, a 2D game
