@@ -37,8 +37,8 @@ gtest_discover_tests(x11_input_test DISCOVERY_TIMEOUT 60
 
 # Every way a program ends, after opening a display and sound in either
 # start-up order: a clean exit, never a crash in the exit handlers.
-add_executable(end_probe ${CMAKE_CURRENT_LIST_DIR}/end_probe.cpp)
-target_link_libraries(end_probe PRIVATE kestrel_graphics kestrel_audio_sdl kestrel_warnings)
+add_executable(end_probe ${CMAKE_CURRENT_LIST_DIR}/end_probe.cpp ${CMAKE_CURRENT_LIST_DIR}/keep_mesa_loaded.cpp)
+target_link_libraries(end_probe PRIVATE kestrel_graphics kestrel_audio_sdl ${CMAKE_DL_LIBS})
 kestrel_test(end_paths_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/end_paths_test.cpp
   LIBS kestrel_test_support)
@@ -46,8 +46,8 @@ target_compile_definitions(end_paths_test PRIVATE END_PROBE_PATH="$<TARGET_FILE:
 add_dependencies(end_paths_test end_probe)
 
 # Startup and what a program that forgot a module is told.
-add_executable(startup_probe ${CMAKE_CURRENT_LIST_DIR}/startup_probe.cpp)
-target_link_libraries(startup_probe PRIVATE kestrel_startup kestrel_warnings)
+add_executable(startup_probe ${CMAKE_CURRENT_LIST_DIR}/startup_probe.cpp ${CMAKE_CURRENT_LIST_DIR}/keep_mesa_loaded.cpp)
+target_link_libraries(startup_probe PRIVATE kestrel_startup ${CMAKE_DL_LIBS})
 kestrel_test(startup_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/startup_test.cpp
   LIBS kestrel_test_support)
