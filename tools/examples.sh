@@ -88,14 +88,18 @@ colours() { /usr/bin/identify -format '%k' "$1" 2>/dev/null || echo 0; }
 run_example() {  # dir name
   local exe=$1/$2 shot=$work/$(basename "$1")-$2.png raw=$work/$(basename "$1")-$2.raw
   rm -f "$shot" "$raw"
-  if ! SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$raw SDL_DISKAUDIODELAY=0 \
-       timeout 60 "$exe" --frames 40 --shot "$shot" >"$work/out" 2>&1; then
+  # In the scratch folder: the pixmap example saves a file where it runs.
+  if ! (cd "$work" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$raw SDL_DISKAUDIODELAY=0 \
+       timeout 60 "$exe" --frames 40 --shot "$shot") >"$work/out" 2>&1; then
     cat "$work/out"; fail "$exe did not end cleanly"; return
   fi
   grep -q 'kestrel: ' "$work/out" && { cat "$work/out"; fail "$exe was warned"; }
   [ -f "$shot" ] || { fail "$exe wrote no screenshot"; return; }
   local n; n=$(colours "$shot")
   [ "$n" -ge 2 ] || fail "$exe drew nothing ($n colours)"
+  if [ "$2" = pixmaps ]; then
+    [ "$(colours "$work/grey.png")" -ge 2 ] || fail "$exe saved no grey picture"
+  fi
   if [ "$2" = sound ]; then
     # The recording holds sound, not only the leading buffer of silence.
     [ "$(tr -d '\000' <"$raw" | wc -c)" -gt 1000 ] || fail "$exe played nothing"
