@@ -8,7 +8,7 @@ using namespace kestrel;
 int main(int argc, char** argv) {
     ExampleRun run(argc, argv);
     Startup();
-    if (!Graphics(640, 480)) return 1;
+    if (!Graphics(960, 540)) return 1;
 
     // A pixmap is pixels in memory; an image is what the renderer draws.
     TPixmapPtr original = LoadPixmap(run.Data("gfx/virus_azulgrande.png"));
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
             x += ImageWidth(image) + 20;
         }
         // A frame read back from the screen is a pixmap too.
-        DrawPixmap(small, 20, 300);
+        DrawPixmap(small, 20, 330);
         SetColor(255, 255, 255);
         DrawText("original, grey, mirrored, half size", 20, 60);
         Flip();
