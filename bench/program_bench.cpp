@@ -13,6 +13,7 @@
 #include "toolkit/core/list.h"
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/core/app_entry.h"
+#include "toolkit/system/keys.h"
 #include "tools/replay/replay.h"
 
 namespace {
@@ -56,9 +57,9 @@ void Body() {
     std::printf("  first frame: %.1f ms\n", firstFrameMs);
     std::printf("  main thread CPU from entry to first Flip (the software renderer's own threads and\n"
                 "  the music threads not counted): %.1f ms\n", startCpuMs);
-    harness.Press(113);  // F2: two players
+    harness.Press(kestrel::KEY_F2);  // F2: two players
     harness.Step();
-    harness.Press(112);  // F1: mild
+    harness.Press(kestrel::KEY_F1);  // F1: mild
     harness.Step();
     while (virexo::estado != "juego") harness.Step();
     // Full boards: rows pushed in until twelve of the sixteen are taken.

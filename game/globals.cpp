@@ -1,6 +1,7 @@
 #include "game/globals.h"
 
 #include "game/explota.h"
+#include "toolkit/system/keys.h"
 
 namespace virexo {
 
@@ -65,14 +66,14 @@ void IniciaGlobalesJuego() {
     contbixo[0] = 0;
     contbixo[1] = 0;
     listaexplota = kestrel::CreateList<_explota>();
-    teclaarriba[0] = 38;
-    teclaarriba[1] = 87;
-    teclaabajo[0] = 40;
-    teclaabajo[1] = 83;
-    teclaizquierda[0] = 37;
-    teclaizquierda[1] = 65;
-    tecladerecha[0] = 39;
-    tecladerecha[1] = 68;
+    teclaarriba[0] = kestrel::KEY_UP;
+    teclaarriba[1] = kestrel::KEY_W;
+    teclaabajo[0] = kestrel::KEY_DOWN;
+    teclaabajo[1] = kestrel::KEY_S;
+    teclaizquierda[0] = kestrel::KEY_LEFT;
+    teclaizquierda[1] = kestrel::KEY_A;
+    tecladerecha[0] = kestrel::KEY_RIGHT;
+    tecladerecha[1] = kestrel::KEY_D;
 }
 
 void ReiniciaGlobales() {

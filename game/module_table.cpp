@@ -9,11 +9,9 @@
 #include "toolkit/resources/png_loader.h"
 #include "toolkit/resources/stream_factory.h"
 #include "toolkit/graphics/freetype_font.h"
-#include "toolkit/graphics/gl_graphics_driver.h"
-#include "toolkit/graphics/lumo2d_functions.h"
+#include "toolkit/sdl/startup.h"
 #include "toolkit/system/random.h"
 #include "toolkit/system/sdl/joystick.h"
-#include "toolkit/system/sdl/sdl_system_driver.h"
 #include "toolkit/system/system_driver.h"
 #include "toolkit/system/timer.h"
 
@@ -27,20 +25,6 @@ void InitStandardLibraryGroup() {
     kestrel::InitStreamFactories();
 }
 
-// The graphics module with the OpenGL graphics driver made current.
-void InitGLGraphics() {
-    kestrel::InitGraphics();
-    kestrel::SetGraphicsDriver(kestrel::GLGraphicsDriver(), kestrel::GRAPHICS_BACKBUFFER);
-}
-
-// The 2D renderer core and its OpenGL driver, which then replaces the GL
-// graphics driver as the current graphics driver (there is no Direct3D
-// driver on this platform to follow it).
-void Init2DRenderer() {
-    InitGLGraphics();
-    kestrel::InitLumo2D();
-}
-
 
 const kestrel::ModuleRow kRows[] = {
     {1, "runtime core", kestrel::InitCore},
@@ -50,7 +34,9 @@ const kestrel::ModuleRow kRows[] = {
     {5, "bank streams", nullptr},
     {6, "standard library group", InitStandardLibraryGroup},
     {7, "BMP image loader", nullptr},
-    {8, "2D renderer", Init2DRenderer},
+    // The OpenGL graphics driver, then the 2D renderer's OpenGL driver in its
+    // place as the current graphics driver (no Direct3D driver follows it).
+    {8, "2D renderer", kestrel::StartRenderer},
     {9, "second 2D renderer", nullptr},
     {10, "empty module", nullptr},
     {11, "DirectSound audio driver", kestrel::sdl::InitDirectSoundAudio},
@@ -84,7 +70,7 @@ void InitModules() {
     // The system driver is the platform's; earlier rows already reach the
     // system module through their dependencies, so it is chosen before any
     // row runs. A harness that installed a driver of its own keeps it.
-    if (!kestrel::GetSystemDriverFactory()) kestrel::sdl::UseSDLSystemDriver();
+    kestrel::StartSystemDriver();
     kestrel::RunModuleTable(ModuleTable());
 }
 

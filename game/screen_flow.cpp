@@ -7,6 +7,7 @@
 #include "game/tablero.h"
 #include "game/game_io.h"
 #include "toolkit/core/exit_handlers.h"
+#include "toolkit/system/keys.h"
 #include "toolkit/system/millisecs.h"
 #include "toolkit/system/polled_input.h"
 #include "toolkit/system/random.h"
@@ -21,7 +22,6 @@ namespace {
 using namespace kestrel;
 using B = PadButton;
 
-constexpr int kEscape = 27, kSpace = 32, kF1 = 112, kF2 = 113, kF3 = 114;
 constexpr float kFrameSeconds = 1.0f / 60.0f;
 
 void Click() { Suena(sndclick); }
@@ -34,26 +34,26 @@ void RestartMenuMusic() {
 
 // On the title a pad's A, X and Y are F1, F2 and F3, and Back is Escape.
 void UpdateMenu() {
-    if (KeyOrPad(kF1, {B::A})) {
+    if (KeyOrPad(KEY_F1, {B::A})) {
         SeedRnd(MilliSecs());
         FlushInput();
         Click();
         estado = "dificultad";
         jugadores = 1;
     }
-    if (KeyOrPad(kF2, {B::X})) {
+    if (KeyOrPad(KEY_F2, {B::X})) {
         SeedRnd(MilliSecs());
         FlushInput();
         Click();
         estado = "dificultad";
         jugadores = 2;
     }
-    if (KeyOrPad(kF3, {B::Y})) {
+    if (KeyOrPad(KEY_F3, {B::Y})) {
         estado = "ayuda";
         Click();
         FlushInput();
     }
-    if (KeyOrPad(kEscape, {B::Back})) {
+    if (KeyOrPad(KEY_ESCAPE, {B::Back})) {
         Click();
         End();
     }
@@ -70,19 +70,19 @@ void ChooseDifficulty(int bixo, int linea, int iniciales) {
 
 // On the difficulty screen A, X and Y are F1, F2 and F3, and B is Escape.
 void UpdateDifficulty() {
-    if (KeyOrPad(kEscape, {B::B})) {
+    if (KeyOrPad(KEY_ESCAPE, {B::B})) {
         Click();
         estado = "menu";
         FlushInput();
     }
-    if (KeyOrPad(kF1, {B::A})) ChooseDifficulty(11, 600, 5);
-    if (KeyOrPad(kF2, {B::X})) ChooseDifficulty(10, 540, 6);
-    if (KeyOrPad(kF3, {B::Y})) ChooseDifficulty(9, 480, 8);
+    if (KeyOrPad(KEY_F1, {B::A})) ChooseDifficulty(11, 600, 5);
+    if (KeyOrPad(KEY_F2, {B::X})) ChooseDifficulty(10, 540, 6);
+    if (KeyOrPad(KEY_F3, {B::Y})) ChooseDifficulty(9, 480, 8);
 }
 
 // The help page returns to the title on Escape, or a pad's A, B or Start.
 void UpdateHelp() {
-    if (KeyOrPad(kEscape, {B::A, B::B, B::Start})) {
+    if (KeyOrPad(KEY_ESCAPE, {B::A, B::B, B::Start})) {
         estado = "menu";
         Click();
         FlushInput();
@@ -105,7 +105,7 @@ void UpdatePlay() {
     for (int i = 0; i < jugadores; ++i) tableros[i]->actualiza();
     _explota::actualizaTodo();
     const bool lostFocus = AppSuspendHit() > 0;
-    if (KeyOrPad(kEscape, {B::Start}) || lostFocus) {
+    if (KeyOrPad(KEY_ESCAPE, {B::Start}) || lostFocus) {
         estado = "pausa";
         VolumenCanal(canalmusica, 0.25f);
         Click();
@@ -117,13 +117,13 @@ void UpdatePlay() {
 // or Back, returns to the title. Losing the focus while paused changes
 // nothing: only a press plays on.
 void UpdatePause() {
-    if (KeyOrPad(kEscape, {B::B, B::Back})) {
+    if (KeyOrPad(KEY_ESCAPE, {B::B, B::Back})) {
         estado = "menu";
         Click();
         FlushInput();
         RestartMenuMusic();
     }
-    if (KeyOrPad(kSpace, {B::A, B::Start})) {
+    if (KeyOrPad(KEY_SPACE, {B::A, B::Start})) {
         Click();
         estado = "juego";
         VolumenCanal(canalmusica, 0.75f);
@@ -135,7 +135,7 @@ void UpdatePause() {
 // The end screens return to the title on Escape or Space, or a pad's A, B
 // or Start.
 void UpdateEnd() {
-    if (KeyHit(kEscape) || KeyOrPad(kSpace, {B::A, B::B, B::Start})) {
+    if (KeyHit(KEY_ESCAPE) || KeyOrPad(KEY_SPACE, {B::A, B::B, B::Start})) {
         estado = "menu";
         RestartMenuMusic();
         Click();

@@ -24,6 +24,7 @@ test=(
   fonts-dejavu-core fonts-dseg
   dpkg-dev desktop-file-utils appstream file libx11-dev
   pulseaudio pulseaudio-utils sox
+  doxygen
 )
 
 case "${1:---test}" in

@@ -13,6 +13,7 @@
 #include "game/tablero.h"
 #include "toolkit/core/exit_handlers.h"
 #include "toolkit/system/millisecs.h"
+#include "toolkit/system/keys.h"
 #include "toolkit/system/polled_input.h"
 #include "toolkit/system/sdl/sdl_system_driver.h"
 #include "tools/replay/replay.h"
@@ -21,7 +22,7 @@
 namespace virexo {
 namespace {
 
-constexpr int kEscape = 27, kF1 = 112, kRight = 39;
+using namespace kestrel;
 constexpr std::int64_t kStep = 1000000 / 60;
 
 TEST(EventHorizon, DeliversTheEventsUpToTheFirstOneStampedAfterIt) {
@@ -49,7 +50,7 @@ protected:
         replay::Script script;
         script.frames = 1 << 30;
         script.seed = 5;
-        script.presses = {{2, kF1}, {3, kF1}};  // one player, mild
+        script.presses = {{2, KEY_F1}, {3, KEY_F1}};  // one player, mild
         std::string why;
         if (!harness.Start(script, &why)) GTEST_SKIP() << "no display: " << why;
         while (estado != "juego" && harness.frame() < 400) harness.Step();
@@ -71,8 +72,8 @@ TEST_F(FrameLoop, TwoTapsInsideOneSlowFrameMoveTheThrowerTwoCells) {
     ASSERT_LE(x, 5.0f);
     // Two taps of Right, in the first and second sixtieth after t0; the
     // next frame comes 50 ms after t0 and runs three updates.
-    ASSERT_TRUE(replay::sdl::InjectKeyTapAt(kRight, t0 + 3000, t0 + 6000));
-    ASSERT_TRUE(replay::sdl::InjectKeyTapAt(kRight, t0 + 20000, t0 + 24000));
+    ASSERT_TRUE(replay::sdl::InjectKeyTapAt(KEY_RIGHT, t0 + 3000, t0 + 6000));
+    ASSERT_TRUE(replay::sdl::InjectKeyTapAt(KEY_RIGHT, t0 + 20000, t0 + 24000));
     const float time = tiempo;
     EXPECT_EQ(fotogramajuego(t0 + 3 * kStep), 3);
     EXPECT_FLOAT_EQ(docs[0]->x, x + 2.0f);
@@ -81,7 +82,7 @@ TEST_F(FrameLoop, TwoTapsInsideOneSlowFrameMoveTheThrowerTwoCells) {
 
 TEST_F(FrameLoop, AKeyPressedAndReleasedInsideOneUpdateStillCounts) {
     const float x = docs[0]->x;
-    ASSERT_TRUE(replay::sdl::InjectKeyTapAt(kRight, t0 + 18000, t0 + 19000));
+    ASSERT_TRUE(replay::sdl::InjectKeyTapAt(KEY_RIGHT, t0 + 18000, t0 + 19000));
     EXPECT_EQ(fotogramajuego(t0 + 4 * kStep), 4);
     EXPECT_FLOAT_EQ(docs[0]->x, x + 1.0f);
 }
@@ -89,7 +90,7 @@ TEST_F(FrameLoop, AKeyPressedAndReleasedInsideOneUpdateStillCounts) {
 TEST_F(FrameLoop, PauseReachedInACatchUpFrameFreezesTimeForItsRemainingUpdates) {
     // Escape in the first sixtieth: the first update pauses, the five after
     // it run the pause screen, which moves neither time nor the row timer.
-    ASSERT_TRUE(replay::sdl::InjectKeyTapAt(kEscape, t0 + 2000, t0 + 4000));
+    ASSERT_TRUE(replay::sdl::InjectKeyTapAt(KEY_ESCAPE, t0 + 2000, t0 + 4000));
     const float time = tiempo;
     const int rows = tableros[0]->lineacont;
     EXPECT_EQ(fotogramajuego(t0 + 6 * kStep), 6);

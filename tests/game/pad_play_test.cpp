@@ -16,6 +16,7 @@
 #include "game/tablero.h"
 #include "toolkit/audio/sound.h"
 #include "toolkit/core/exit_handlers.h"
+#include "toolkit/system/keys.h"
 #include "toolkit/system/pad_input.h"
 #include "tools/replay/replay.h"
 #include "tools/replay/sdl/key_injection.h"
@@ -27,8 +28,7 @@ namespace {
 using kestrel::PadAxis;
 using kestrel::PadButton;
 using replay::sdl::VirtualPad;
-
-constexpr int kSpace = 32, kEscape = 27, kF1 = 112, kLeft = 37, kKeyA = 65;
+using namespace kestrel;  // the key codes
 
 // A music channel that remembers the volume it was last given.
 class VolumeProbe : public kestrel::TChannel {
@@ -235,8 +235,8 @@ TEST_F(PadPlay, EachPlayerPlaysTheirOwnBoardWithTheirOwnPad) {
     EXPECT_FLOAT_EQ(right.x, 4.0f);
 
     // The keyboard still plays alongside.
-    harness.Press(kLeft);
-    harness.Press(kKeyA);
+    harness.Press(KEY_LEFT);
+    harness.Press(KEY_A);
     Frames(1);
     EXPECT_FLOAT_EQ(right.x, 3.0f);
     EXPECT_FLOAT_EQ(left.x, 3.0f);
@@ -314,7 +314,7 @@ TEST_F(PadPlay, PadsKeepTheirPlayersWhileOthersComeAndGo) {
 }
 
 TEST_F(PadPlay, LosingTheFocusInPlayPausesAsEscapeDoesAndNothingResumesButAPress) {
-    Start({{5, kF1}, {6, kF1}});
+    Start({{5, KEY_F1}, {6, KEY_F1}});
     // A focus lost and found on the title is no reason to pause a game later.
     replay::sdl::InjectFocusChange(false);
     Frames(1);
@@ -339,7 +339,7 @@ TEST_F(PadPlay, LosingTheFocusInPlayPausesAsEscapeDoesAndNothingResumesButAPress
     EXPECT_EQ(tiempo, frozen);
     EXPECT_EQ(tableros[0]->lineacont, rowTimer);
 
-    harness.Press(kSpace);
+    harness.Press(KEY_SPACE);
     Frames(1);
     ASSERT_EQ(estado, "juego");
     EXPECT_FLOAT_EQ(music->volume, 0.75f);
@@ -348,14 +348,14 @@ TEST_F(PadPlay, LosingTheFocusInPlayPausesAsEscapeDoesAndNothingResumesButAPress
     EXPECT_GT(tiempo, frozen);
 
     // A focus lost and found while paused is not a second pause on resuming.
-    harness.Press(kEscape);
+    harness.Press(KEY_ESCAPE);
     Frames(1);
     ASSERT_EQ(estado, "pausa");
     replay::sdl::InjectFocusChange(false);
     Frames(1);
     replay::sdl::InjectFocusChange(true);
     Frames(1);
-    harness.Press(kSpace);
+    harness.Press(KEY_SPACE);
     Frames(5);
     EXPECT_EQ(estado, "juego");
 }

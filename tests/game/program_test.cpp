@@ -20,11 +20,17 @@
 #include "toolkit/system/random.h"
 #include "tools/replay/replay.h"
 #include "game/ficha.h"
+#include "toolkit/system/keys.h"
 
 namespace virexo {
-namespace {
 
-constexpr int kEscape = 27, kSpace = 32, kF1 = 112, kF2 = 113, kLeft = 37;
+using kestrel::KEY_ESCAPE;
+using kestrel::KEY_F1;
+using kestrel::KEY_F2;
+using kestrel::KEY_LEFT;
+using kestrel::KEY_SPACE;
+
+namespace {
 
 // The colours of the five initial rows of a one-player game whose title was
 // left with this seed: nothing draws a random number between the seeding
@@ -99,7 +105,7 @@ protected:
 };
 
 TEST_F(Program, F1AndF2InOneFrameTakeOnePlayerAndTheDifficultyCreatesAGameAFrameLater) {
-    StartWith(Keys({{2, kF1}, {2, kF2}, {4, kF2}}));
+    StartWith(Keys({{2, KEY_F1}, {2, KEY_F2}, {4, KEY_F2}}));
     RunTo(1);
     EXPECT_EQ(estado, "menu");
     RunTo(2);
@@ -124,7 +130,7 @@ TEST_F(Program, F1AndF2InOneFrameTakeOnePlayerAndTheDifficultyCreatesAGameAFrame
 }
 
 TEST_F(Program, GetReadyIsDrawnIn181FramesThenPlayBeginsWithItsMusic) {
-    StartWith(Keys({{2, kF1}, {3, kF1}}));
+    StartWith(Keys({{2, KEY_F1}, {3, KEY_F1}}));
     RunTo(4);
     ASSERT_EQ(estado, "iniciajuego");
     int readyFrames = 1;  // frame 4 created the game and drew the get-ready screen
@@ -139,7 +145,7 @@ TEST_F(Program, GetReadyIsDrawnIn181FramesThenPlayBeginsWithItsMusic) {
 }
 
 TEST_F(Program, EscapeDuringGetReadyPausesOnTheFirstPlayFrameAndPauseFreezesTheGame) {
-    StartWith(Keys({{2, kF1}, {3, kF1}, {50, kEscape}}));
+    StartWith(Keys({{2, KEY_F1}, {3, KEY_F1}, {50, KEY_ESCAPE}}));
     int frame = 4;
     RunTo(frame);
     while (estado == "iniciajuego") RunTo(++frame);
@@ -157,7 +163,7 @@ TEST_F(Program, EscapeDuringGetReadyPausesOnTheFirstPlayFrameAndPauseFreezesTheG
 }
 
 TEST_F(Program, TwoPlayersStandOnTheQuarterLinesFirstPlayerOnTheRight) {
-    StartWith(Keys({{2, kF2}, {3, kF1}}));
+    StartWith(Keys({{2, KEY_F2}, {3, KEY_F1}}));
     RunTo(4);
     ASSERT_EQ(estado, "iniciajuego");
     EXPECT_EQ(jugadores, 2);
@@ -170,7 +176,7 @@ TEST_F(Program, TwoPlayersStandOnTheQuarterLinesFirstPlayerOnTheRight) {
 }
 
 TEST_F(Program, SpacePressedDuringPlayReturnsTheEndScreenToTheTitleAtOnce) {
-    StartWith(Keys({{2, kF1}, {3, kF1}, {200, kSpace}, {201, kLeft}}));
+    StartWith(Keys({{2, KEY_F1}, {3, KEY_F1}, {200, KEY_SPACE}, {201, KEY_LEFT}}));
     RunTo(202);
     ASSERT_EQ(estado, "juego");
     // Overrun the board: rows pushed in reach the loss line.
@@ -181,7 +187,7 @@ TEST_F(Program, SpacePressedDuringPlayReturnsTheEndScreenToTheTitleAtOnce) {
 }
 
 TEST_F(Program, TheSeedNamedByTheScriptMakesTheGameReproducible) {
-    StartWith(Keys({{2, kF1}, {3, kF1}}, 99));
+    StartWith(Keys({{2, KEY_F1}, {3, KEY_F1}}, 99));
     RunTo(4);
     ASSERT_NE(tableros[0], nullptr);
     std::string colours;
@@ -192,7 +198,7 @@ TEST_F(Program, TheSeedNamedByTheScriptMakesTheGameReproducible) {
 }
 
 TEST_F(Program, TheFirstGameStartsItsVirusCountAtZeroAndTheNextOneWhereTheLastLeftIt) {
-    StartWith(Keys({{2, kF1}, {3, kF1}}));  // mild: a virus after 11 plain pieces
+    StartWith(Keys({{2, KEY_F1}, {3, KEY_F1}}));  // mild: a virus after 11 plain pieces
     RunTo(4);
     ASSERT_NE(tableros[0], nullptr);
     ASSERT_EQ(periodobixo, 11);
@@ -206,12 +212,12 @@ TEST_F(Program, TheFirstGameStartsItsVirusCountAtZeroAndTheNextOneWhereTheLastLe
     for (int i = 0; i < 20 && estado != "fin10"; ++i) tableros[0]->ponlinea();
     ASSERT_EQ(estado, "fin10");
     const int left = contbixo[0];
-    harness.Press(kSpace);
+    harness.Press(KEY_SPACE);
     RunTo(harness.frame() + 1);
     ASSERT_EQ(estado, "menu");
-    harness.Press(kF1);
+    harness.Press(KEY_F1);
     RunTo(harness.frame() + 1);
-    harness.Press(kF1);
+    harness.Press(KEY_F1);
     RunTo(harness.frame() + 2);
     ASSERT_EQ(estado, "iniciajuego");
     int firstVirus = 0;
@@ -248,7 +254,7 @@ TEST_F(Program, TheTimerStandsAtTheRightQuarterOfOnePlayerAndInTheMiddleOfTwo) {
 }
 
 TEST_F(Program, EndLabelsStandOverTheQuarterLineOfTheBoardThatEndedTheGame) {
-    StartWith(Keys({{2, kF2}, {3, kF1}}));
+    StartWith(Keys({{2, KEY_F2}, {3, KEY_F1}}));
     RunTo(4);
     ASSERT_NE(tableros[1], nullptr);
     // The lost label replaced by a marker of a colour nothing else draws.

@@ -20,6 +20,7 @@
 #include "toolkit/system/sdl/sdl_system_driver.h"
 #include "toolkit/system/sdl/termination.h"
 #include "toolkit/system/timer.h"
+#include "toolkit/system/keys.h"
 
 namespace kestrel {
 namespace {
@@ -124,7 +125,7 @@ TEST_F(GLWindow, FlipPacing) {
         for (int i = 0; i < 60; ++i) {
             ClearTo(0, 0, 0.5f);
             Flip(sync);
-            KeyHit(27);
+            KeyHit(KEY_ESCAPE);
         }
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
             .count();

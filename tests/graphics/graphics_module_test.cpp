@@ -5,10 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "toolkit/core/error.h"
+#include "toolkit/resources/incbin.h"
 #include "toolkit/system/hook.h"
 #include "toolkit/system/polled_input.h"
 
@@ -193,6 +197,15 @@ TEST_F(GraphicsModule, FlipRoutesEachSyncAndRunsTheFlipHook) {
     EXPECT_EQ(g_flipHooks, 7);
     RemoveHook(FlipHook(), CountFlip);
     EXPECT_THROW(CloseGraphics(nullptr), TNullObjectException);
+}
+
+TEST(GraphicsModuleFiles, InitGraphicsRegistersTheGLTextFont) {
+    InitGraphics();
+    std::ifstream file(GLDRAWTEXTFONT_FILE, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_EQ(bytes.size(), 1536u);
+    ASSERT_EQ(IncbinLen("gldrawtextfont.bin"), 1536);
+    EXPECT_EQ(std::memcmp(IncbinPtr("gldrawtextfont.bin"), bytes.data(), bytes.size()), 0);
 }
 
 TEST(AbstractGraphics, SlotsRaiseTheNullMethodError) {

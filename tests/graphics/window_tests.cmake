@@ -5,6 +5,8 @@ kestrel_test(graphics_module_test
     ${CMAKE_CURRENT_LIST_DIR}/graphics_module_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frame_pacing_test.cpp
   LIBS kestrel_graphics)
+target_compile_definitions(graphics_module_test PRIVATE
+  GLDRAWTEXTFONT_FILE="${PROJECT_SOURCE_DIR}/assets/fonts/gldrawtextfont.bin")
 
 # The same window tests with SDL's offscreen driver (no X server) and on
 # the X display the suite runs under (Xvfb). Serial: they time frame pacing.
@@ -38,3 +40,23 @@ gtest_discover_tests(x11_input_test DISCOVERY_TIMEOUT 60
 kestrel_test(window_fit_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_fit_test.cpp
   LIBS kestrel_graphics)
+
+# Every way a program ends, after opening a display and sound in either
+# start-up order: a clean exit, never a crash in the exit handlers.
+add_executable(end_probe ${CMAKE_CURRENT_LIST_DIR}/end_probe.cpp ${CMAKE_CURRENT_LIST_DIR}/keep_mesa_loaded.cpp)
+target_link_libraries(end_probe PRIVATE kestrel_graphics kestrel_audio_sdl ${CMAKE_DL_LIBS})
+kestrel_test(end_paths_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/end_paths_test.cpp
+  LIBS kestrel_test_support)
+target_compile_definitions(end_paths_test PRIVATE END_PROBE_PATH="$<TARGET_FILE:end_probe>")
+add_dependencies(end_paths_test end_probe)
+
+# Startup and what a program that forgot a module is told.
+add_executable(startup_probe ${CMAKE_CURRENT_LIST_DIR}/startup_probe.cpp ${CMAKE_CURRENT_LIST_DIR}/keep_mesa_loaded.cpp)
+target_link_libraries(startup_probe PRIVATE kestrel_startup ${CMAKE_DL_LIBS})
+kestrel_test(startup_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/startup_test.cpp
+  LIBS kestrel_test_support)
+target_compile_definitions(startup_test PRIVATE STARTUP_PROBE_PATH="$<TARGET_FILE:startup_probe>"
+  KESTREL_ASSETS_DIR="${PROJECT_SOURCE_DIR}/assets")
+add_dependencies(startup_test startup_probe)

@@ -19,6 +19,7 @@
 #include "toolkit/graphics/gl_graphics_driver.h"
 #include "toolkit/system/polled_input.h"
 #include "toolkit/system/sdl/sdl_system_driver.h"
+#include "toolkit/system/keys.h"
 
 namespace kestrel {
 namespace {
@@ -79,12 +80,12 @@ TEST_F(X11Input, XdotoolKeysReachKeyHitWithTheirCodes) {
     while (std::chrono::steady_clock::now() < deadline) {
         for (int key = 1; key < 256; ++key)
             if (const int n = KeyHit(key)) hits[key] += n;
-        if (KeyDown(39)) sawRightHeld = true;
+        if (KeyDown(KEY_RIGHT)) sawRightHeld = true;
         while (const int c = GetChar()) {
             ++chars;
             w += c == 'w';
         }
-        if (sawRightHeld && !KeyDown(39) && hits.count(39)) break;
+        if (sawRightHeld && !KeyDown(KEY_RIGHT) && hits.count(KEY_RIGHT)) break;
         Flip(0);
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -95,7 +96,7 @@ TEST_F(X11Input, XdotoolKeysReachKeyHitWithTheirCodes) {
     EXPECT_LE(hits[160], 2) << "left shift";
     EXPECT_EQ(hits[16] + hits[17] + hits[18], 0) << "modifiers must come as left/right codes";
     EXPECT_TRUE(sawRightHeld);
-    EXPECT_EQ(KeyDown(39), 0);
+    EXPECT_EQ(KeyDown(KEY_RIGHT), 0);
     EXPECT_EQ(w, 1) << chars << " characters typed";
 }
 

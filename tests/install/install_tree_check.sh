@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs a build into a scratch prefix and checks what lands there.
+# Installs the game of a build into a scratch prefix and checks what lands
+# there (the toolkit is checked by tools/examples.sh).
 #   install_tree_check.sh CMAKE BUILD_DIR SOURCE_DIR VERSION
 # Exit 0: all checks passed; 1: a check failed; 77: the file checks passed
 # but a validator (desktop-file-validate, appstreamcli) is not installed.
@@ -13,7 +14,7 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 unset DESTDIR
-if ! log=$("$cmake" --install "$build" --prefix "$prefix" 2>&1); then
+if ! log=$("$cmake" --install "$build" --prefix "$prefix" --component virexo 2>&1); then
   echo "$log"
   echo "FAIL: cmake --install failed"; exit 1
 fi
@@ -22,6 +23,7 @@ fi
 expected=$(
   echo bin/virexo
   echo share/applications/virexo.desktop
+  echo share/doc/virexo/copyright
   echo share/doc/virexo/led.ttf.LICENSE.txt
   for n in $sizes; do echo "share/icons/hicolor/${n}x${n}/apps/virexo.png"; done
   echo share/metainfo/virexo.metainfo.xml
@@ -48,6 +50,13 @@ for n in $sizes; do
   dims=$(od -An -tu1 -j16 -N8 "$icon" | awk '{print $1*16777216+$2*65536+$3*256+$4 "x" $5*16777216+$6*65536+$7*256+$8}')
   [ "$dims" = "${n}x${n}" ] || fail "icon in ${n}x${n} is $dims"
 done
+
+# The copyright file names every licence it uses and holds each text.
+copyright=$prefix/share/doc/virexo/copyright
+for lic in Zlib bitstream-vera OFL-1.1; do
+  grep -qx "License: $lic" "$copyright" || fail "copyright file lacks the $lic licence text"
+done
+cmp -s "$copyright" "$src/packaging/copyright" || fail "installed copyright differs from packaging/copyright"
 
 # The desktop entry names the installed program and icon.
 desktop=$prefix/share/applications/virexo.desktop

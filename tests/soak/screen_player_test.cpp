@@ -6,11 +6,17 @@
 
 #include "game/globals.h"
 #include "tools/soak/screen_player.h"
+#include "toolkit/system/keys.h"
 
 namespace virexo::soak {
-namespace {
 
-constexpr int kSpace = 32, kF1 = 112, kF2 = 113, kF3 = 114;
+using kestrel::KEY_ESCAPE;
+using kestrel::KEY_F1;
+using kestrel::KEY_F2;
+using kestrel::KEY_F3;
+using kestrel::KEY_SPACE;
+
+namespace {
 
 std::map<int, int> KeysOver(ScreenPlayer& player, const char* state, int frames) {
     estado = state;
@@ -23,20 +29,20 @@ std::map<int, int> KeysOver(ScreenPlayer& player, const char* state, int frames)
 TEST(ScreenPlayer, NeverPressesEscapeOnTheTitleButLeavesEveryOtherScreen) {
     ScreenPlayer player(9);
     auto title = KeysOver(player, "menu", 200000);
-    EXPECT_EQ(title.count(kKeyEscape), 0u);
-    EXPECT_GT(title[kF1], 1000);
-    EXPECT_GT(title[kF2], 1000);
-    EXPECT_GT(title[kF3], 100);
+    EXPECT_EQ(title.count(KEY_ESCAPE), 0u);
+    EXPECT_GT(title[KEY_F1], 1000);
+    EXPECT_GT(title[KEY_F2], 1000);
+    EXPECT_GT(title[KEY_F3], 100);
 
     auto difficulty = KeysOver(player, "dificultad", 20000);
-    for (int k : {kF1, kF2, kF3, kKeyEscape}) EXPECT_GT(difficulty[k], 10) << k;
-    EXPECT_GT(KeysOver(player, "ayuda", 5000)[kKeyEscape], 10);
+    for (int k : {KEY_F1, KEY_F2, KEY_F3, KEY_ESCAPE}) EXPECT_GT(difficulty[k], 10) << k;
+    EXPECT_GT(KeysOver(player, "ayuda", 5000)[KEY_ESCAPE], 10);
     auto pause = KeysOver(player, "pausa", 20000);
-    EXPECT_GT(pause[kSpace], pause[kKeyEscape]);
-    EXPECT_GT(pause[kKeyEscape], 10);
+    EXPECT_GT(pause[KEY_SPACE], pause[KEY_ESCAPE]);
+    EXPECT_GT(pause[KEY_ESCAPE], 10);
     for (const char* end : {"fin10", "fin21b"}) {
         auto keys = KeysOver(player, end, 20000);
-        EXPECT_GT(keys[kSpace] + keys[kKeyEscape], 100) << end;
+        EXPECT_GT(keys[KEY_SPACE] + keys[KEY_ESCAPE], 100) << end;
     }
     estado = "menu";
 }

@@ -13,6 +13,7 @@
 #include "toolkit/system/hook.h"
 #include "toolkit/system/message_translator.h"
 #include "toolkit/system/system_driver.h"
+#include "toolkit/system/keys.h"
 
 namespace kestrel {
 namespace {
@@ -94,26 +95,26 @@ protected:
 };
 
 TEST_F(PolledInput, HitsCountPressesAndReadingClearsThem) {
-    Press(38);
-    Press(38);
-    EXPECT_EQ(KeyHit(38), 2);
-    EXPECT_EQ(KeyHit(38), 0);
-    EXPECT_EQ(KeyDown(38), 0);
+    Press(KEY_UP);
+    Press(KEY_UP);
+    EXPECT_EQ(KeyHit(KEY_UP), 2);
+    EXPECT_EQ(KeyHit(KEY_UP), 0);
+    EXPECT_EQ(KeyDown(KEY_UP), 0);
 
     // A held key auto-repeating counts once, and stays down until released.
     Send(Key(MessageKind::KeyDown, 37));
     for (int i = 0; i < 30; ++i) Send(Key(MessageKind::KeyDown, 37, 0, false, true));
-    EXPECT_EQ(KeyDown(37), 1);
-    EXPECT_EQ(KeyHit(37), 1);
-    EXPECT_EQ(KeyHit(37), 0);
+    EXPECT_EQ(KeyDown(KEY_LEFT), 1);
+    EXPECT_EQ(KeyHit(KEY_LEFT), 1);
+    EXPECT_EQ(KeyHit(KEY_LEFT), 0);
     int repeats = 0;
     for (const auto& e : g_events) repeats += e->id == EventId::KeyRepeat;
     EXPECT_EQ(repeats, 30);
     // A second KeyDown without a KeyUp between (a lost release) adds nothing.
     Send(Key(MessageKind::KeyDown, 37));
-    EXPECT_EQ(KeyHit(37), 0);
+    EXPECT_EQ(KeyHit(KEY_LEFT), 0);
     Send(Key(MessageKind::KeyUp, 37));
-    EXPECT_EQ(KeyDown(37), 0);
+    EXPECT_EQ(KeyDown(KEY_LEFT), 0);
 
     // Keys outside 1..255 are dropped before they become events.
     g_events.clear();
@@ -125,26 +126,26 @@ TEST_F(PolledInput, HitsCountPressesAndReadingClearsThem) {
 TEST_F(PolledInput, FlushWhileHeldNeedsAFreshPress) {
     Send(Key(MessageKind::KeyDown, 32));
     FlushKeys();
-    EXPECT_EQ(KeyDown(32), 0);
-    EXPECT_EQ(KeyHit(32), 0);
+    EXPECT_EQ(KeyDown(KEY_SPACE), 0);
+    EXPECT_EQ(KeyHit(KEY_SPACE), 0);
     // Released and pressed again: seen once more.
     Send(Key(MessageKind::KeyUp, 32));
-    EXPECT_EQ(KeyHit(32), 0);
+    EXPECT_EQ(KeyHit(KEY_SPACE), 0);
     Send(Key(MessageKind::KeyDown, 32));
-    EXPECT_EQ(KeyHit(32), 1);
-    EXPECT_EQ(KeyDown(32), 1);
+    EXPECT_EQ(KeyHit(KEY_SPACE), 1);
+    EXPECT_EQ(KeyDown(KEY_SPACE), 1);
 }
 
 TEST_F(PolledInput, ModifiersAreToldApartAndBuildTheMask) {
-    EXPECT_EQ(TranslateKeyCode(16, 42, false), 160);
-    EXPECT_EQ(TranslateKeyCode(16, 54, false), 161);
-    EXPECT_EQ(TranslateKeyCode(17, 29, false), 162);
-    EXPECT_EQ(TranslateKeyCode(17, 29, true), 163);
-    EXPECT_EQ(TranslateKeyCode(18, 56, false), 164);
-    EXPECT_EQ(TranslateKeyCode(18, 56, true), 165);
+    EXPECT_EQ(TranslateKeyCode(KEY_SHIFT, 42, false), KEY_LSHIFT);
+    EXPECT_EQ(TranslateKeyCode(KEY_SHIFT, 54, false), KEY_RSHIFT);
+    EXPECT_EQ(TranslateKeyCode(KEY_CONTROL, 29, false), KEY_LCONTROL);
+    EXPECT_EQ(TranslateKeyCode(KEY_CONTROL, 29, true), KEY_RCONTROL);
+    EXPECT_EQ(TranslateKeyCode(KEY_ALT, 56, false), KEY_LALT);
+    EXPECT_EQ(TranslateKeyCode(KEY_ALT, 56, true), KEY_RALT);
     // The extended bit makes another key of the same scan code: arrows keep
     // their own codes, and 42 with the extended bit is no shift.
-    EXPECT_EQ(TranslateKeyCode(37, 75, true), 37);
+    EXPECT_EQ(TranslateKeyCode(KEY_LEFT, 75, true), KEY_LEFT);
     EXPECT_EQ(TranslateKeyCode(44, 42, true), 44);
 
     PlatformMessage lshift = Key(MessageKind::KeyDown, 16, 42);
@@ -159,7 +160,7 @@ TEST_F(PolledInput, ModifiersAreToldApartAndBuildTheMask) {
     PlatformMessage lshiftUp = Key(MessageKind::KeyUp, 16, 42);
     lshiftUp.keyMods = kModControl;
     Send(lshiftUp);
-    Press(16, 54);
+    Press(KEY_SHIFT, 54);
 
     ASSERT_GE(g_events.size(), 5u);
     EXPECT_EQ(g_events[0]->data, 160);
@@ -170,11 +171,11 @@ TEST_F(PolledInput, ModifiersAreToldApartAndBuildTheMask) {
     EXPECT_EQ(g_events[2]->mods, kModShift | kModControl);
     EXPECT_EQ(g_events[3]->id, EventId::KeyUp);
     EXPECT_EQ(g_events[3]->mods, kModControl);
-    EXPECT_EQ(KeyHit(160), 1);
-    EXPECT_EQ(KeyHit(161), 1);
-    EXPECT_EQ(KeyHit(163), 1);
-    EXPECT_EQ(KeyHit(16), 0);
-    EXPECT_EQ(KeyHit(17), 0);
+    EXPECT_EQ(KeyHit(KEY_LSHIFT), 1);
+    EXPECT_EQ(KeyHit(KEY_RSHIFT), 1);
+    EXPECT_EQ(KeyHit(KEY_RCONTROL), 1);
+    EXPECT_EQ(KeyHit(KEY_SHIFT), 0);
+    EXPECT_EQ(KeyHit(KEY_CONTROL), 0);
 }
 
 TEST_F(PolledInput, CharactersQueueUpToTheirLimit) {
@@ -202,8 +203,8 @@ TEST_F(PolledInput, SuspendResumeAndCloseRequests) {
     Send(Key(MessageKind::KeyDown, 65));
     Send(Msg(MessageKind::Deactivate));
     EXPECT_EQ(AppSuspended(), 1);
-    EXPECT_EQ(KeyDown(65), 0);
-    EXPECT_EQ(KeyHit(65), 0);
+    EXPECT_EQ(KeyDown(KEY_A), 0);
+    EXPECT_EQ(KeyHit(KEY_A), 0);
 
     // Activation moving between two windows of this program says nothing.
     PlatformMessage toOwn = Msg(MessageKind::Activate);
@@ -220,7 +221,7 @@ TEST_F(PolledInput, SuspendResumeAndCloseRequests) {
     Send(Key(MessageKind::KeyDown, 66));
     Send(Msg(MessageKind::Activate));
     EXPECT_EQ(AppSuspended(), 0);
-    EXPECT_EQ(KeyDown(66), 0);  // flushed on resume too
+    EXPECT_EQ(KeyDown(KEY_B), 0);  // flushed on resume too
 
     EXPECT_EQ(AppTerminate(), 0);
     Send(Msg(MessageKind::Close));
@@ -305,7 +306,7 @@ TEST_F(PolledInput, MessagesForOtherWindowsAreNotTranslated) {
     other.window = 99;
     EXPECT_FALSE(PumpMessage(other));
     EXPECT_TRUE(g_events.empty());
-    EXPECT_EQ(KeyHit(65), 0);
+    EXPECT_EQ(KeyHit(KEY_A), 0);
 }
 
 TEST_F(PolledInput, SourceFilterIgnoresOtherSources) {
@@ -314,12 +315,12 @@ TEST_F(PolledInput, SourceFilterIgnoresOtherSources) {
     EnablePolledInput(mine);
     TEvent::Create(EventId::KeyDown, MakeStringObject("other"), 70)->Emit();
     TEvent::Create(EventId::KeyDown, mine, 71)->Emit();
-    EXPECT_EQ(KeyHit(70), 0);
-    EXPECT_EQ(KeyHit(71), 1);
+    EXPECT_EQ(KeyHit(KEY_F), 0);
+    EXPECT_EQ(KeyHit(KEY_G), 1);
     // Disabled: nothing is counted any more.
     DisablePolledInput();
     TEvent::Create(EventId::KeyDown, nullptr, 72)->Emit();
-    EXPECT_EQ(KeyHit(72), 0);
+    EXPECT_EQ(KeyHit(KEY_H), 0);
     EnablePolledInput(nullptr);
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <time.h>
+
+#include <cstdio>
 #include <vector>
 
 #include "toolkit/system/hook.h"
@@ -133,13 +136,54 @@ TEST_F(Timers, EveryTickEmitsTheTimersEventOrAFreshTimerTick) {
     }
 }
 
+// The wrapping difference of two clock readings.
+std::int32_t Since(std::int32_t before) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(MilliSecs()) -
+                                     static_cast<std::uint32_t>(before));
+}
+
 TEST(Delay, NegativeAndZeroReturnAtOnce) {
     const auto before = MilliSecs();
     Delay(-5);
     Delay(0);
-    EXPECT_LE(MilliSecs() - before, 2);
+    EXPECT_LE(Since(before), 2);
     Delay(20);
-    EXPECT_GE(MilliSecs() - before, 20);
+    EXPECT_GE(Since(before), 20);
+}
+
+TEST(MilliSecsClock, CountsFromSystemStartNotFromProgramStart) {
+    timespec mono{};
+    clock_gettime(CLOCK_MONOTONIC, &mono);
+    const std::uint32_t got = static_cast<std::uint32_t>(MilliSecs());
+    const auto expected = static_cast<std::uint64_t>(mono.tv_sec) * 1000u +
+                          static_cast<std::uint64_t>(mono.tv_nsec) / 1000000u;
+    EXPECT_LE(got - static_cast<std::uint32_t>(expected), 5u);
+    // The kernel's own uptime, read after the counter (/proc/uptime has
+    // hundredths of a second and counts suspended time too, so the counter
+    // is never ahead of it).
+    double uptime = 0;
+    FILE* f = std::fopen("/proc/uptime", "r");
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(std::fscanf(f, "%lf", &uptime), 1);
+    std::fclose(f);
+    if (uptime < 4.0e6) {  // before the counter first wraps
+        // A program that started a moment ago on a machine up for longer
+        // than two seconds reads more than one.
+        if (uptime > 2) {
+            EXPECT_GT(got, 1000u);
+        }
+        EXPECT_LE(static_cast<double>(got), uptime * 1000 + 20);
+    }
+}
+
+TEST(MilliSecsClock, WrapsAsA32BitInt) {
+    EXPECT_EQ(WrapMilliSecs(0), 0);
+    EXPECT_EQ(WrapMilliSecs(1234), 1234);
+    EXPECT_EQ(WrapMilliSecs(0x7FFFFFFFull), 0x7FFFFFFF);
+    EXPECT_EQ(WrapMilliSecs(0x80000000ull), INT32_MIN);
+    EXPECT_EQ(WrapMilliSecs(0xFFFFFFFFull), -1);
+    EXPECT_EQ(WrapMilliSecs(0x100000000ull + 5), 5);
+    EXPECT_EQ(WrapMilliSecs(3 * 0x100000000ull + 77), 77);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "toolkit/core/exit_handlers.h"
 #include "toolkit/core/run_once.h"
 #include "toolkit/resources/stream_factory.h"
+#include "toolkit/core/warn_once.h"
 
 namespace kestrel {
 
@@ -30,7 +31,15 @@ TAudioSamplePtr CreateStaticAudioSample(std::uint8_t* samples, int length, int h
     return TAudioSample::CreateStatic(samples, length, hertz, format);
 }
 
-TSoundPtr LoadSound(const Url& url, int flags) { return AudioDriver()->LoadSound(url, flags); }
+TSoundPtr LoadSound(const Url& url, int flags) {
+    const TAudioDriverPtr driver = AudioDriver();
+    // The "Null" driver as the only one: no audio driver module was started.
+    if (driver == NullAudioDriver() && AudioDrivers().size() <= 1)
+        WarnOnce(
+            "LoadSound: the only audio driver is \"Null\", so nothing is heard: call "
+            "kestrel::Startup() (or kestrel::sdl::InitDirectSoundAudio()) first");
+    return driver->LoadSound(url, flags);
+}
 
 TChannelPtr PlaySound(const TSoundPtr& sound, const TChannelPtr& channel) {
     return NonNull(sound)->Play(channel);

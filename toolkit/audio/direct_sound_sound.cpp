@@ -9,8 +9,10 @@ namespace kestrel {
 namespace {
 // Buffer flags: static, frequency, pan and volume control, global focus;
 // software mixing unless a hardware buffer was asked for.
-constexpr int kBufferFlags = 0x80E2;
-constexpr int kSoftwareFlag = 0x8;
+constexpr int kBufferFlags = SB_CREATE_STATIC | SB_CREATE_CTRLFREQUENCY | SB_CREATE_CTRLPAN |
+                             SB_CREATE_CTRLVOLUME | SB_CREATE_GLOBALFOCUS;
+// The driver mode that mixes every buffer in software.
+constexpr int kSoftwareOnlyMode = 1;
 }  // namespace
 
 std::shared_ptr<TDirectSoundSound> TDirectSoundSound::Create(const TAudioSamplePtr& input,
@@ -31,7 +33,8 @@ std::shared_ptr<TDirectSoundSound> TDirectSoundSound::Create(const TAudioSampleP
     desc.bitsPerSample = bpf / channels * 8;
     desc.bytes = int(sample->ByteCount());
     desc.flags = kBufferFlags;
-    if (driver->_mode == 1 || !(flags & 2)) desc.flags |= kSoftwareFlag;
+    if (driver->_mode == kSoftwareOnlyMode || !(flags & SOUND_HARDWARE))
+        desc.flags |= SB_CREATE_LOCSOFTWARE;
 
     SoundBufferPtr buffer;
     CheckDirectSound(driver->Device()->Mixer()->CreateBuffer(desc, &buffer), "CreateSoundBuffer");
@@ -46,7 +49,7 @@ std::shared_ptr<TDirectSoundSound> TDirectSoundSound::Create(const TAudioSampleP
     sound->_seq = DirectSoundGeneration();
     sound->_buffer = buffer;
     sound->_hertz = sample->hertz;
-    sound->_loop = flags & 1;
+    sound->_loop = flags & SOUND_LOOP;
     sound->_bufs = std::make_shared<TBuf>();
     sound->_bufs->_buffer = std::move(buffer);
     return sound;

@@ -8,6 +8,7 @@
 #include "toolkit/audio/ogg_decoder.h"
 #include "toolkit/core/run_once.h"
 #include "toolkit/resources/stream.h"
+#include "toolkit/resources/missing_loader.h"
 
 namespace kestrel {
 
@@ -107,7 +108,10 @@ TAudioSamplePtr TAudioSampleLoaderOGG::LoadAudioSample(const std::shared_ptr<TSt
 }
 
 void InitOggLoader() {
-    RunOnce(g_oggDone, [] { g_oggLoader = std::make_shared<TAudioSampleLoaderOGG>(); });
+    RunOnce(g_oggDone, [] {
+        g_oggLoader = std::make_shared<TAudioSampleLoaderOGG>();
+        NoteLoaderRegistered(DataFormat::OggVorbis);
+    });
 }
 
 }  // namespace kestrel

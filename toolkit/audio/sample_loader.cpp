@@ -2,6 +2,7 @@
 
 #include "toolkit/core/error.h"
 #include "toolkit/resources/stream.h"
+#include "toolkit/resources/missing_loader.h"
 
 namespace kestrel {
 
@@ -53,6 +54,7 @@ TAudioSamplePtr LoadAudioSample(const Url& url) {
             // A stream that ends inside the data: this loader refuses it.
         }
     }
+    WarnIfLoaderMissing("LoadAudioSample", *stream, start);
     return nullptr;
 }
 

@@ -31,6 +31,13 @@ inline constexpr int SB_STATUS_LOOPING = 4;
 inline constexpr int SB_PLAY_LOOPING = 1;
 // Lock flags.
 inline constexpr int SB_LOCK_ENTIREBUFFER = 2;
+// Creation flags (SoundBufferDesc::flags).
+inline constexpr int SB_CREATE_STATIC = 0x2;
+inline constexpr int SB_CREATE_LOCSOFTWARE = 0x8;
+inline constexpr int SB_CREATE_CTRLFREQUENCY = 0x20;
+inline constexpr int SB_CREATE_CTRLPAN = 0x40;
+inline constexpr int SB_CREATE_CTRLVOLUME = 0x80;
+inline constexpr int SB_CREATE_GLOBALFOCUS = 0x8000;
 
 // Volume and pan limits, in hundredths of a decibel; frequency limits in Hz
 // (0 asks for the buffer's own rate).

@@ -6,6 +6,7 @@
 
 #include "toolkit/core/run_once.h"
 #include "toolkit/resources/stream.h"
+#include "toolkit/resources/missing_loader.h"
 
 namespace kestrel {
 
@@ -117,7 +118,10 @@ TAudioSamplePtr TAudioSampleLoaderWAV::LoadAudioSample(const std::shared_ptr<TSt
 }
 
 void InitWavLoader() {
-    RunOnce(g_wavDone, [] { g_wavLoader = std::make_shared<TAudioSampleLoaderWAV>(); });
+    RunOnce(g_wavDone, [] {
+        g_wavLoader = std::make_shared<TAudioSampleLoaderWAV>();
+        NoteLoaderRegistered(DataFormat::WAV);
+    });
 }
 
 }  // namespace kestrel

@@ -20,6 +20,8 @@ int RunApplication(int argc, char** argv, void (*body)()) {
         std::fprintf(stderr, "%s\n", text.c_str());
         std::fflush(stderr);
         RunExitHandlers();
+        // _Exit flushes nothing: what the handlers printed must not be lost.
+        std::fflush(nullptr);
         std::_Exit(kUnhandledErrorExitCode);
     }
     RunExitHandlers();

@@ -1,5 +1,8 @@
 #include "toolkit/core/exit_handlers.h"
 
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -17,13 +20,33 @@ std::vector<std::function<void()>>& Handlers() {
 
 void RunAtExit() { RunExitHandlers(); }
 
+// Runs the handlers when the main thread's thread-local objects are
+// destroyed. Leaving main or calling std::exit on the main thread destroys
+// them before any object of static storage duration, so the handlers still
+// find every module's function-local statics (the renderer's state, the
+// audio driver list...) alive, whatever order the modules started in and
+// whenever those statics were made. std::atexit alone runs the handlers
+// after every static made since the first OnEnd is already gone.
+struct MainThreadEnd {
+    void Arm() {}
+    ~MainThreadEnd() { RunExitHandlers(); }
+};
+
+bool OnProcessMainThread() { return syscall(SYS_gettid) == getpid(); }
+
 }  // namespace
 
 void OnEnd(std::function<void()> handler) {
     static bool hooked = false;
     if (!hooked) {
         hooked = true;
+        // The fallback for std::exit called from another thread, which ends
+        // the process without destroying the main thread's objects.
         std::atexit(RunAtExit);
+    }
+    if (OnProcessMainThread()) {
+        thread_local MainThreadEnd end;
+        end.Arm();
     }
     Handlers().push_back(std::move(handler));
 }

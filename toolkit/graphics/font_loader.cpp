@@ -1,5 +1,6 @@
 #include "toolkit/core/error.h"
 #include "toolkit/graphics/font.h"
+#include "toolkit/resources/missing_loader.h"
 
 namespace kestrel {
 
@@ -25,6 +26,7 @@ TFontPtr LoadFont(const Url& url, int size, int style) {
     for (TFontLoader* l = ChainHead().get(); l; l = l->_succ.get()) {
         if (TFontPtr font = l->LoadFont(url, size, style)) return font;
     }
+    WarnIfLoaderMissing("LoadFont", url);
     return nullptr;
 }
 

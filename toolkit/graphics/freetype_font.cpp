@@ -10,6 +10,7 @@
 #include "toolkit/core/run_once.h"
 #include "toolkit/resources/stream_factory.h"
 #include "toolkit/resources/stream_functions.h"
+#include "toolkit/resources/missing_loader.h"
 
 namespace kestrel {
 
@@ -160,6 +161,7 @@ void InitFreeTypeFonts() {
     RunOnce(done, [] {
         InitStreamFactories();  // fonts are read from stream URLs
         AddFontLoader(std::make_shared<TFreeTypeFontLoader>());
+        NoteLoaderRegistered(DataFormat::TrueType);
     });
 }
 

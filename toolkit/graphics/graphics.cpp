@@ -2,10 +2,14 @@
 
 #include <climits>
 
+#include "kestrel_embed/RegisterGLDrawTextFontFile.h"
+
 #include "toolkit/core/error.h"
 #include "toolkit/core/exit_handlers.h"
 #include "toolkit/core/run_once.h"
+#include "toolkit/core/warn_once.h"
 #include "toolkit/graphics/frame_pacing.h"
+#include "toolkit/graphics/startup_hints.h"
 #include "toolkit/system/hook.h"
 #include "toolkit/system/millisecs.h"
 #include "toolkit/system/polled_input.h"
@@ -84,6 +88,8 @@ void InitGraphics() {
     RunOnce(done, [] {
         InitSystem();
         g_flipHook = AllocHookId();
+        // The 8 x 16 font of the GL graphics module's text drawing.
+        RegisterGLDrawTextFontFile();
     });
 }
 
@@ -140,7 +146,7 @@ bool GraphicsModeExists(int width, int height, int depth, int hertz) {
 TGraphicsPtr CreateGraphics(int width, int height, int depth, int hertz, int flags) {
     g_error.clear();
     if (!g_driver) {
-        g_error = "no graphics driver";
+        g_error = kNoGraphicsDriverError;
         return nullptr;
     }
     TGraphicsPtr g;
@@ -203,7 +209,11 @@ TGraphicsPtr Graphics(int width, int height, int depth, int hertz, int flags) {
     InitGraphics();
     EndGraphics();
     TGraphicsPtr g = CreateGraphics(width, height, depth, hertz, flags);
-    if (!g) return nullptr;
+    if (!g) {
+        if (!g_driver) WarnOnce(kNoGraphicsDriverError);
+        return nullptr;
+    }
+    WarnIfNo2DRenderer(g_driver);
 
     BumpSeq();
     SetGraphics(g);

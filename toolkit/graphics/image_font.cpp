@@ -6,9 +6,7 @@
 #include "toolkit/graphics/text_units.h"
 #include "toolkit/resources/incbin.h"
 
-#ifdef KESTREL_HAVE_KESTRELFONT
 #include "kestrel_embed/RegisterKestrelFontFile.h"
-#endif
 
 namespace kestrel {
 
@@ -156,10 +154,8 @@ void DrawText(std::string_view text, float x, float y) {
 }
 
 void InitImageFonts() {
-#ifdef KESTREL_HAVE_KESTRELFONT
     static bool done = false;
     RunOnce(done, [] { RegisterKestrelFontFile(); });
-#endif
 }
 
 }  // namespace kestrel

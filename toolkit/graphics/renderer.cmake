@@ -1,9 +1,6 @@
 # The 2D renderer, images and image fonts: sources of kestrel_graphics,
 # included from this folder's CMakeLists.txt. Only gl_lumo2d_driver.cpp and
 # gl_image_frame.cpp include OpenGL, only freetype_font.cpp FreeType.
-if(NOT TARGET kestrel_graphics)
-  return()
-endif()
 
 find_package(OpenGL REQUIRED)
 find_package(Freetype REQUIRED)
@@ -28,13 +25,11 @@ target_sources(kestrel_graphics PRIVATE
 )
 target_link_libraries(kestrel_graphics PUBLIC kestrel_resources PRIVATE OpenGL::GL Freetype::Freetype)
 
-# The built-in 8 x 16 font of the image font module.
-set(_kestrel_font ${PROJECT_SOURCE_DIR}/assets/fonts/kestrelfont.bin)
-if(EXISTS ${_kestrel_font})
-  include(${PROJECT_SOURCE_DIR}/cmake/Embed.cmake)
-  kestrel_embed_files(kestrel_graphics FUNCTION RegisterKestrelFontFile NAMESPACE kestrel
-                      FILES kestrelfont.bin ${_kestrel_font})
-  target_compile_definitions(kestrel_graphics PRIVATE KESTREL_HAVE_KESTRELFONT=1)
-else()
-  message(WARNING "assets/fonts/kestrelfont.bin is missing: the built-in font draws nothing")
-endif()
+# The built-in 8 x 16 font of the image font module, and the GL graphics
+# module's text font, which InitGraphics registers as "gldrawtextfont.bin".
+# A missing file stops the configuration (kestrel_embed_files checks).
+include(${KESTREL_EMBED_CMAKE})
+kestrel_embed_files(kestrel_graphics FUNCTION RegisterKestrelFontFile NAMESPACE kestrel
+                    FILES kestrelfont.bin ${KESTREL_FONT_DIR}/kestrelfont.bin)
+kestrel_embed_files(kestrel_graphics FUNCTION RegisterGLDrawTextFontFile NAMESPACE kestrel
+                    FILES gldrawtextfont.bin ${KESTREL_FONT_DIR}/gldrawtextfont.bin)

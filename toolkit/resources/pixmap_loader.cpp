@@ -1,5 +1,6 @@
 #include "toolkit/resources/pixmap_loader.h"
 
+#include "toolkit/resources/missing_loader.h"
 #include "toolkit/resources/stream_error.h"
 #include "toolkit/resources/stream_functions.h"
 
@@ -41,6 +42,7 @@ TPixmapPtr LoadPixmap(const Url& url) {
             // The data ended early or could not be read: this loader refuses.
         }
     }
+    WarnIfLoaderMissing("LoadPixmap", *stream, start);
     return nullptr;
 }
 

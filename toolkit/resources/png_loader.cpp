@@ -15,6 +15,7 @@
 #include "toolkit/core/run_once.h"
 #include "toolkit/resources/stream_error.h"
 #include "toolkit/resources/stream_functions.h"
+#include "toolkit/resources/missing_loader.h"
 
 namespace kestrel {
 
@@ -196,6 +197,7 @@ void InitPngLoader() {
     RunOnce(done, [] {
         // Lives for the whole run, linked in the chain.
         new TPixmapLoaderPNG();
+        NoteLoaderRegistered(DataFormat::PNG);
     });
 }
 

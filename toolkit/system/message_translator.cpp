@@ -3,6 +3,7 @@
 #include <map>
 
 #include "toolkit/system/event.h"
+#include "toolkit/system/keys.h"
 #include "toolkit/system/pad_input.h"
 
 namespace kestrel {
@@ -35,14 +36,18 @@ bool IsPadMessage(MessageKind kind) {
 }
 
 bool IsModifierKey(int vkey) {
-    return vkey == 16 || vkey == 17 || vkey == 18 || vkey == 91 || vkey == 92;
+    return vkey == KEY_SHIFT || vkey == KEY_CONTROL || vkey == KEY_ALT || vkey == KEY_LSYS ||
+           vkey == KEY_RSYS;
 }
+
+// Held buttons of a move message.
+constexpr int kHeldLeft = 1, kHeldRight = 2, kHeldMiddle = 4;
 
 // Held button of a move: right over middle over left.
 int MoveButton(int buttons) {
-    if (buttons & 2) return 2;
-    if (buttons & 4) return 4;
-    if (buttons & 1) return 1;
+    if (buttons & kHeldRight) return kHeldRight;
+    if (buttons & kHeldMiddle) return kHeldMiddle;
+    if (buttons & kHeldLeft) return kHeldLeft;
     return 0;
 }
 
@@ -66,12 +71,12 @@ void SetTranslatorHost(const TranslatorHost& host) { g_host = host; }
 int TranslateKeyCode(int vkey, int scancode, bool extended) {
     const int s = (scancode & 0x7f) + (extended ? 0x80 : 0);
     switch (s) {
-    case 42: return 160;
-    case 54: return 161;
-    case 29: return 162;
-    case 157: return 163;
-    case 56: return 164;
-    case 184: return 165;
+    case 42: return KEY_LSHIFT;
+    case 54: return KEY_RSHIFT;
+    case 29: return KEY_LCONTROL;
+    case 157: return KEY_RCONTROL;
+    case 56: return KEY_LALT;
+    case 184: return KEY_RALT;
     default: return vkey;
     }
 }

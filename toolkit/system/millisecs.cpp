@@ -1,19 +1,19 @@
 #include "toolkit/system/millisecs.h"
 
+#include <time.h>
+
 #include <chrono>
 #include <thread>
 
 namespace kestrel {
 
-namespace {
-const auto g_origin = std::chrono::steady_clock::now();
-}
-
 std::int32_t MilliSecs() {
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - g_origin)
-                        .count();
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(ms));
+    // CLOCK_MONOTONIC counts from boot on Linux and never steps backwards.
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const auto millis = static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+                        static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+    return WrapMilliSecs(millis);
 }
 
 void Delay(std::int32_t millis) {

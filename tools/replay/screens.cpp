@@ -11,11 +11,23 @@
 #include "game/tablero.h"
 #include "toolkit/core/app_entry.h"
 #include "tools/replay/replay.h"
+#include "toolkit/system/keys.h"
 
 namespace {
 
-constexpr int kEscape = 27, kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
-constexpr int kF1 = 112, kF2 = 113, kF3 = 114;
+using kestrel::KEY_A;
+using kestrel::KEY_D;
+using kestrel::KEY_DOWN;
+using kestrel::KEY_ESCAPE;
+using kestrel::KEY_F1;
+using kestrel::KEY_F2;
+using kestrel::KEY_F3;
+using kestrel::KEY_LEFT;
+using kestrel::KEY_RIGHT;
+using kestrel::KEY_S;
+using kestrel::KEY_SPACE;
+using kestrel::KEY_UP;
+using kestrel::KEY_W;
 
 std::string g_dir;
 virexo::replay::Harness g_harness;
@@ -50,30 +62,30 @@ void Body() {
     }
     Frames(30);
     Shot("01-title");
-    Key(kF3, 2);
+    Key(KEY_F3, 2);
     Shot("02-help");
-    Key(kEscape, 2);
-    Key(kF1, 2);
+    Key(KEY_ESCAPE, 2);
+    Key(KEY_F1, 2);
     Shot("03-difficulty");
-    Key(kF1, 40);
+    Key(KEY_F1, 40);
     Shot("04-get-ready");
     PlayUntilPlaying();
     Frames(150);
-    for (int key : {kLeft, kDown, kRight, kRight, kUp, kRight, kDown, kLeft, kUp}) Key(key, 25);
+    for (int key : {KEY_LEFT, KEY_DOWN, KEY_RIGHT, KEY_RIGHT, KEY_UP, KEY_RIGHT, KEY_DOWN, KEY_LEFT, KEY_UP}) Key(key, 25);
     Frames(6);
     Shot("05-play-one-player");
-    Key(kEscape, 2);
+    Key(KEY_ESCAPE, 2);
     Shot("06-pause");
-    Key(kSpace, 2);
+    Key(KEY_SPACE, 2);
     for (int i = 0; i < 20 && estado == "juego"; ++i) virexo::tableros[0]->ponlinea();
     Frames(60);
     Shot("07-lost");
-    Key(kSpace, 2);
-    Key(kF2, 2);
-    Key(kF2, 2);
+    Key(KEY_SPACE, 2);
+    Key(KEY_F2, 2);
+    Key(KEY_F2, 2);
     PlayUntilPlaying();
     Frames(200);
-    for (int key : {kLeft, int('A'), kDown, int('S'), kUp, int('W'), kRight, int('D')}) Key(key, 20);
+    for (int key : {KEY_LEFT, KEY_A, KEY_DOWN, KEY_S, KEY_UP, KEY_W, KEY_RIGHT, KEY_D}) Key(key, 20);
     Frames(6);
     Shot("08-play-two-players");
     virexo::tableros[1]->finDePartida(true);  // the first player's (right) board cleared

@@ -15,8 +15,6 @@
 
 namespace virexo::soak {
 
-inline constexpr int kKeyEscape = 27;
-
 class ScreenPlayer {
 public:
     // With a forced style every board plays that style (for looking into

@@ -23,6 +23,7 @@
 #include "toolkit/graphics/sdl/offscreen_target.h"
 #include "toolkit/graphics/sdl/window_fit.h"
 #include "toolkit/graphics/sdl/window_icon.h"
+#include "toolkit/graphics/startup_hints.h"
 #include "toolkit/system/message_translator.h"
 #include "toolkit/system/sdl/sdl_system_driver.h"
 
@@ -424,6 +425,7 @@ GLContext* GLCreateContext(int width, int height, int depth, int hertz, int flag
         SDL_SetWindowMinimumSize(window, std::max(1, width / 4), std::max(1, height / 4));
     SDL_ShowWindow(window);
     if (mode == CONTEXT_WINDOW) FitToFrame(c);
+    WarnIfHeadlessSystemDriver();
     SetWindowProcedure(SDL_GetWindowID(window), GraphicsWindowProc);
     SetFaultBox(ShowFaultBox);
     sdl::SetPictureToWindowMapper(PictureToWindow);

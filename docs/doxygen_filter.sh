@@ -1,0 +1,13 @@
+#!/bin/sh
+# Doxygen's input filter: the toolkit's headers are commented with plain
+# "//" lines in front of what they describe; those become documentation
+# ("///"). A file's opening comment (before "#pragma once") describes the
+# file ("//! \file"); trailing "// ..." after code stays as it is.
+exec sed -e '1,/^#pragma once/{
+  s|^// \(.*\)$|//! \1|
+  s|^//$|//!|
+  0,/^\/\/! / s|^//! \(.*\)$|//! \\file\n//! \1|
+}' -e '/^#pragma once/,${
+  s|^\( *\)// \(.*\)$|\1/// \2|
+  s|^\( *\)//$|\1///|
+}' "$1"
