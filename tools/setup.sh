@@ -8,6 +8,7 @@ packages=(
   libsdl2-dev libpng-dev zlib1g-dev libfreetype-dev libvorbis-dev libogg-dev
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libgtest-dev libgmock-dev libbenchmark-dev
+  libenet-dev
   clang
   xvfb xauth xdotool xfonts-base x11-utils imagemagick
   fonts-dejavu-core fonts-dseg
