@@ -399,9 +399,12 @@ double EnetSession::RttMs() const {
 }
 
 double EnetSession::JitterMs() const {
+    // Half the spread of the middle samples: a ping lost and sent again
+    // takes several round trips and must not count as jitter.
     if (rttSamples_.size() < 2) return 0.0;
-    const auto [lo, hi] = std::minmax_element(rttSamples_.begin(), rttSamples_.end());
-    return (*hi - *lo) / 2.0;
+    std::vector<double> v = rttSamples_;
+    std::sort(v.begin(), v.end());
+    return (v[v.size() * 3 / 4] - v[v.size() / 4]) / 2.0;
 }
 
 }  // namespace virexo::net

@@ -94,7 +94,7 @@ public:
     void Leave();
 
     // The round trip measured by the Pings (ms): the median of the samples,
-    // and half their spread as the jitter. rttReady() once kPings are in.
+    // and half the spread of their middle half as the jitter. rttReady() once kPings are in.
     bool rttReady() const { return rttSamples_.size() >= static_cast<std::size_t>(kPings); }
     double RttMs() const;
     double JitterMs() const;

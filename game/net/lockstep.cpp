@@ -87,6 +87,8 @@ std::int64_t Lockstep::StalledUs(std::int64_t nowUs) const {
 void Lockstep::RecordLocalChecksum(std::uint32_t f, std::uint64_t sum) {
     if (!IsChecksumFrame(f) || f < comparedBelow_ || localSums_.count(f)) return;
     localSums_[f] = sum;
+    // A peer that never sends its sums must not make us hold ours forever.
+    while (localSums_.size() > kWindow / kChecksumPeriod + 2) localSums_.erase(localSums_.begin());
     Compare(f);
 }
 

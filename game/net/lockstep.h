@@ -67,6 +67,8 @@ public:
 
     // Whether the local keys for frame() + delay() are still to be queued.
     bool NeedsLocal() const { return localNext_ <= frame_ + delay_; }
+    // The frame the next QueueLocal is for.
+    std::uint32_t nextLocalFrame() const { return localNext_; }
     // Queues the local player's keys for the next local frame (frame() +
     // delay() at most) and returns that frame; false when none is needed.
     bool QueueLocal(std::uint8_t keyBits, std::uint32_t* forFrame = nullptr);

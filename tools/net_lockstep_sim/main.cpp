@@ -5,7 +5,8 @@
 //   net-lockstep-sim --join HOST[:PORT] [options]
 // options: --frames N (10000; rounded up to a multiple of 30) --fps F (0:
 // unpaced) --seed S (the host's game seed) --keys K (key script seed)
-// --program TEXT (the version it claims, to try a mismatch).
+// --program TEXT (the version it claims, to try a mismatch) --break-at F
+// (this side's state goes wrong after frame F, to try a desync).
 // Prints "port N" (host) and "started delay D" as it goes, then one line
 // "result ok ..." or "result fail message=...". Exit status 0 when ok.
 #include <sys/resource.h>
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     bool hosting = false;
     nettest::MatchOptions mo;
     std::uint32_t keySeed = 7;
+    long breakAt = -1;
     net::EnetSession::Options so;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string k = argv[i], v = argv[i + 1];
@@ -45,6 +47,7 @@ int main(int argc, char** argv) {
         else if (k == "--seed") mo.seed = static_cast<std::uint32_t>(std::strtoul(v.c_str(), nullptr, 10));
         else if (k == "--keys") keySeed = static_cast<std::uint32_t>(std::strtoul(v.c_str(), nullptr, 10));
         else if (k == "--program") so.program = v;
+        else if (k == "--break-at") breakAt = std::atol(v.c_str());
         else {
             std::fprintf(stderr, "net-lockstep-sim: unknown option %s\n", k.c_str());
             return 2;
@@ -80,7 +83,10 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
     };
     cb.localKeys = [&](std::uint32_t f) { return nettest::ScriptedKeys(keySeed, player, f); };
-    cb.advance = [&](const net::FrameInputs& in) { game.Advance(in); };
+    cb.advance = [&](const net::FrameInputs& in) {
+        game.Advance(in);
+        if (static_cast<long>(in.frame) == breakAt) game.won[0] += 1;
+    };
     cb.checksum = [&] { return game.Checksum(); };
     cb.dump = [&] { return game.Dump(); };
 

@@ -69,10 +69,7 @@ std::uint8_t ScriptedKeys(std::uint32_t seed, int player, std::uint32_t frame) {
     h.U32(frame);
     const std::uint64_t r = h.value();
     std::uint8_t k = 0;
-    // The players differ in style: the first throws more often, so rounds
-    // are won and lost both ways.
-    const unsigned throwEvery = player == 0 ? 3 : 4;
-    if (r % throwEvery == 0) k |= net::keys::kUp;
+    if (r % 3 == 0) k |= net::keys::kUp;
     if ((r >> 8) % 5 == 0) k |= net::keys::kLeft;
     if ((r >> 16) % 5 == 0) k |= net::keys::kRight;
     if ((r >> 24) % 13 == 0) k |= net::keys::kDown;
