@@ -57,7 +57,7 @@ public:
     static constexpr int kPings = 5;
 
     struct Options {
-        std::uint32_t timeoutMs = 4000;         // no answer this long: the peer is gone
+        std::uint32_t timeoutMs = 3000;         // no answer this long: the peer is gone
         std::uint32_t connectTimeoutMs = 5000;  // the guest's wait for the host
         std::uint16_t protocol = kProtocolVersion;
         std::string program = ProgramVersion();

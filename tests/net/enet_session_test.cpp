@@ -268,3 +268,32 @@ TEST(NetSession, InputsStayCompleteAndInOrderThroughADelayingLossyRelay) {
 
 }  // namespace
 }  // namespace virexo::net
+
+namespace virexo::net {
+namespace {
+
+TEST(NetSession, AFloodPastThePerSecondLimitIsDroppedAndTheSessionGoesOn) {
+    std::string why;
+    auto ho = Loopback();
+    ho.maxMessagesPerSecond = 50;
+    auto host = EnetSession::Host(0, ho, &why);
+    ASSERT_TRUE(host) << why;
+    auto guest = EnetSession::Join("127.0.0.1:" + std::to_string(host->port()), Loopback(), &why);
+    ASSERT_TRUE(guest);
+    std::vector<NetEvent> he, ge;
+    ASSERT_TRUE(Pump({{host.get(), &he}, {guest.get(), &ge}},
+                     [&] { return host->connected() && guest->connected() && host->rttReady(); }, 5));
+    he.clear();
+    for (std::uint32_t i = 0; i < 400; ++i) guest->Send(Checksum{29 + 30 * i, i});
+    Pump({{host.get(), &he}, {guest.get(), &ge}}, [] { return false; }, 0.5);
+    std::size_t taken = 0;
+    for (const auto& e : he) taken += e.kind == Kind::kMessage;
+    // At most the limit in each of the (one or two) seconds the burst spans.
+    EXPECT_LE(taken, 100u);
+    EXPECT_GE(taken, 1u);
+    EXPECT_EQ(host->stats().flood + taken, 400u);
+    EXPECT_TRUE(host->connected());
+}
+
+}  // namespace
+}  // namespace virexo::net
