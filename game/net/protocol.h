@@ -29,7 +29,10 @@ inline constexpr std::uint8_t kLeft = 1u << 0;
 inline constexpr std::uint8_t kRight = 1u << 1;
 inline constexpr std::uint8_t kUp = 1u << 2;    // throw
 inline constexpr std::uint8_t kDown = 1u << 3;  // pick up
-inline constexpr std::uint8_t kAll = 0x0F;      // any other bit is refused
+// Escape: travels with the keys so that both machines pause after the same
+// frame; the pause screen itself runs outside the lockstep (Pause/Resume).
+inline constexpr std::uint8_t kPause = 1u << 4;
+inline constexpr std::uint8_t kAll = 0x1F;  // any other bit is refused
 }  // namespace keys
 
 enum class Role : std::uint8_t { kHost = 0, kGuest = 1 };

@@ -81,13 +81,14 @@ TEST(NetProtocol, UnknownTypesAndOutOfRangeFieldsAreRejected) {
         EXPECT_EQ(Decode(b, sizeof b).error, DecodeError::kUnknownType) << t;
     }
     auto bad = [](std::vector<std::uint8_t> b) { return Decode(b.data(), b.size()).error; };
-    // Input: a run of 0, a run past 64 (even when the bytes are there), key bits outside the four keys.
+    // Input: a run of 0, a run past 64 (even when the bytes are there), key bits outside the five keys.
     EXPECT_EQ(bad({8, 0, 0, 0, 0, 0}), DecodeError::kBadValue);
     std::vector<std::uint8_t> huge = {8, 0, 0, 0, 0, 65};
     huge.resize(huge.size() + 65, 0);
     EXPECT_EQ(bad(huge), DecodeError::kBadValue);
     EXPECT_EQ(bad({8, 0, 0, 0, 0, 255}), DecodeError::kBadValue);
-    EXPECT_EQ(bad({8, 0, 0, 0, 0, 2, 1, 0x10}), DecodeError::kBadValue);
+    EXPECT_EQ(bad({8, 0, 0, 0, 0, 2, 1, 0x20}), DecodeError::kBadValue);
+    EXPECT_EQ(bad({8, 0, 0, 0, 0, 1, keys::kPause}), DecodeError::kNone);
     // A count that claims more bytes than there are.
     EXPECT_EQ(bad({8, 0, 0, 0, 0, 3, 1, 2}), DecodeError::kTruncated);
     // Hello: a role of 2, a version text past 64 bytes.
