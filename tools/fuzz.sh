@@ -6,7 +6,8 @@
 #   tools/fuzz.sh TARGET [RUNS [JOBS]] fuzzes TARGET for RUNS executions
 #                                      (10,000,000 by default) split over JOBS
 #                                      processes (1 by default)
-# TARGET is one of: load_pixmap stream_read wav_loader ogg_loader font_loader.
+# TARGET is one of: load_pixmap stream_read wav_loader ogg_loader font_loader
+# net_packet.
 # FUZZ_SANITIZE=0 builds without ASan+UBSan (build-fuzz-plain/): several
 # times the executions a second for the slow targets; the suite still replays
 # the corpus under the sanitizers.
@@ -16,7 +17,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(load_pixmap stream_read wav_loader ogg_loader font_loader)
+targets=(load_pixmap stream_read wav_loader ogg_loader font_loader net_packet)
 if [ $# -eq 0 ]; then
   printf '%s\n' "${targets[@]}"
   exit 0

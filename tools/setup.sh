@@ -10,7 +10,7 @@ set -euo pipefail
 # drivers that SDL opens at run time for OpenGL.
 play=(
   g++ cmake ninja-build pkg-config
-  libsdl2-dev libpng-dev zlib1g-dev libfreetype-dev libvorbis-dev libogg-dev
+  libsdl2-dev libpng-dev zlib1g-dev libfreetype-dev libvorbis-dev libogg-dev libenet-dev
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
 )
 # Test frameworks and benchmarks; clang for the fuzz targets; an X server,

@@ -1,0 +1,47 @@
+// The online game's packet decoder driven by the input. The whole input is
+// decoded as one packet: whatever decodes must encode back to the very same
+// bytes. Then the input is read as a series of packets (a length byte, then
+// that many bytes) handed to a lockstep engine the way the connection does,
+// with the engine running frames in between, to see that no series of
+// hostile messages breaks its bookkeeping.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <variant>
+
+#include "game/net/lockstep.h"
+#include "game/net/protocol.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace virexo::net;
+    const DecodeResult whole = Decode(data, size);
+    if (whole.ok()) {
+        const auto again = Encode(whole.message);
+        if (again.size() != size || !std::equal(again.begin(), again.end(), data)) std::abort();
+    }
+
+    DropCounts drops;
+    Lockstep engine(Role::kHost, 3);
+    std::size_t at = 0;
+    while (at < size) {
+        const std::size_t len = data[at++];
+        const std::size_t n = len < size - at ? len : size - at;
+        const DecodeResult r = Decode(data + at, n, drops);
+        at += n;
+        if (!r.ok()) continue;
+        if (const auto* in = std::get_if<Input>(&r.message)) {
+            const std::uint32_t before = engine.frame();
+            if (engine.OnRemoteInput(*in) > in->keys.size()) std::abort();
+            if (engine.frame() != before) std::abort();
+        } else if (const auto* c = std::get_if<Checksum>(&r.message)) {
+            engine.OnRemoteChecksum(c->frame, c->sum);
+        }
+        while (engine.NeedsLocal()) engine.QueueLocal(0);
+        if (auto f = engine.Advance(0)) {
+            if (f->frame + 1 != engine.frame()) std::abort();
+            if (Lockstep::IsChecksumFrame(f->frame)) engine.RecordLocalChecksum(f->frame, f->frame);
+        }
+    }
+    return 0;
+}

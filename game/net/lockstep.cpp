@@ -1,0 +1,124 @@
+#include "game/net/lockstep.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace virexo::net {
+
+int ChooseDelay(double rttMs, double jitterMs) {
+    constexpr double kFrameMs = 1000.0 / 60.0;
+    if (!(rttMs >= 0.0)) rttMs = 0.0;  // also NaN
+    if (!(jitterMs >= 0.0)) jitterMs = 0.0;
+    const double oneWay = std::min(rttMs / 2.0 + jitterMs, 10000.0);
+    const int d = static_cast<int>(std::ceil(oneWay / kFrameMs)) + 1;
+    return std::clamp(d, kMinDelay, kMaxDelay);
+}
+
+Lockstep::Lockstep(Role local, int delay) : role_(local) {
+    if (delay < kMinDelay || delay > kMaxDelay) throw std::invalid_argument("net: input delay out of 2..8");
+    delay_ = static_cast<std::uint32_t>(delay);
+    // Frames 0 .. d-1 run with no keys on both sides.
+    localNext_ = remoteNext_ = unsentFrom_ = delay_;
+}
+
+bool Lockstep::QueueLocal(std::uint8_t keyBits, std::uint32_t* forFrame) {
+    if (!NeedsLocal()) return false;
+    LocalAt(localNext_) = keyBits & keys::kAll;
+    if (forFrame) *forFrame = localNext_;
+    ++localNext_;
+    return true;
+}
+
+std::optional<Input> Lockstep::TakeOutgoing() {
+    if (unsentFrom_ >= localNext_) return std::nullopt;
+    Input in;
+    in.first = unsentFrom_;
+    const std::uint32_t n = std::min<std::uint32_t>(localNext_ - unsentFrom_, kMaxInputRun);
+    for (std::uint32_t i = 0; i < n; ++i) in.keys.push_back(LocalAt(unsentFrom_ + i));
+    unsentFrom_ += n;
+    return in;
+}
+
+std::size_t Lockstep::OnRemoteInput(const Input& in) {
+    std::size_t accepted = 0;
+    for (std::size_t i = 0; i < in.keys.size(); ++i) {
+        const std::uint64_t f = static_cast<std::uint64_t>(in.first) + i;
+        if (f < remoteNext_) {
+            ++drops_.duplicates;
+        } else if (f >= static_cast<std::uint64_t>(frame_) + kWindow) {
+            drops_.flood += in.keys.size() - i;
+            break;
+        } else if (f > remoteNext_) {
+            drops_.gaps += in.keys.size() - i;
+            break;
+        } else {
+            RemoteAt(remoteNext_) = in.keys[i] & keys::kAll;
+            ++remoteNext_;
+            ++accepted;
+        }
+    }
+    return accepted;
+}
+
+std::optional<FrameInputs> Lockstep::Advance(std::int64_t nowUs) {
+    if (!Ready()) {
+        if (!waiting_) {
+            waiting_ = true;
+            waitStartUs_ = nowUs;
+        }
+        return std::nullopt;
+    }
+    waiting_ = false;
+    FrameInputs out;
+    out.frame = frame_;
+    const std::uint8_t mine = LocalAt(frame_), theirs = RemoteAt(frame_);
+    out.player[0] = role_ == Role::kHost ? mine : theirs;
+    out.player[1] = role_ == Role::kHost ? theirs : mine;
+    ++frame_;
+    return out;
+}
+
+std::int64_t Lockstep::StalledUs(std::int64_t nowUs) const {
+    if (!waiting_) return 0;
+    return std::max<std::int64_t>(0, nowUs - waitStartUs_);
+}
+
+void Lockstep::RecordLocalChecksum(std::uint32_t f, std::uint64_t sum) {
+    if (!IsChecksumFrame(f) || f < comparedBelow_ || localSums_.count(f)) return;
+    localSums_[f] = sum;
+    // A peer that never sends its sums must not make us hold ours forever.
+    while (localSums_.size() > kWindow / kChecksumPeriod + 2) localSums_.erase(localSums_.begin());
+    Compare(f);
+}
+
+void Lockstep::OnRemoteChecksum(std::uint32_t f, std::uint64_t sum) {
+    // The peer is never more than a few frames from us (it needs our keys to
+    // go on), so a checksum far ahead is forged.
+    if (!IsChecksumFrame(f) || f < comparedBelow_ || remoteSums_.count(f) ||
+        static_cast<std::uint64_t>(f) >= static_cast<std::uint64_t>(frame_) + kWindow) {
+        ++drops_.checksums;
+        return;
+    }
+    remoteSums_[f] = sum;
+    Compare(f);
+}
+
+void Lockstep::Compare(std::uint32_t f) {
+    auto l = localSums_.find(f);
+    auto r = remoteSums_.find(f);
+    if (l == localSums_.end() || r == remoteSums_.end()) return;
+    if (l->second == r->second) {
+        ++matched_;
+    } else if (!mismatch_) {
+        mismatch_ = ChecksumMismatch{f, l->second, r->second};
+    }
+    localSums_.erase(l);
+    remoteSums_.erase(r);
+    // Sums arrive in frame order on both sides: everything up to f is settled.
+    comparedBelow_ = std::max(comparedBelow_, f + 1);
+    localSums_.erase(localSums_.begin(), localSums_.lower_bound(comparedBelow_));
+    remoteSums_.erase(remoteSums_.begin(), remoteSums_.lower_bound(comparedBelow_));
+}
+
+}  // namespace virexo::net

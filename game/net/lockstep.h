@@ -1,0 +1,131 @@
+// The lockstep engine of an online game, free of sockets so tests drive it
+// with a fake link. Each side queues its player's keys for frame f + d while
+// it stands at frame f, sends them, and runs frame f only when both players'
+// keys for f are in hand; the first d frames run with no keys. Both sides so
+// run the same updates with the same keys in the same order.
+//
+// Remote keys come in runs (Input messages). A run is taken frame by frame:
+// a frame already held or already run is a duplicate (a replay) and dropped;
+// a frame past the next one expected is a gap and dropped (the channel is
+// reliable and in order, so a gap means a forged packet); a frame kWindow or
+// more past the current one is dropped as a flood, which bounds the memory a
+// peer can make us hold. Every drop is counted.
+//
+// Every kChecksumPeriod frames each side records the checksum of its state
+// after the frame and sends it; the first pair that differs is the desync.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "game/net/protocol.h"
+
+namespace virexo::net {
+
+// The input delay for a measured round trip and its jitter (ms): the keys
+// for f + d leave at frame f and must reach the peer by the time it runs
+// f + d, d frames (d x 16.7 ms) later. They travel one way (half the round
+// trip, plus the jitter), and wait up to one more frame at the two ends (sent
+// by the service call that ends a frame, read by the one that starts the
+// next): d = ceil((rtt / 2 + jitter) / 16.7 ms) + 1, kept to 2..8.
+int ChooseDelay(double rttMs, double jitterMs);
+
+struct FrameInputs {
+    std::uint32_t frame = 0;
+    std::array<std::uint8_t, 2> player{};  // [0] the host's (first player), [1] the guest's
+};
+
+struct LockstepDrops {
+    std::uint64_t duplicates = 0;  // inputs for frames already held or run
+    std::uint64_t gaps = 0;        // inputs past the next frame expected
+    std::uint64_t flood = 0;       // inputs kWindow or more frames ahead
+    std::uint64_t checksums = 0;   // checksums for no checksum frame, repeated, or too far ahead
+    std::uint64_t Total() const { return duplicates + gaps + flood + checksums; }
+};
+
+struct ChecksumMismatch {
+    std::uint32_t frame = 0;
+    std::uint64_t local = 0;
+    std::uint64_t remote = 0;
+};
+
+class Lockstep {
+public:
+    static constexpr std::uint32_t kWindow = 128;
+    static constexpr std::uint32_t kChecksumPeriod = 30;
+    static constexpr std::int64_t kWaitingNoticeUs = 500000;
+
+    Lockstep(Role local, int delay);
+
+    Role role() const { return role_; }
+    int delay() const { return static_cast<int>(delay_); }
+    // The next frame to run.
+    std::uint32_t frame() const { return frame_; }
+
+    // Whether the local keys for frame() + delay() are still to be queued.
+    bool NeedsLocal() const { return localNext_ <= frame_ + delay_; }
+    // The frame the next QueueLocal is for.
+    std::uint32_t nextLocalFrame() const { return localNext_; }
+    // Queues the local player's keys for the next local frame (frame() +
+    // delay() at most) and returns that frame; false when none is needed.
+    bool QueueLocal(std::uint8_t keyBits, std::uint32_t* forFrame = nullptr);
+    // The keys queued since the last call, as one message to send (runs
+    // longer than kMaxInputRun are split over calls); nullopt when none.
+    std::optional<Input> TakeOutgoing();
+
+    // Takes a run of the peer's keys; returns how many frames it accepted.
+    std::size_t OnRemoteInput(const Input& in);
+
+    // Whether both players' keys for frame() are in hand.
+    bool Ready() const { return remoteNext_ > frame_ && localNext_ > frame_; }
+    // Runs frame(): its keys, and the engine moves to the next frame; or
+    // nullopt when it must wait, and the wait starts counting at nowUs.
+    std::optional<FrameInputs> Advance(std::int64_t nowUs);
+    // How long frame() has waited for keys (0 when it is not waiting), and
+    // whether that is long enough to tell the players.
+    std::int64_t StalledUs(std::int64_t nowUs) const;
+    bool ShowWaiting(std::int64_t nowUs) const { return StalledUs(nowUs) >= kWaitingNoticeUs; }
+
+    // Frames after which a checksum is taken: every kChecksumPeriod-th.
+    static bool IsChecksumFrame(std::uint32_t f) { return (f + 1) % kChecksumPeriod == 0; }
+    // The local state's checksum after frame f ran (a checksum frame).
+    void RecordLocalChecksum(std::uint32_t f, std::uint64_t sum);
+    // The peer's checksum for frame f; dropped and counted when f is no
+    // checksum frame, already compared or held, or too far ahead.
+    void OnRemoteChecksum(std::uint32_t f, std::uint64_t sum);
+    // The first frame whose checksums differed, once one has.
+    const std::optional<ChecksumMismatch>& mismatch() const { return mismatch_; }
+    // Checksum frames compared equal so far.
+    std::uint64_t checksumsMatched() const { return matched_; }
+
+    const LockstepDrops& drops() const { return drops_; }
+
+private:
+    std::uint8_t& LocalAt(std::uint32_t f) { return local_[f % kWindow]; }
+    std::uint8_t& RemoteAt(std::uint32_t f) { return remote_[f % kWindow]; }
+    void Compare(std::uint32_t f);
+
+    Role role_;
+    std::uint32_t delay_;
+    std::uint32_t frame_ = 0;
+    std::uint32_t localNext_;   // the next local frame to queue
+    std::uint32_t remoteNext_;  // the next remote frame expected
+    std::uint32_t unsentFrom_;  // the first local frame not yet taken to send
+    std::array<std::uint8_t, kWindow> local_{};
+    std::array<std::uint8_t, kWindow> remote_{};
+    bool waiting_ = false;
+    std::int64_t waitStartUs_ = 0;
+
+    // Checksums by frame not yet compared, both sides; bounded by the window.
+    std::map<std::uint32_t, std::uint64_t> localSums_;
+    std::map<std::uint32_t, std::uint64_t> remoteSums_;
+    std::uint32_t comparedBelow_ = 0;  // checksum frames below this are settled
+    std::uint64_t matched_ = 0;
+    std::optional<ChecksumMismatch> mismatch_;
+    LockstepDrops drops_;
+};
+
+}  // namespace virexo::net

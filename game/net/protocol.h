@@ -1,0 +1,143 @@
+// The messages of an online game and their binary form. Every message is one
+// ENet packet: a type byte, then the fields in order, integers little-endian,
+// texts as a length byte (or two) and that many UTF-8 bytes. The decoder is
+// strict: a packet must have exactly the size its type and counts call for,
+// and any value out of range rejects the whole packet. It never throws; a
+// rejected packet comes back as an error kind, and a DropCounts tallies them.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace virexo::net {
+
+// Raised whenever the meaning of a message changes; both sides must agree.
+inline constexpr std::uint16_t kProtocolVersion = 1;
+inline constexpr std::uint16_t kDefaultPort = 7420;
+
+// The program's version, from the build (CMake's project version).
+const char* ProgramVersion();
+
+// One player's keys for one game update: the hits of that update.
+namespace keys {
+inline constexpr std::uint8_t kLeft = 1u << 0;
+inline constexpr std::uint8_t kRight = 1u << 1;
+inline constexpr std::uint8_t kUp = 1u << 2;    // throw
+inline constexpr std::uint8_t kDown = 1u << 3;  // pick up
+// Escape: travels with the keys so that both machines pause after the same
+// frame; the pause screen itself runs outside the lockstep (Pause/Resume).
+inline constexpr std::uint8_t kPause = 1u << 4;
+inline constexpr std::uint8_t kAll = 0x1F;  // any other bit is refused
+}  // namespace keys
+
+enum class Role : std::uint8_t { kHost = 0, kGuest = 1 };
+
+// Limits that bound what one packet can carry.
+inline constexpr std::size_t kMaxVersionText = 64;
+inline constexpr std::size_t kMaxReasonText = 200;
+inline constexpr std::size_t kMaxInputRun = 64;       // frames in one Input
+inline constexpr std::size_t kMaxDumpText = 48 * 1024;  // state dump in a Desync
+inline constexpr int kMinDelay = 2;
+inline constexpr int kMaxDelay = 8;
+
+struct Hello {
+    std::uint16_t protocol = kProtocolVersion;
+    std::string program;  // ProgramVersion() of the sender
+    Role role = Role::kHost;
+};
+struct Welcome {};
+struct Refuse {
+    std::string reason;
+};
+struct Ping {
+    std::uint32_t id = 0;
+    std::uint32_t sentMs = 0;  // the sender's clock, echoed back
+};
+struct Pong {
+    std::uint32_t id = 0;
+    std::uint32_t sentMs = 0;
+};
+// The host starts a game: the generator's seed, the input delay both sides
+// use, and the menu choices.
+struct Start {
+    std::uint32_t seed = 0;
+    std::uint8_t delay = kMinDelay;
+    std::uint8_t difficulty = 0;  // 0..2
+    std::uint8_t players = 2;     // 1..2
+};
+// A menu choice of the host while the title is up, for the guest to show.
+struct Choice {
+    std::uint8_t item = 0;  // 0..15: which menu line
+    std::uint8_t value = 0;
+};
+// Key hits of the sender's player for frames first, first + 1, ...
+struct Input {
+    std::uint32_t first = 0;
+    std::vector<std::uint8_t> keys;  // 1..kMaxInputRun, each within keys::kAll
+};
+struct Checksum {
+    std::uint32_t frame = 0;
+    std::uint64_t sum = 0;
+};
+struct Pause {
+    std::uint32_t frame = 0;
+};
+struct Resume {
+    std::uint32_t frame = 0;
+};
+struct Leave {};
+// The sender saw the checksums of a frame differ; it carries its own sum and
+// its readable state of that frame for the bug report.
+struct Desync {
+    std::uint32_t frame = 0;
+    std::uint64_t sum = 0;
+    std::string dump;
+};
+
+using Message = std::variant<Hello, Welcome, Refuse, Ping, Pong, Start, Choice, Input, Checksum,
+                             Pause, Resume, Leave, Desync>;
+
+// Wire type bytes, in the order of the variant (index + 1); 0 is never sent.
+enum class MessageType : std::uint8_t {
+    kHello = 1, kWelcome, kRefuse, kPing, kPong, kStart, kChoice, kInput, kChecksum,
+    kPause, kResume, kLeave, kDesync,
+};
+
+enum class DecodeError : std::uint8_t {
+    kNone = 0,
+    kEmpty,        // no bytes at all
+    kUnknownType,  // a type byte no message has
+    kTruncated,    // fewer bytes than the fields need
+    kTrailing,     // more bytes than the fields need
+    kBadValue,     // a field out of its range (count, role, key bits, delay...)
+};
+inline constexpr std::size_t kDecodeErrorKinds = 6;
+
+const char* DecodeErrorName(DecodeError e);
+
+struct DecodeResult {
+    DecodeError error = DecodeError::kNone;
+    Message message;  // valid only when error is kNone
+    bool ok() const { return error == DecodeError::kNone; }
+};
+
+// Rejected packets by kind.
+struct DropCounts {
+    std::array<std::uint64_t, kDecodeErrorKinds> byKind{};
+    std::uint64_t Total() const;
+    void Add(DecodeError e) { ++byKind[static_cast<std::size_t>(e)]; }
+};
+
+std::vector<std::uint8_t> Encode(const Message& m);
+DecodeResult Decode(const std::uint8_t* data, std::size_t size);
+// Decodes and counts a rejection in drops.
+DecodeResult Decode(const std::uint8_t* data, std::size_t size, DropCounts& drops);
+
+MessageType TypeOf(const Message& m);
+
+}  // namespace virexo::net

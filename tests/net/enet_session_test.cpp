@@ -1,0 +1,299 @@
+#include "game/net/enet_session.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "game/net/lockstep.h"
+#include "tools/net_relay/udp_relay.h"
+
+namespace virexo::net {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Kind = NetEvent::Kind;
+
+double Since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+
+// Services the given sessions until done() or the time runs out; the events
+// of each go to its list.
+bool Pump(std::vector<std::pair<EnetSession*, std::vector<NetEvent>*>> sessions, const std::function<bool()>& done,
+          double seconds) {
+    const auto t0 = Clock::now();
+    while (Since(t0) < seconds) {
+        for (auto& [s, events] : sessions) {
+            s->Service(1);
+            while (auto e = s->Next()) events->push_back(*e);
+        }
+        if (done()) return true;
+    }
+    return false;
+}
+
+bool Has(const std::vector<NetEvent>& ev, Kind k) {
+    for (const auto& e : ev)
+        if (e.kind == k) return true;
+    return false;
+}
+
+const NetEvent* Find(const std::vector<NetEvent>& ev, Kind k) {
+    for (const auto& e : ev)
+        if (e.kind == k) return &e;
+    return nullptr;
+}
+
+// Gives a run of the peer's keys to the engine and runs every frame that is
+// then ready, keeping the peer's keys of each frame in got.
+void Feed(Lockstep& l, const Input& in, std::vector<std::uint8_t>& got) {
+    l.OnRemoteInput(in);
+    const std::size_t peer = l.role() == Role::kHost ? 1 : 0;
+    for (;;) {
+        while (l.NeedsLocal()) l.QueueLocal(0);
+        auto f = l.Advance(0);
+        if (!f) return;
+        got.push_back(f->player[peer]);
+    }
+}
+
+EnetSession::Options Loopback() {
+    EnetSession::Options o;
+    o.bindAddress = "127.0.0.1";
+    o.timeoutMs = 3000;
+    o.connectTimeoutMs = 3000;
+    return o;
+}
+
+struct Pair {
+    std::unique_ptr<EnetSession> host, guest;
+    std::vector<NetEvent> hostEvents, guestEvents;
+    bool Connect(EnetSession::Options guestOptions = Loopback(), std::uint16_t viaPort = 0) {
+        std::string why;
+        host = EnetSession::Host(0, Loopback(), &why);
+        if (!host) return false;
+        const std::uint16_t port = viaPort ? viaPort : host->port();
+        guest = EnetSession::Join("127.0.0.1:" + std::to_string(port), guestOptions, &why);
+        if (!guest) return false;
+        return Pump({{host.get(), &hostEvents}, {guest.get(), &guestEvents}},
+                    [&] { return (host->connected() && guest->connected()) || host->closed() || guest->closed(); },
+                    10);
+    }
+};
+
+TEST(NetSession, HandshakeRoundTripInputsAndHostilePackets) {
+    Pair p;
+    ASSERT_TRUE(p.Connect());
+    ASSERT_TRUE(p.host->connected());
+    ASSERT_TRUE(p.guest->connected());
+    EXPECT_TRUE(Has(p.hostEvents, Kind::kConnected));
+    EXPECT_TRUE(Has(p.guestEvents, Kind::kConnected));
+    ASSERT_TRUE(Pump({{p.host.get(), &p.hostEvents}, {p.guest.get(), &p.guestEvents}},
+                     [&] { return p.host->rttReady() && p.guest->rttReady(); }, 5));
+    EXPECT_LT(p.host->RttMs(), 50.0);
+
+    // The guest's garbage reaches the host: all dropped and counted.
+    p.guest->SendRawForTest({});
+    p.guest->SendRawForTest({0xEE, 1, 2});                 // unknown type
+    p.guest->SendRawForTest({8, 0, 0, 0, 0, 5, 1});        // truncated input
+    p.guest->SendRawForTest(Encode(Start{1, 3, 0, 2}));    // only the host starts
+    p.guest->SendRawForTest(Encode(Hello{kProtocolVersion, ProgramVersion(), Role::kGuest}));  // second Hello
+    p.guest->SendRawForTest(Encode(Pong{12345, 0}));       // answers no ping
+
+    // Then 600 frames of keys in runs, checked through a lockstep engine.
+    Lockstep hostSide(Role::kHost, 2);
+    for (std::uint32_t f = 2; f < 602; f += 6) {
+        Input in{f, {}};
+        for (std::uint32_t i = 0; i < 6; ++i) in.keys.push_back(static_cast<std::uint8_t>((f + i) & keys::kAll));
+        ASSERT_TRUE(p.guest->Send(in));
+    }
+    std::vector<std::uint8_t> got;
+    ASSERT_TRUE(Pump({{p.host.get(), &p.hostEvents}, {p.guest.get(), &p.guestEvents}}, [&] {
+        for (auto& e : p.hostEvents) {
+            if (auto* in = std::get_if<Input>(&e.message); in && e.kind == Kind::kMessage) {
+                Feed(hostSide, *in, got);
+                e.kind = Kind::kConnected;  // taken
+            }
+        }
+        return got.size() >= 602;
+    }, 10));
+    for (std::uint32_t f = 2; f < 602; ++f) ASSERT_EQ(got[f], f & keys::kAll) << f;
+    EXPECT_EQ(hostSide.drops().Total(), 0u);
+    const SessionStats s = p.host->stats();
+    EXPECT_EQ(s.undecodable.Total(), 3u);
+    EXPECT_EQ(s.undecodable.byKind[static_cast<std::size_t>(DecodeError::kUnknownType)], 1u);
+    EXPECT_EQ(s.outOfPhase, 3u);
+    EXPECT_TRUE(p.host->connected());
+    EXPECT_GT(s.udpBytesSent, 0u);
+
+    // Leaving is seen on the other side, as a leave.
+    p.guest->Leave();
+    ASSERT_TRUE(Pump({{p.host.get(), &p.hostEvents}, {p.guest.get(), &p.guestEvents}},
+                     [&] { return p.host->closed(); }, 3));
+    ASSERT_TRUE(Find(p.hostEvents, Kind::kPeerLeft));
+    EXPECT_EQ(Find(p.hostEvents, Kind::kPeerLeft)->text, "The other player left the game");
+    EXPECT_FALSE(Has(p.guestEvents, Kind::kPeerLeft));
+}
+
+TEST(NetSession, VersionMismatchIsRefusedOnBothSidesAndASecondPlayerIsTurnedAway) {
+    {
+        Pair p;
+        auto old = Loopback();
+        old.program = "0.0.9";
+        p.Connect(old);
+        ASSERT_TRUE(Pump({{p.host.get(), &p.hostEvents}, {p.guest.get(), &p.guestEvents}},
+                         [&] { return Has(p.hostEvents, Kind::kRefused) && Has(p.guestEvents, Kind::kRefused); },
+                         5));
+        for (const auto* ev : {&p.hostEvents, &p.guestEvents}) {
+            const std::string text = Find(*ev, Kind::kRefused)->text;
+            EXPECT_NE(text.find("0.0.9"), std::string::npos) << text;
+            EXPECT_NE(text.find(ProgramVersion()), std::string::npos) << text;
+            EXPECT_FALSE(Has(*ev, Kind::kConnected));
+        }
+        EXPECT_FALSE(p.host->connected());
+        EXPECT_FALSE(p.guest->connected());
+    }
+    {
+        Pair p;
+        ASSERT_TRUE(p.Connect());
+        std::string why;
+        auto third = EnetSession::Join("127.0.0.1:" + std::to_string(p.host->port()), Loopback(), &why);
+        ASSERT_TRUE(third);
+        std::vector<NetEvent> thirdEvents;
+        ASSERT_TRUE(Pump({{p.host.get(), &p.hostEvents}, {p.guest.get(), &p.guestEvents}, {third.get(), &thirdEvents}},
+                         [&] { return third->closed(); }, 5));
+        ASSERT_TRUE(Find(thirdEvents, Kind::kRefused));
+        EXPECT_EQ(Find(thirdEvents, Kind::kRefused)->text, "A game is already running on this machine");
+        EXPECT_EQ(p.host->stats().peersRefused, 1u);
+        EXPECT_TRUE(p.host->connected());
+        EXPECT_TRUE(p.guest->connected());
+    }
+}
+
+TEST(NetSession, APeerThatVanishesTimesOutAndNobodyThereFailsToJoin) {
+    Pair p;
+    ASSERT_TRUE(p.Connect());
+    // The guest stops answering (no more service calls): the host gives up
+    // within its 3 s timeout, and says so.
+    const auto t0 = Clock::now();
+    std::vector<NetEvent> none;
+    ASSERT_TRUE(Pump({{p.host.get(), &p.hostEvents}}, [&] { return p.host->closed(); }, 8));
+    EXPECT_LT(Since(t0), 5.0);
+    ASSERT_TRUE(Find(p.hostEvents, Kind::kTimedOut));
+    EXPECT_EQ(Find(p.hostEvents, Kind::kTimedOut)->text, "The connection to the other player was lost");
+
+    // Nobody on the port: the join fails within its connect timeout.
+    std::string why;
+    auto o = Loopback();
+    o.connectTimeoutMs = 1000;
+    const std::uint16_t freePort = p.host->port();
+    p.host.reset();
+    auto lone = EnetSession::Join("127.0.0.1:" + std::to_string(freePort), o, &why);
+    ASSERT_TRUE(lone);
+    std::vector<NetEvent> ev;
+    const auto t1 = Clock::now();
+    ASSERT_TRUE(Pump({{lone.get(), &ev}}, [&] { return lone->closed(); }, 5));
+    EXPECT_LT(Since(t1), 3.0);
+    ASSERT_TRUE(Find(ev, Kind::kFailed));
+    EXPECT_NE(Find(ev, Kind::kFailed)->text.find("No game answered at 127.0.0.1:"), std::string::npos);
+
+    EXPECT_FALSE(EnetSession::Join("127.0.0.1:99999", o, &why));
+    EXPECT_NE(why.find("port"), std::string::npos);
+    EXPECT_FALSE(EnetSession::Join(":7420", o, &why));
+}
+
+TEST(NetSession, InputsStayCompleteAndInOrderThroughADelayingLossyRelay) {
+    std::string why;
+    auto host = EnetSession::Host(0, Loopback(), &why);
+    ASSERT_TRUE(host) << why;
+    nettest::RelayOptions ro;
+    ro.targetPort = host->port();
+    ro.delayMs = 80;
+    ro.jitterMs = 20;
+    ro.loss = 0.05;
+    ro.seed = 5;
+    ro.maxSeconds = 40;
+    nettest::UdpRelay relay;
+    ASSERT_TRUE(relay.Open(ro, &why)) << why;
+    std::atomic<bool> stop{false};
+    std::thread relayThread([&] { relay.Run(stop); });
+
+    auto guest = EnetSession::Join("127.0.0.1:" + std::to_string(relay.port()), Loopback(), &why);
+    ASSERT_TRUE(guest);
+    std::vector<NetEvent> he, ge;
+    const bool up = Pump({{host.get(), &he}, {guest.get(), &ge}},
+                         [&] { return host->rttReady() && guest->rttReady(); }, 15);
+    // Both ways, 40 messages of 5 frames each, sent 30 ms apart.
+    Lockstep atHost(Role::kHost, 2), atGuest(Role::kGuest, 2);
+    std::vector<std::uint8_t> gotHost, gotGuest;
+    int sent = 0;
+    auto t = Clock::now();
+    const bool done = up && Pump({{host.get(), &he}, {guest.get(), &ge}}, [&] {
+        if (sent < 40 && Since(t) > 0.03) {
+            t = Clock::now();
+            Input in{static_cast<std::uint32_t>(2 + sent * 5), {}};
+            for (int i = 0; i < 5; ++i) in.keys.push_back(static_cast<std::uint8_t>((sent * 5 + i) % 16));
+            host->Send(in);
+            guest->Send(in);
+            ++sent;
+        }
+        for (auto* ev : {&he, &ge})
+            for (auto& e : *ev)
+                if (auto* in = std::get_if<Input>(&e.message); in && e.kind == Kind::kMessage) {
+                    Feed(ev == &he ? atHost : atGuest, *in, ev == &he ? gotHost : gotGuest);
+                    e.kind = Kind::kConnected;
+                }
+        return atHost.drops().Total() + atGuest.drops().Total() > 0 ||
+               (gotHost.size() >= 202 && gotGuest.size() >= 202);
+    }, 25);
+    stop = true;
+    relayThread.join();
+    ASSERT_TRUE(up) << "no round trip through the relay";
+    EXPECT_GT(host->RttMs(), 140.0);  // 80 ms each way
+    EXPECT_TRUE(done);
+    EXPECT_EQ(atHost.drops().Total(), 0u);
+    EXPECT_EQ(atGuest.drops().Total(), 0u);
+    // Frame 2 + k carries k mod 16, on both sides, with nothing missing.
+    for (const auto* got : {&gotHost, &gotGuest}) {
+        ASSERT_GE(got->size(), 202u);
+        for (std::uint32_t f = 2; f < 202; ++f) ASSERT_EQ((*got)[f], (f - 2) % 16) << f;
+    }
+    const auto rs = relay.stats();
+    EXPECT_GT(rs.dropped[0] + rs.dropped[1], 0u);  // the relay did lose datagrams
+    EXPECT_TRUE(host->connected() && guest->connected());
+    RecordProperty("delay_chosen", ChooseDelay(host->RttMs(), host->JitterMs()));
+    RecordProperty("rtt_ms", std::to_string(host->RttMs()));
+}
+
+}  // namespace
+}  // namespace virexo::net
+
+namespace virexo::net {
+namespace {
+
+TEST(NetSession, AFloodPastThePerSecondLimitIsDroppedAndTheSessionGoesOn) {
+    std::string why;
+    auto ho = Loopback();
+    ho.maxMessagesPerSecond = 50;
+    auto host = EnetSession::Host(0, ho, &why);
+    ASSERT_TRUE(host) << why;
+    auto guest = EnetSession::Join("127.0.0.1:" + std::to_string(host->port()), Loopback(), &why);
+    ASSERT_TRUE(guest);
+    std::vector<NetEvent> he, ge;
+    ASSERT_TRUE(Pump({{host.get(), &he}, {guest.get(), &ge}},
+                     [&] { return host->connected() && guest->connected() && host->rttReady(); }, 5));
+    he.clear();
+    for (std::uint32_t i = 0; i < 400; ++i) guest->Send(Checksum{29 + 30 * i, i});
+    Pump({{host.get(), &he}, {guest.get(), &ge}}, [] { return false; }, 0.5);
+    std::size_t taken = 0;
+    for (const auto& e : he) taken += e.kind == Kind::kMessage;
+    // At most the limit in each of the (one or two) seconds the burst spans.
+    EXPECT_LE(taken, 100u);
+    EXPECT_GE(taken, 1u);
+    EXPECT_EQ(host->stats().flood + taken, 400u);
+    EXPECT_TRUE(host->connected());
+}
+
+}  // namespace
+}  // namespace virexo::net

@@ -1,0 +1,211 @@
+#include "game/net/lockstep.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <deque>
+#include <random>
+
+namespace virexo::net {
+namespace {
+
+// Two engines joined by an in-order link that delivers each message a
+// number of ticks after it was sent.
+struct FakeLink {
+    struct InFlight {
+        int due;
+        Input input;
+    };
+    std::deque<InFlight> toGuest, toHost;
+};
+
+std::uint8_t KeysOf(int player, std::uint32_t f) {
+    return static_cast<std::uint8_t>((f * 7 + static_cast<std::uint32_t>(player) * 3) & keys::kAll);
+}
+
+TEST(NetLockstep, BothSidesRunTheSameKeysInTheSameOrderOverASlowLink) {
+    for (int latency : {0, 1, 3, 9}) {
+        Lockstep host(Role::kHost, 3), guest(Role::kGuest, 3);
+        FakeLink link;
+        std::vector<FrameInputs> ranHost, ranGuest;
+        std::mt19937 rng(static_cast<unsigned>(latency));
+        const std::uint32_t frames = 600;
+        for (int tick = 0; tick < 20000 && (ranHost.size() < frames || ranGuest.size() < frames); ++tick) {
+            for (auto* q : {&link.toGuest, &link.toHost}) {
+                while (!q->empty() && q->front().due <= tick) {
+                    (q == &link.toGuest ? guest : host).OnRemoteInput(q->front().input);
+                    q->pop_front();
+                }
+            }
+            // Each side gets a tick now and then, at its own pace.
+            for (int side = 0; side < 2; ++side) {
+                if (rng() % 3 == 0) continue;
+                Lockstep& me = side == 0 ? host : guest;
+                auto& ran = side == 0 ? ranHost : ranGuest;
+                if (ran.size() >= frames) continue;
+                if (me.NeedsLocal()) {
+                    const std::uint32_t next = me.nextLocalFrame();
+                    std::uint32_t f = 0;
+                    ASSERT_TRUE(me.QueueLocal(KeysOf(side, next), &f));
+                    ASSERT_EQ(f, next);
+                }
+                // Sent every other tick, so runs of several frames travel.
+                if (tick % 2 == 0)
+                    while (auto out = me.TakeOutgoing())
+                        (side == 0 ? link.toGuest : link.toHost).push_back({tick + latency, *out});
+                if (auto in = me.Advance(tick)) ran.push_back(*in);
+            }
+        }
+        ASSERT_EQ(ranHost.size(), frames) << "latency " << latency;
+        ASSERT_EQ(ranGuest.size(), frames);
+        for (std::uint32_t f = 0; f < frames; ++f) {
+            EXPECT_EQ(ranHost[f].frame, f);
+            EXPECT_EQ(ranGuest[f].frame, f);
+            const std::uint8_t want0 = f < 3 ? 0 : KeysOf(0, f), want1 = f < 3 ? 0 : KeysOf(1, f);
+            ASSERT_EQ(ranHost[f].player[0], want0) << f;
+            ASSERT_EQ(ranHost[f].player[1], want1) << f;
+            ASSERT_EQ(ranGuest[f].player, ranHost[f].player) << f;
+        }
+        EXPECT_EQ(host.drops().Total(), 0u);
+        EXPECT_EQ(guest.drops().Total(), 0u);
+    }
+}
+
+TEST(NetLockstep, LocalKeysGoToFramePlusDelayAndNeverRunAhead) {
+    Lockstep l(Role::kGuest, 4);
+    EXPECT_TRUE(l.Ready());  // frames 0..3 need no keys
+    std::uint32_t f = 99;
+    ASSERT_TRUE(l.QueueLocal(keys::kUp, &f));
+    EXPECT_EQ(f, 4u);
+    EXPECT_FALSE(l.NeedsLocal());
+    EXPECT_FALSE(l.QueueLocal(keys::kUp));
+    auto out = l.TakeOutgoing();
+    ASSERT_TRUE(out);
+    EXPECT_EQ(out->first, 4u);
+    EXPECT_EQ(out->keys, std::vector<std::uint8_t>{keys::kUp});
+    EXPECT_FALSE(l.TakeOutgoing());
+    for (int i = 0; i < 4; ++i) {
+        auto in = l.Advance(0);
+        ASSERT_TRUE(in);
+        EXPECT_EQ(in->player, (std::array<std::uint8_t, 2>{0, 0}));
+        ASSERT_TRUE(l.QueueLocal(static_cast<std::uint8_t>(i)));
+    }
+    // Frame 4 needs the host's keys now.
+    EXPECT_FALSE(l.Ready());
+    EXPECT_FALSE(l.Advance(0));
+    EXPECT_EQ(l.OnRemoteInput(Input{4, {keys::kLeft}}), 1u);
+    auto in = l.Advance(0);
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->player[0], keys::kLeft);  // the host is the first player
+    EXPECT_EQ(in->player[1], keys::kUp);
+    // A long catch-up queues at most d frames ahead; the run is split at 64.
+    Lockstep big(Role::kHost, 8);
+    int queued = 0;
+    while (big.QueueLocal(0)) ++queued;
+    EXPECT_EQ(queued, 1);
+    EXPECT_THROW(Lockstep(Role::kHost, 1), std::invalid_argument);
+    EXPECT_THROW(Lockstep(Role::kHost, 9), std::invalid_argument);
+}
+
+TEST(NetLockstep, ReplaysGapsAndFloodsAreDroppedAndCounted) {
+    Lockstep l(Role::kHost, 2);
+    EXPECT_EQ(l.OnRemoteInput(Input{2, {1, 2, 3}}), 3u);  // frames 2, 3, 4
+    // The same run again, and one overlapping it: only frame 5 is new.
+    EXPECT_EQ(l.OnRemoteInput(Input{2, {1, 2, 3}}), 0u);
+    EXPECT_EQ(l.OnRemoteInput(Input{4, {9, 5}}), 1u);
+    EXPECT_EQ(l.drops().duplicates, 4u);
+    // A replayed frame keeps the first keys: frame 4 was 3, not 9.
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(l.QueueLocal(0));
+        ASSERT_TRUE(l.Advance(0));
+    }
+    EXPECT_EQ(l.frame(), 5u);
+    // Frames already run (and frame 0, never sent) are replays.
+    EXPECT_EQ(l.OnRemoteInput(Input{0, {1}}), 0u);
+    EXPECT_EQ(l.drops().duplicates, 5u);
+    // A gap: frame 7 before 6.
+    EXPECT_EQ(l.OnRemoteInput(Input{7, {1, 1}}), 0u);
+    EXPECT_EQ(l.drops().gaps, 2u);
+    // A flood: frames far past the window, and a run that crosses its end.
+    EXPECT_EQ(l.OnRemoteInput(Input{4000000000u, {1}}), 0u);
+    EXPECT_EQ(l.drops().flood, 1u);
+    Input crossing{6, std::vector<std::uint8_t>(64, 0)};
+    std::size_t taken = l.OnRemoteInput(crossing);
+    EXPECT_EQ(taken, 64u);
+    crossing.first = 70;
+    taken = l.OnRemoteInput(crossing);
+    EXPECT_EQ(6 + 64 + taken, l.frame() + Lockstep::kWindow);  // up to the window's end, no further
+    EXPECT_EQ(l.drops().flood, 1u + (64 - taken));
+    // Frame numbers near the top of the range do not wrap into the window.
+    EXPECT_EQ(l.OnRemoteInput(Input{0xFFFFFFFFu, std::vector<std::uint8_t>(64, 0)}), 0u);
+}
+
+TEST(NetLockstep, StallTimeCountsFromTheFirstWaitAndTheNoticeComesAfterHalfASecond) {
+    Lockstep l(Role::kHost, 2);
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(l.QueueLocal(0));
+        ASSERT_TRUE(l.Advance(1000));
+    }
+    EXPECT_EQ(l.StalledUs(5000), 0);
+    ASSERT_TRUE(l.QueueLocal(0));
+    EXPECT_FALSE(l.Advance(10000));  // frame 2 waits from here
+    EXPECT_FALSE(l.Advance(200000));  // still waiting: the start stays
+    EXPECT_EQ(l.StalledUs(300000), 290000);
+    EXPECT_FALSE(l.ShowWaiting(509999));
+    EXPECT_TRUE(l.ShowWaiting(510000));
+    l.OnRemoteInput(Input{2, {0}});
+    ASSERT_TRUE(l.Advance(600000));
+    EXPECT_EQ(l.StalledUs(700000), 0);
+    EXPECT_FALSE(l.ShowWaiting(2000000));
+}
+
+TEST(NetLockstep, ChecksumsAreComparedPerFrameAndTheFirstMismatchIsKept) {
+    Lockstep l(Role::kGuest, 2);
+    EXPECT_TRUE(Lockstep::IsChecksumFrame(29));
+    EXPECT_FALSE(Lockstep::IsChecksumFrame(30));
+    EXPECT_FALSE(Lockstep::IsChecksumFrame(0));
+    // Either side may come first.
+    l.RecordLocalChecksum(29, 111);
+    l.OnRemoteChecksum(29, 111);
+    l.OnRemoteChecksum(59, 222);
+    l.RecordLocalChecksum(59, 222);
+    EXPECT_EQ(l.checksumsMatched(), 2u);
+    EXPECT_FALSE(l.mismatch());
+    // Dropped: no checksum frame, a repeat of a settled one, one far ahead.
+    l.OnRemoteChecksum(30, 1);
+    l.OnRemoteChecksum(29, 5);
+    l.OnRemoteChecksum(29 + 30 * 100, 5);
+    EXPECT_EQ(l.drops().checksums, 3u);
+    EXPECT_FALSE(l.mismatch());
+    // A remote sum held waiting cannot be replaced by a second one.
+    l.OnRemoteChecksum(89, 7);
+    l.OnRemoteChecksum(89, 8);
+    EXPECT_EQ(l.drops().checksums, 4u);
+    l.RecordLocalChecksum(89, 8);
+    ASSERT_TRUE(l.mismatch());
+    EXPECT_EQ(l.mismatch()->frame, 89u);
+    EXPECT_EQ(l.mismatch()->local, 8u);
+    EXPECT_EQ(l.mismatch()->remote, 7u);
+    l.RecordLocalChecksum(119, 1);
+    l.OnRemoteChecksum(119, 2);
+    EXPECT_EQ(l.mismatch()->frame, 89u);  // the first one stays
+}
+
+TEST(NetLockstep, DelayFollowsTheRoundTrip) {
+    EXPECT_EQ(ChooseDelay(0.2, 0.0), 2);     // loopback
+    EXPECT_EQ(ChooseDelay(50.0, 0.0), 3);    // 25 ms one way: two frames, plus one
+    EXPECT_EQ(ChooseDelay(160.0, 20.0), 7);  // 100 ms one way: six frames, plus one
+    EXPECT_EQ(ChooseDelay(400.0, 0.0), 8);
+    EXPECT_EQ(ChooseDelay(1e9, 1e9), 8);
+    EXPECT_EQ(ChooseDelay(-5.0, -1.0), 2);
+    EXPECT_EQ(ChooseDelay(std::nan(""), std::nan("")), 2);
+    int last = 0;
+    for (double rtt = 0; rtt < 300; rtt += 1) {
+        const int d = ChooseDelay(rtt, 5);
+        EXPECT_GE(d, last);
+        last = d;
+    }
+}
+
+}  // namespace
+}  // namespace virexo::net

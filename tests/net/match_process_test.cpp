@@ -1,0 +1,224 @@
+// Two real processes of net-lockstep-sim play a match on the loopback
+// interface: directly, and through the relay with delay, jitter and loss.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <thread>
+
+#include "tools/net_relay/udp_relay.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+
+// A child process whose standard output is read line by line.
+class Child {
+public:
+    explicit Child(std::vector<std::string> args) {
+        const char* sim = std::getenv("NET_LOCKSTEP_SIM");
+        args.insert(args.begin(), sim ? sim : "net-lockstep-sim");
+        int fds[2];
+        if (pipe2(fds, O_CLOEXEC) != 0) return;
+        posix_spawn_file_actions_t fa;
+        posix_spawn_file_actions_init(&fa);
+        posix_spawn_file_actions_adddup2(&fa, fds[1], 1);
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, argv[0], &fa, nullptr, argv.data(), environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&fa);
+        close(fds[1]);
+        fd_ = fds[0];
+    }
+    ~Child() {
+        if (pid_ > 0 && !exited_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (fd_ >= 0) close(fd_);
+    }
+    bool started() const { return pid_ > 0; }
+
+    // The next line that starts with prefix, waiting up to seconds.
+    std::string WaitLine(const std::string& prefix, double seconds) {
+        const auto t0 = Clock::now();
+        for (;;) {
+            for (std::size_t nl; (nl = buf_.find('\n')) != std::string::npos;) {
+                std::string line = buf_.substr(0, nl);
+                buf_.erase(0, nl + 1);
+                if (line.rfind(prefix, 0) == 0) return line;
+            }
+            const double left = seconds - Since(t0);
+            if (left <= 0 || fd_ < 0) return {};
+            pollfd p{fd_, POLLIN, 0};
+            if (poll(&p, 1, static_cast<int>(left * 1000) + 1) <= 0) continue;
+            char b[4096];
+            const ssize_t n = read(fd_, b, sizeof b);
+            if (n <= 0) {
+                close(fd_);
+                fd_ = -1;
+                continue;
+            }
+            buf_.append(b, static_cast<std::size_t>(n));
+        }
+    }
+    void Kill() {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        exited_ = true;
+    }
+    int Wait(double seconds) {
+        const auto t0 = Clock::now();
+        while (Since(t0) < seconds) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                exited_ = true;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int fd_ = -1;
+    bool exited_ = false;
+    std::string buf_;
+};
+
+// "result ok a=1 b=2" as a map.
+std::map<std::string, std::string> Fields(const std::string& line) {
+    std::map<std::string, std::string> m;
+    std::istringstream in(line);
+    for (std::string w; in >> w;) {
+        const auto eq = w.find('=');
+        if (eq != std::string::npos) m[w.substr(0, eq)] = w.substr(eq + 1);
+    }
+    return m;
+}
+
+std::pair<int, int> Pairs(const std::string& v) {
+    const auto slash = v.find('/');
+    return {std::atoi(v.substr(0, slash).c_str()), std::atoi(v.substr(slash + 1).c_str())};
+}
+
+TEST(NetMatchProcesses, TwoProcessesStayInStepFor10000FramesWithGamesWonAndLost) {
+    Child host({"--host", "0", "--frames", "10000", "--seed", "4242"});
+    ASSERT_TRUE(host.started());
+    const std::string portLine = host.WaitLine("port ", 10);
+    ASSERT_FALSE(portLine.empty());
+    Child guest({"--join", "127.0.0.1:" + portLine.substr(5), "--frames", "10000"});
+    const std::string h = host.WaitLine("result ", 90), g = guest.WaitLine("result ", 90);
+    EXPECT_EQ(host.Wait(10), 0) << h;
+    EXPECT_EQ(guest.Wait(10), 0) << g;
+    ASSERT_EQ(h.rfind("result ok", 0), 0u) << h;
+    ASSERT_EQ(g.rfind("result ok", 0), 0u) << g;
+    auto hf = Fields(h), gf = Fields(g);
+    EXPECT_EQ(hf["frames"], "10020");  // rounded up to whole checksum periods
+    EXPECT_EQ(gf["frames"], "10020");
+    EXPECT_EQ(hf["checksum"], gf["checksum"]);
+    EXPECT_EQ(hf["matched"], "334");
+    EXPECT_EQ(gf["matched"], "334");
+    EXPECT_EQ(hf["won"], gf["won"]);
+    const auto [won0, won1] = Pairs(hf["won"]);
+    EXPECT_GT(won0, 0);  // each player won a round and lost one
+    EXPECT_GT(won1, 0);
+    EXPECT_EQ(hf["delay"], "2");
+    EXPECT_EQ(hf["drops"], "0");
+    std::cout << "host:  " << h << "\nguest: " << g << "\n";
+}
+
+TEST(NetMatchProcesses, InStepThroughTheRelayWithDelayJitterAndLossAtTheGamesPace) {
+    Child host({"--host", "0", "--frames", "1200", "--fps", "60", "--seed", "99"});
+    const std::string portLine = host.WaitLine("port ", 10);
+    ASSERT_FALSE(portLine.empty());
+    virexo::nettest::RelayOptions ro;
+    ro.targetPort = static_cast<std::uint16_t>(std::atoi(portLine.substr(5).c_str()));
+    ro.delayMs = 80;
+    ro.jitterMs = 20;
+    ro.loss = 0.05;
+    ro.seed = 17;
+    ro.maxSeconds = 90;
+    virexo::nettest::UdpRelay relay;
+    std::string why;
+    ASSERT_TRUE(relay.Open(ro, &why)) << why;
+    std::atomic<bool> stop{false};
+    std::thread relayThread([&] { relay.Run(stop); });
+    Child guest({"--join", "127.0.0.1:" + std::to_string(relay.port()), "--frames", "1200", "--fps", "60"});
+    const std::string h = host.WaitLine("result ", 80), g = guest.WaitLine("result ", 80);
+    stop = true;
+    relayThread.join();
+    ASSERT_EQ(h.rfind("result ok", 0), 0u) << h;
+    ASSERT_EQ(g.rfind("result ok", 0), 0u) << g;
+    auto hf = Fields(h), gf = Fields(g);
+    EXPECT_EQ(hf["checksum"], gf["checksum"]);
+    EXPECT_EQ(hf["matched"], "40");
+    EXPECT_EQ(gf["matched"], "40");
+    // 160 ms of round trip needs most of the 2..8 range.
+    EXPECT_GE(std::atoi(hf["delay"].c_str()), 6);
+    EXPECT_GT(std::atof(hf["rtt_ms"].c_str()), 150.0);
+    const auto rs = relay.stats();
+    EXPECT_GT(rs.dropped[0] + rs.dropped[1], 0u);
+    std::cout << "host:  " << h << "\nguest: " << g << "\nrelay dropped " << rs.dropped[0] << "/"
+              << rs.dropped[1] << " of " << rs.forwarded[0] + rs.dropped[0] << "/"
+              << rs.forwarded[1] + rs.dropped[1] << "\n";
+}
+
+TEST(NetMatchProcesses, APeerKilledMidGameIsNoticedWithinFiveSeconds) {
+    Child host({"--host", "0", "--frames", "100000", "--fps", "60"});
+    const std::string portLine = host.WaitLine("port ", 10);
+    ASSERT_FALSE(portLine.empty());
+    Child guest({"--join", "127.0.0.1:" + portLine.substr(5), "--frames", "100000", "--fps", "60"});
+    ASSERT_FALSE(guest.WaitLine("started", 10).empty());
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    guest.Kill();
+    const auto t0 = Clock::now();
+    const std::string h = host.WaitLine("result ", 8);
+    EXPECT_LT(Since(t0), 5.0);
+    EXPECT_NE(h.find("result fail message=The connection to the other player was lost"), std::string::npos) << h;
+    EXPECT_EQ(host.Wait(5), 1);
+}
+
+TEST(NetMatchProcesses, AStateThatGoesWrongEndsBothSidesWithAReport) {
+    const std::string cache = ::testing::TempDir() + "net_match_cache_" + std::to_string(getpid());
+    std::filesystem::remove_all(cache);
+    setenv("XDG_CACHE_HOME", cache.c_str(), 1);  // the children inherit it
+    Child host({"--host", "0", "--frames", "3000"});
+    const std::string portLine = host.WaitLine("port ", 10);
+    ASSERT_FALSE(portLine.empty());
+    Child guest({"--join", "127.0.0.1:" + portLine.substr(5), "--frames", "3000", "--break-at", "1000"});
+    const std::string h = host.WaitLine("result ", 30), g = guest.WaitLine("result ", 30);
+    unsetenv("XDG_CACHE_HOME");
+    for (const std::string& line : {h, g}) {
+        ASSERT_EQ(line.rfind("result fail message=The games went out of step", 0), 0u) << line;
+        auto f = Fields(line);
+        ASSERT_FALSE(f["report"].empty()) << line;
+        std::ifstream in(f["report"]);
+        std::stringstream text;
+        text << in.rdbuf();
+        // Found at the first checksum after the frame that went wrong.
+        EXPECT_NE(text.str().find("frame 1019\n"), std::string::npos) << text.str();
+        EXPECT_NE(text.str().find("== other machine\nframe"), std::string::npos) << text.str();
+    }
+    std::filesystem::remove_all(cache);
+}
+
+}  // namespace
