@@ -45,23 +45,20 @@ int main(int argc, char** argv) {
     auto star = MakeSpinningStar();
     auto pill = LoadAnimImage(run.Data("gfx/pastilla_roja.png"), 48, 48, 0, 1);
 
-    const std::int32_t step = 1000 / 60;  // milliseconds per update (16)
-    std::int32_t last = MilliSecs();
-    std::int32_t lag = 0;
+    // The toolkit's frame clock says how many 1/60 s updates each drawn
+    // frame owes: one at 60 frames a second, more when a frame comes late
+    // (up to six; after a longer stall the game slows instead of racing).
+    // RunFixedSteps runs them, each seeing only the keys pressed up to its
+    // own moment.
+    FixedStepClock clock;
     int updates = 0;
     float x = 0;
     while (run.Running()) {
-        // MilliSecs wraps: differences of two readings stay right.
-        const std::int32_t now = MilliSecs();
-        lag += static_cast<std::int32_t>(static_cast<std::uint32_t>(now) - static_cast<std::uint32_t>(last));
-        last = now;
-        if (lag > 100) lag = 100;  // after a long stall, slow down instead of racing
-        do {  // at least one update per drawn frame
+        RunFixedSteps(clock, SteadyMicros(), [&] {
             ++updates;
             x += 2;
             if (x > 640 + kSize) x = -kSize;
-            lag -= step;
-        } while (lag >= step);
+        });
 
         Cls();
         DrawImage(star, x, 200, (updates / 4) % kFrames);
