@@ -147,7 +147,11 @@ TEST(NetMatchProcesses, TwoProcessesStayInStepFor10000FramesWithGamesWonAndLost)
 }
 
 TEST(NetMatchProcesses, InStepThroughTheRelayWithDelayJitterAndLossAtTheGamesPace) {
-    Child host({"--host", "0", "--frames", "1200", "--fps", "60", "--seed", "99"});
+    // A long timeout: this test is about staying in step through loss, and a
+    // loaded machine (sanitizers, tests in parallel) can hold a resend of a
+    // lost packet past the 3 s that ends a game; the killed-peer test covers
+    // the timeout itself.
+    Child host({"--host", "0", "--frames", "1200", "--fps", "60", "--seed", "99", "--timeout", "15000"});
     const std::string portLine = host.WaitLine("port ", 10);
     ASSERT_FALSE(portLine.empty());
     virexo::nettest::RelayOptions ro;
@@ -162,7 +166,8 @@ TEST(NetMatchProcesses, InStepThroughTheRelayWithDelayJitterAndLossAtTheGamesPac
     ASSERT_TRUE(relay.Open(ro, &why)) << why;
     std::atomic<bool> stop{false};
     std::thread relayThread([&] { relay.Run(stop); });
-    Child guest({"--join", "127.0.0.1:" + std::to_string(relay.port()), "--frames", "1200", "--fps", "60"});
+    Child guest({"--join", "127.0.0.1:" + std::to_string(relay.port()), "--frames", "1200", "--fps", "60",
+                 "--timeout", "15000"});
     const std::string h = host.WaitLine("result ", 80), g = guest.WaitLine("result ", 80);
     stop = true;
     relayThread.join();

@@ -6,7 +6,8 @@
 // options: --frames N (10000; rounded up to a multiple of 30) --fps F (0:
 // unpaced) --seed S (the host's game seed) --keys K (key script seed)
 // --program TEXT (the version it claims, to try a mismatch) --break-at F
-// (this side's state goes wrong after frame F, to try a desync).
+// (this side's state goes wrong after frame F, to try a desync) --timeout MS
+// (no answer this long ends the match; 3000).
 // Prints "port N" (host) and "started delay D" as it goes, then one line
 // "result ok ..." or "result fail message=...". Exit status 0 when ok.
 #include <sys/resource.h>
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
         else if (k == "--keys") keySeed = static_cast<std::uint32_t>(std::strtoul(v.c_str(), nullptr, 10));
         else if (k == "--program") so.program = v;
         else if (k == "--break-at") breakAt = std::atol(v.c_str());
+        else if (k == "--timeout") so.timeoutMs = static_cast<std::uint32_t>(std::strtoul(v.c_str(), nullptr, 10));
         else {
             std::fprintf(stderr, "net-lockstep-sim: unknown option %s\n", k.c_str());
             return 2;
@@ -55,7 +57,7 @@ int main(int argc, char** argv) {
     }
     if (hosting == !join.empty() || mo.frames == 0 || mo.frames > 10000000) {
         std::fprintf(stderr, "usage: net-lockstep-sim --host PORT | --join HOST[:PORT] [--frames N] [--fps F] "
-                             "[--seed S] [--keys K] [--program TEXT]\n");
+                             "[--seed S] [--keys K] [--program TEXT] [--break-at F] [--timeout MS]\n");
         return 2;
     }
     // Unpaced, the match sends far more than a game's 65 messages a second.
