@@ -1,0 +1,153 @@
+// Drawn frames a second of every screen of the game on this machine's
+// OpenGL: the real program started through the replay harness (real assets,
+// real display), each screen brought up, then N redraws each followed by an
+// immediate swap (Flip(0): no pacing sleep). Between two redraws only the
+// backdrop moves and the frame counter advances, as an update would do for
+// the picture, so the screen stays the same while it is timed.
+// Prints "figure fps_<screen> <value>" and the median and 95th percentile of
+// the frame interval of each screen.
+//   screen_draw_bench [FRAMES] [SCREEN...]   (default 180 frames, every screen)
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "game/backdrop.h"
+#include "game/globals.h"
+#include "game/program.h"
+#include "game/screen_flow.h"
+#include "game/tablero.h"
+#include "toolkit/core/app_entry.h"
+#include "toolkit/graphics/graphics.h"
+#include "tools/replay/replay.h"
+
+namespace {
+
+constexpr int kEscape = 27, kSpace = 32, kF1 = 112, kF2 = 113, kF3 = 114;
+
+int g_frames = 180;
+std::set<std::string> g_only;
+virexo::replay::Harness g_harness;
+double g_worstFps = 1e9;
+
+void Frames(int n) {
+    for (int i = 0; i < n; ++i) g_harness.Step();
+}
+
+void Key(int key, int framesAfter = 2) {
+    g_harness.Press(key);
+    Frames(framesAfter);
+}
+
+double Percentile(std::vector<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    const std::size_t i = std::min(v.size() - 1, std::size_t(p * double(v.size() - 1) + 0.5));
+    return v[i];
+}
+
+// Times g_frames redraws + swaps of the current screen under `name`.
+void Measure(const std::string& name) {
+    if (!g_only.empty() && !g_only.count(name)) return;
+    using Clock = std::chrono::steady_clock;
+    for (int i = 0; i < 5; ++i) {  // warm-up: textures made, caches filled
+        virexo::dibuja();
+        kestrel::Flip(0);
+    }
+    std::vector<double> intervals;
+    intervals.reserve(std::size_t(g_frames));
+    const auto start = Clock::now();
+    auto last = start;
+    for (int i = 0; i < g_frames; ++i) {
+        virexo::muevefondo();
+        virexo::fotograma += 1.0f;
+        virexo::dibuja();
+        kestrel::Flip(0);
+        const auto now = Clock::now();
+        intervals.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+        last = now;
+    }
+    const double seconds = std::chrono::duration<double>(last - start).count();
+    const double fps = g_frames / seconds;
+    g_worstFps = std::min(g_worstFps, fps);
+    std::printf("%-12s (%s) %6.1f fps  interval median %6.2f ms  p95 %6.2f ms\n", name.c_str(),
+                virexo::estado.c_str(), fps, Percentile(intervals, 0.5),
+                Percentile(intervals, 0.95));
+    std::printf("figure fps_%s %.1f\n", name.c_str(), fps);
+    std::printf("figure frame_ms_median_%s %.2f\n", name.c_str(), Percentile(intervals, 0.5));
+    std::printf("figure frame_ms_p95_%s %.2f\n", name.c_str(), Percentile(intervals, 0.95));
+    std::fflush(stdout);
+}
+
+void PlayUntilPlaying() {
+    while (virexo::estado != "juego") Frames(1);
+}
+
+// Rows pushed into every board until twelve of its sixteen are taken.
+void FillBoards() {
+    for (const auto& board : virexo::tableros)
+        if (board)
+            for (int i = 0; i < 7 && virexo::estado == "juego"; ++i) board->ponlinea();
+}
+
+void MeasureEnd(const char* state) {
+    const std::string saved = virexo::estado;
+    virexo::estado = state;
+    Measure(state);
+    virexo::estado = saved;
+}
+
+void Body() {
+    using virexo::estado;
+    virexo::replay::Script script;
+    script.seed = 5;
+    script.clipUnshot = false;
+    std::string why;
+    if (!g_harness.Start(script, &why)) {
+        std::fprintf(stderr, "screen_draw_bench: no display: %s\n", why.c_str());
+        std::exit(1);
+    }
+    Frames(30);
+    Measure("menu");
+    Key(kF3);
+    Measure("ayuda");
+    Key(kEscape);
+    Key(kF1);
+    Measure("dificultad");
+    Key(kF1, 3);
+    Measure("iniciajuego");
+    PlayUntilPlaying();
+    FillBoards();
+    Frames(20);
+    Measure("juego1");
+    Key(kEscape);
+    Measure("pausa");
+    Key(kSpace);
+    MeasureEnd("fin10");
+    MeasureEnd("fin10b");
+
+    // Back to the title, then a two-player game.
+    Key(kEscape);
+    Key(kEscape);
+    Key(kF2);
+    Key(kF2, 3);
+    PlayUntilPlaying();
+    FillBoards();
+    Frames(20);
+    Measure("juego2");
+    MeasureEnd("fin20");
+    MeasureEnd("fin21");
+    MeasureEnd("fin20b");
+    MeasureEnd("fin21b");
+    std::printf("figure fps_worst %.1f\n", g_worstFps);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1) g_frames = std::max(10, std::atoi(argv[1]));
+    for (int i = 2; i < argc; ++i) g_only.insert(argv[i]);
+    return kestrel::RunApplication(argc, argv, Body);
+}
