@@ -5,8 +5,10 @@
 // backdrop moves and the frame counter advances, as an update would do for
 // the picture, so the screen stays the same while it is timed.
 // Prints "figure fps_<screen> <value>" and the median and 95th percentile of
-// the frame interval of each screen.
-//   screen_draw_bench [FRAMES] [SCREEN...]   (default 180 frames, every screen)
+// the frame interval of each screen. With --parts, each screen is also timed
+// in parts: the clear alone, the clear and the backdrop, the clear and the
+// screen's own drawing without the backdrop.
+//   screen_draw_bench [--parts] [FRAMES] [SCREEN...]   (default 180 frames, every screen)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -19,9 +21,11 @@
 #include "game/globals.h"
 #include "game/program.h"
 #include "game/screen_flow.h"
+#include "game/screens.h"
 #include "game/tablero.h"
 #include "toolkit/core/app_entry.h"
 #include "toolkit/graphics/graphics.h"
+#include "toolkit/graphics/lumo2d_functions.h"
 #include "tools/replay/replay.h"
 
 namespace {
@@ -29,6 +33,7 @@ namespace {
 constexpr int kEscape = 27, kSpace = 32, kF1 = 112, kF2 = 113, kF3 = 114;
 
 int g_frames = 180;
+bool g_parts = false;
 std::set<std::string> g_only;
 virexo::replay::Harness g_harness;
 double g_worstFps = 1e9;
@@ -48,12 +53,30 @@ double Percentile(std::vector<double> v, double p) {
     return v[i];
 }
 
-// Times g_frames redraws + swaps of the current screen under `name`.
-void Measure(const std::string& name) {
-    if (!g_only.empty() && !g_only.count(name)) return;
+enum class Part { Whole, Clear, Backdrop, Screen };
+
+void Draw(Part part) {
+    switch (part) {
+        case Part::Whole: virexo::dibuja(); break;
+        case Part::Clear: kestrel::Cls(); break;
+        case Part::Backdrop:
+            kestrel::Cls();
+            virexo::dibujafondo();
+            break;
+        case Part::Screen:
+            kestrel::Cls();
+            kestrel::SetBlend(kestrel::ALPHABLEND);  // as the backdrop leaves it
+            virexo::dibujapantalla(virexo::estado);
+            break;
+    }
+}
+
+// Times g_frames redraws + swaps of the current screen (or of a part of its
+// drawing) under `name`.
+void MeasurePart(const std::string& name, Part part) {
     using Clock = std::chrono::steady_clock;
     for (int i = 0; i < 5; ++i) {  // warm-up: textures made, caches filled
-        virexo::dibuja();
+        Draw(part);
         kestrel::Flip(0);
     }
     std::vector<double> intervals;
@@ -63,7 +86,7 @@ void Measure(const std::string& name) {
     for (int i = 0; i < g_frames; ++i) {
         virexo::muevefondo();
         virexo::fotograma += 1.0f;
-        virexo::dibuja();
+        Draw(part);
         kestrel::Flip(0);
         const auto now = Clock::now();
         intervals.push_back(std::chrono::duration<double, std::milli>(now - last).count());
@@ -71,7 +94,7 @@ void Measure(const std::string& name) {
     }
     const double seconds = std::chrono::duration<double>(last - start).count();
     const double fps = g_frames / seconds;
-    g_worstFps = std::min(g_worstFps, fps);
+    if (part == Part::Whole) g_worstFps = std::min(g_worstFps, fps);
     std::printf("%-12s (%s) %6.1f fps  interval median %6.2f ms  p95 %6.2f ms\n", name.c_str(),
                 virexo::estado.c_str(), fps, Percentile(intervals, 0.5),
                 Percentile(intervals, 0.95));
@@ -79,6 +102,15 @@ void Measure(const std::string& name) {
     std::printf("figure frame_ms_median_%s %.2f\n", name.c_str(), Percentile(intervals, 0.5));
     std::printf("figure frame_ms_p95_%s %.2f\n", name.c_str(), Percentile(intervals, 0.95));
     std::fflush(stdout);
+}
+
+void Measure(const std::string& name) {
+    if (!g_only.empty() && !g_only.count(name)) return;
+    MeasurePart(name, Part::Whole);
+    if (!g_parts) return;
+    MeasurePart(name + "_clear", Part::Clear);
+    MeasurePart(name + "_backdrop", Part::Backdrop);
+    MeasurePart(name + "_screen", Part::Screen);
 }
 
 void PlayUntilPlaying() {
@@ -147,7 +179,9 @@ void Body() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1) g_frames = std::max(10, std::atoi(argv[1]));
-    for (int i = 2; i < argc; ++i) g_only.insert(argv[i]);
+    int arg = 1;
+    if (arg < argc && std::string(argv[arg]) == "--parts") g_parts = true, ++arg;
+    if (arg < argc) g_frames = std::max(10, std::atoi(argv[arg++]));
+    for (; arg < argc; ++arg) g_only.insert(argv[arg]);
     return kestrel::RunApplication(argc, argv, Body);
 }

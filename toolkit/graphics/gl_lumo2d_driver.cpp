@@ -104,6 +104,7 @@ void TGLLumo2DDriver::ResetGLContext(const TGraphicsPtr& graphics) {
     int w = 0, h = 0, d, hz, fl;
     NonNull(graphics)->GetSettings(w, h, d, hz, fl);
     Cache().Reset();
+    Cache().pixels_per_unit_x = Cache().pixels_per_unit_y = 1;
     glDisable(GL_TEXTURE_2D);
     Project(w, h);
     glLoadIdentity();
@@ -179,7 +180,12 @@ void TGLLumo2DDriver::SetTransform(float ix, float iy, float jx, float jy) {
 
 void TGLLumo2DDriver::SetLineWidth(float width) { glLineWidth(width); }
 
-void TGLLumo2DDriver::SetResolution(float width, float height) { Project(width, height); }
+void TGLLumo2DDriver::SetResolution(float width, float height) {
+    Project(width, height);
+    const int gw = GraphicsWidth(), gh = GraphicsHeight();
+    Cache().pixels_per_unit_x = width > 0 && gw > 0 ? float(gw) / width : 1;
+    Cache().pixels_per_unit_y = height > 0 && gh > 0 ? float(gh) / height : 1;
+}
 
 // --- drawing ------------------------------------------------------------------
 

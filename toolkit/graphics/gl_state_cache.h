@@ -32,6 +32,9 @@ public:
     // The colour as sent (red, green, blue, alpha) and the drawing matrix.
     std::array<std::uint8_t, 4> color{};
     Matrix2 matrix;
+    // Window pixels per drawing unit (the graphics size over the virtual
+    // resolution), for telling whether a textured draw shrinks its texture.
+    float pixels_per_unit_x = 1, pixels_per_unit_y = 1;
 
     // State changes sent since the program started.
     struct Counts {
