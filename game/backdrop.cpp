@@ -7,6 +7,7 @@
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/image.h"
 #include "toolkit/graphics/lumo2d.h"
+#include "toolkit/graphics/texture_layout.h"
 #include "toolkit/system/random.h"
 
 namespace virexo {
@@ -14,6 +15,8 @@ namespace virexo {
 namespace {
 
 constexpr int kGlows = 30;
+// The glows are composed at a quarter of the screen's resolution.
+constexpr int kEscalaCapa = 4;
 // Sides of the polygons that cover the glows' lit discs: a sixteen-gon
 // leaves out nearly all of the black corners in few triangles.
 constexpr int kLadosDisco = 16;
@@ -21,10 +24,10 @@ constexpr int kLadosDisco = 16;
 constexpr double kMargenDisco = 2.0;
 
 kestrel::TImagePtr imgbrillo;  // the glow, 512 x 512, mid-handled
-// The glow at half size (each pixel the mean of a 2 x 2 block) and the
-// layer the glows are composed into at half the screen's resolution.
-kestrel::TImagePtr imgbrillomitad, imgcapa;
-std::vector<float> disco, discomitad;
+// The glow at the layer's scale (each pixel the mean of a 4 x 4 block) and
+// the layer the glows are composed into.
+kestrel::TImagePtr imgbrillocapa, imgcapa;
+std::vector<float> disco, discocapa;
 std::array<float, kGlows> brillox{}, brilloy{}, brillovx{}, brillovy{}, brilloangulo{};
 
 // The glow's colour where it stands; the renderer clamps each component to
@@ -49,16 +52,20 @@ void creafondo() {
     disco = poligonocircunscrito(kLadoBrillo / 2.0f, kLadoBrillo / 2.0f, radio + kMargenDisco,
                                  kLadosDisco);
 
-    const int mitad = kLadoBrillo / 2;
-    const TPixmapPtr pequeno = ResizePixmap(brillo, mitad, mitad);
-    imgbrillomitad = CreateImage(mitad, mitad, 1, FILTEREDIMAGE);
-    MidHandleImage(imgbrillomitad);
-    imgbrillomitad->SetPixmap(0, pequeno);
-    discomitad = poligonocircunscrito(mitad / 2.0f, mitad / 2.0f, radiobrillo(*pequeno) + kMargenDisco,
-                                      kLadosDisco);
-    // One layer pixel all round beyond the screen, for the filtering of the
-    // screen's edge pixels.
-    imgcapa = CreateImage(GraphicsWidth() / 2 + 2, GraphicsHeight() / 2 + 2, 1, FILTEREDIMAGE);
+    TPixmapPtr pequeno = brillo;
+    for (int lado = kLadoBrillo / 2; lado >= kLadoBrillo / kEscalaCapa; lado /= 2)
+        pequeno = ResizePixmap(pequeno, lado, lado);  // 2 x 2 means, repeated
+    const int lado = kLadoBrillo / kEscalaCapa;
+    imgbrillocapa = CreateImage(lado, lado, 1, FILTEREDIMAGE);
+    SetImageHandle(imgbrillocapa, imgbrillo->handle_x / kEscalaCapa, imgbrillo->handle_y / kEscalaCapa);
+    imgbrillocapa->SetPixmap(0, pequeno);
+    discocapa = poligonocircunscrito(lado / 2.0f, lado / 2.0f, radiobrillo(*pequeno) + kMargenDisco,
+                                     kLadosDisco);
+    // The layer holds one pixel all round beyond the screen, for the
+    // filtering of the screen's edge pixels; its size is a power of two, so
+    // that its texture has no spare area to fill at each copy.
+    imgcapa = CreateImage(NextPow2(GraphicsWidth() / kEscalaCapa + 2),
+                          NextPow2(GraphicsHeight() / kEscalaCapa + 2), 1, FILTEREDIMAGE);
 
     for (int i = 0; i < kGlows; ++i) {
         brillox[i] = static_cast<float>(Rand(0, 1024));
@@ -96,13 +103,14 @@ void dibujafondoexacto() {
 
 void dibujafondo() {
     using namespace kestrel;
-    // The glows, at half the resolution, into the layer's corner of the
-    // (black) back buffer; layer pixel (i, j) is centred on the screen
-    // point (2i - 1, 2j - 1).
+    // The glows, at the layer's resolution, into the layer's corner of the
+    // (black) back buffer: the screen point (x, y) is the layer point
+    // (x / kEscalaCapa + 1, y / kEscalaCapa + 1).
+    const float w = float(GraphicsWidth()), h = float(GraphicsHeight());
+    const float s = kEscalaCapa;
     int vx, vy, vw, vh;
     GetViewport(vx, vy, vw, vh);
-    const int capaw = ImageWidth(imgcapa), capah = ImageHeight(imgcapa);
-    SetViewport(0, 0, capaw, capah);
+    SetViewport(0, 0, int(w / s) + 2, int(h / s) + 2);
     SetBlend(LIGHTBLEND);
     SetAlpha(1.0f);
     SetScale(1.0f, 1.0f);
@@ -110,7 +118,7 @@ void dibujafondo() {
     for (int i = 0; i < kGlows; ++i) {
         ColorBrillo(i);
         SetRotation(brilloangulo[i]);
-        DrawImagePolygon(imgbrillomitad, brillox[i] / 2 + 1, brilloy[i] / 2 + 1, discomitad, 0);
+        DrawImagePolygon(imgbrillocapa, brillox[i] / s + 1, brilloy[i] / s + 1, discocapa, 0);
     }
     GrabImageTexture(imgcapa, 0, 0, 0);
     // Then the layer, enlarged with linear filtering, over the whole screen.
@@ -118,8 +126,7 @@ void dibujafondo() {
     SetBlend(SOLIDBLEND);
     SetRotation(0);
     SetColor(255, 255, 255);
-    const float w = float(GraphicsWidth()), h = float(GraphicsHeight());
-    DrawSubImageRect(imgcapa, 0, 0, w, h, 1, 1, w / 2, h / 2, 0, 0, 0);
+    DrawSubImageRect(imgcapa, 0, 0, w, h, 1, 1, w / s, h / s, 0, 0, 0);
     SetBlend(ALPHABLEND);
 }
 
