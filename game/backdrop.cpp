@@ -17,17 +17,17 @@ namespace {
 constexpr int kGlows = 30;
 // The glows are composed at a quarter of the screen's resolution.
 constexpr int kEscalaCapa = 4;
-// Sides of the polygons that cover the glows' lit discs: a sixteen-gon
+// Sides of the polygon that covers the glow's lit disc: a sixteen-gon
 // leaves out nearly all of the black corners in few triangles.
 constexpr int kLadosDisco = 16;
 // A texel of filtering beyond the farthest lit pixel, and some more.
 constexpr double kMargenDisco = 2.0;
 
 kestrel::TImagePtr imgbrillo;  // the glow, 512 x 512, mid-handled
-// The glow at the layer's scale (each pixel the mean of a 4 x 4 block) and
+// The glow at the layer's scale (each pixel the mean of a block) and
 // the layer the glows are composed into.
 kestrel::TImagePtr imgbrillocapa, imgcapa;
-std::vector<float> disco, discocapa;
+std::vector<float> discocapa;
 std::array<float, kGlows> brillox{}, brilloy{}, brillovx{}, brillovy{}, brilloangulo{};
 
 // The glow's colour where it stands; the renderer clamps each component to
@@ -46,15 +46,10 @@ void creafondo() {
     Cls();
     SetColor(255, 255, 255);
     const TPixmapPtr brillo = creapixmapbrillo();
-    const double radio = radiobrillo(*brillo);
     imgbrillo = CreateImage(kLadoBrillo, kLadoBrillo, 1, -1);
     imgbrillo->SetPixmap(0, brillo);
-    disco = poligonocircunscrito(kLadoBrillo / 2.0f, kLadoBrillo / 2.0f, radio + kMargenDisco,
-                                 kLadosDisco);
 
-    TPixmapPtr pequeno = brillo;
-    for (int lado = kLadoBrillo / 2; lado >= kLadoBrillo / kEscalaCapa; lado /= 2)
-        pequeno = ResizePixmap(pequeno, lado, lado);  // 2 x 2 means, repeated
+    const TPixmapPtr pequeno = reducebrillo(*brillo, kEscalaCapa);
     const int lado = kLadoBrillo / kEscalaCapa;
     imgbrillocapa = CreateImage(lado, lado, 1, FILTEREDIMAGE);
     SetImageHandle(imgbrillocapa, imgbrillo->handle_x / kEscalaCapa, imgbrillo->handle_y / kEscalaCapa);
@@ -95,21 +90,26 @@ void dibujafondoexacto() {
     for (int i = 0; i < kGlows; ++i) {
         ColorBrillo(i);
         SetRotation(brilloangulo[i]);
-        // The black outside the lit disc adds nothing.
-        DrawImagePolygon(imgbrillo, brillox[i], brilloy[i], disco, 0);
+        DrawImage(imgbrillo, brillox[i], brilloy[i], 0);
     }
     SetBlend(ALPHABLEND);
 }
 
 void dibujafondo() {
     using namespace kestrel;
+    const float w = float(GraphicsWidth()), h = float(GraphicsHeight());
+    int vx, vy, vw, vh;
+    GetViewport(vx, vy, vw, vh);
+    // The layer is composed in a corner of the screen that a smaller
+    // viewport would not cover again: there, the glows one by one, clipped.
+    if (vx > 0 || vy > 0 || vx + vw < int(w) || vy + vh < int(h)) {
+        dibujafondoexacto();
+        return;
+    }
     // The glows, at the layer's resolution, into the layer's corner of the
     // (black) back buffer: the screen point (x, y) is the layer point
     // (x / kEscalaCapa + 1, y / kEscalaCapa + 1).
-    const float w = float(GraphicsWidth()), h = float(GraphicsHeight());
     const float s = kEscalaCapa;
-    int vx, vy, vw, vh;
-    GetViewport(vx, vy, vw, vh);
     SetViewport(0, 0, int(w / s) + 2, int(h / s) + 2);
     SetBlend(LIGHTBLEND);
     SetAlpha(1.0f);
@@ -118,6 +118,7 @@ void dibujafondo() {
     for (int i = 0; i < kGlows; ++i) {
         ColorBrillo(i);
         SetRotation(brilloangulo[i]);
+        // The black outside the lit disc adds nothing.
         DrawImagePolygon(imgbrillocapa, brillox[i] / s + 1, brilloy[i] / s + 1, discocapa, 0);
     }
     GrabImageTexture(imgcapa, 0, 0, 0);

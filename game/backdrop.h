@@ -15,13 +15,14 @@ void muevefondo();
 // (the back buffer must be black, as Cls leaves it); leaves the blend at
 // ALPHABLEND. The glows are composed at half the screen's resolution in the
 // back buffer's top-left corner, copied into a layer image and drawn back
-// enlarged with linear filtering: a smooth picture that this changes by a
-// few levels at most (the backdrop test holds it to the exact drawing), for
-// a sixth of the pixels.
+// enlarged with linear filtering: the glows are smooth, so the picture
+// changes by a few levels at most (the backdrop test holds it to the exact
+// drawing) for a small part of the work. A viewport smaller than the screen
+// gets the exact drawing, clipped to it.
 void dibujafondo();
 
-// The same glows drawn one by one at full resolution onto the black screen:
-// the exact picture, which dibujafondo approaches.
+// The glows drawn one by one, whole, at full resolution onto the black
+// screen: the exact picture, which dibujafondo approaches.
 void dibujafondoexacto();
 
 }  // namespace virexo

@@ -137,6 +137,24 @@ kestrel::TPixmapPtr creapixmapbrillo() {
     return pixmap;
 }
 
+kestrel::TPixmapPtr reducebrillo(const kestrel::TPixmap& glow, int factor) {
+    const int w = glow.width / factor, h = glow.height / factor;
+    auto out = kestrel::CreatePixmap(w, h, kestrel::PF_RGBA8888, 4);
+    const int n = factor * factor;
+    for (int j = 0; j < h; ++j)
+        for (int i = 0; i < w; ++i) {
+            int suma[4] = {};
+            for (int y = j * factor; y < (j + 1) * factor; ++y)
+                for (int x = i * factor; x < (i + 1) * factor; ++x) {
+                    const std::uint8_t* p = glow.pixels + std::size_t(y) * glow.pitch + std::size_t(x) * 4;
+                    for (int c = 0; c < 4; ++c) suma[c] += p[c];
+                }
+            std::uint8_t* q = out->pixels + std::size_t(j) * out->pitch + std::size_t(i) * 4;
+            for (int c = 0; c < 4; ++c) q[c] = std::uint8_t((suma[c] + n / 2) / n);
+        }
+    return out;
+}
+
 double radiobrillo(const kestrel::TPixmap& glow) {
     double radio = 0;
     for (int j = 0; j < glow.height; ++j) {

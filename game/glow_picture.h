@@ -18,6 +18,11 @@ inline constexpr int kLadoBrillo = 512;
 // The glow picture: kLadoBrillo square, PF_RGBA8888, grey, alpha 255.
 kestrel::TPixmapPtr creapixmapbrillo();
 
+// The glow reduced `factor` times each way: each pixel the mean of a block
+// of factor x factor, rounded to the nearest level (so that a sum of many
+// reduced glows keeps the brightness of the full ones).
+kestrel::TPixmapPtr reducebrillo(const kestrel::TPixmap& glow, int factor);
+
 // The distance from the centre (256, 256) beyond which every pixel of the
 // picture is black: the farthest centre of a lit pixel.
 double radiobrillo(const kestrel::TPixmap& glow);
