@@ -129,6 +129,8 @@ void dibujafondo() {
     SetColor(255, 255, 255);
     DrawSubImageRect(imgcapa, 0, 0, w, h, 1, 1, w / s, h / s, 0, 0, 0);
     SetBlend(ALPHABLEND);
+    // The renderer fills the backdrop while the screen's drawing is sent.
+    SubmitDrawing();
 }
 
 }  // namespace virexo

@@ -187,6 +187,8 @@ void TGLLumo2DDriver::SetResolution(float width, float height) {
     Cache().pixels_per_unit_y = height > 0 && gh > 0 ? float(gh) / height : 1;
 }
 
+void TGLLumo2DDriver::SubmitDrawing() { glFlush(); }
+
 // --- drawing ------------------------------------------------------------------
 
 void TGLLumo2DDriver::Cls() { glClear(GL_COLOR_BUFFER_BIT); }

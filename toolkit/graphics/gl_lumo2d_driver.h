@@ -43,6 +43,9 @@ public:
     void DrawPixmap(const TPixmapPtr& pixmap, int x, int y) override;
     TPixmapPtr GrabPixmap(int x, int y, int width, int height) override;
     void SetResolution(float width, float height) override;
+    // glFlush: a software renderer starts filling pixels on its own
+    // threads while the caller goes on sending.
+    void SubmitDrawing() override;
 
     // A fresh context: cache reset, texturing off, projection for the
     // graphics' pixel size, identity model-view, full viewport.
