@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 #include <numbers>
+#include <thread>
 
 #include "toolkit/graphics/lumo2d_math.h"
 
@@ -89,51 +90,59 @@ struct Ovalo {
     }
 };
 
-}  // namespace
-
-kestrel::TPixmapPtr creapixmapbrillo() {
+const std::vector<Ovalo>& Ovalos() {
     static const std::vector<Ovalo> ovalos = [] {
         std::vector<Ovalo> v;
         v.reserve(kOvalos);
         for (int k = 0; k < kOvalos; ++k) v.emplace_back(k);
         return v;
     }();
-    auto pixmap = kestrel::CreatePixmap(kLadoBrillo, kLadoBrillo, kestrel::PF_RGBA8888, 4);
-    for (int j = 0; j < kLadoBrillo; ++j) {
-        auto* fila = reinterpret_cast<std::uint32_t*>(pixmap->pixels + std::size_t(j) * pixmap->pitch);
+    return ovalos;
+}
+
+// The grey level at pixel (i, j): that of the smallest oval holding its centre.
+int GrisEn(const std::vector<Ovalo>& ovalos, int i, int j) {
+    const double dx = i + 0.5 - kCentro, dy = j + 0.5 - kCentro;
+    const double d = std::sqrt(dx * dx + dy * dy);
+    // The ovals shrink by a quarter pixel of radius each: the last one that
+    // can hold the centre, then the first that surely does.
+    int alto = int(std::floor((double(ovalos[0].rx) - d + 0.01) / 0.25));
+    if (alto >= kOvalos) alto = kOvalos - 1;
+    if (alto < 0) return 0;
+    int seguro = alto;
+    while (seguro >= 0 && ovalos[std::size_t(seguro)].apotema - 0.01 <= d) --seguro;
+    const int gseguro = seguro >= 0 ? ovalos[std::size_t(seguro)].gris : 0;
+    if (ovalos[std::size_t(alto)].gris == gseguro) return gseguro;
+    // Between the two the level changes: the ovals' own edges decide.
+    const std::int64_t px = std::llrint((i + 0.5) * kSubpixel);
+    const std::int64_t py = std::llrint((j + 0.5) * kSubpixel);
+    double a = std::atan2(-dy, dx);
+    if (a < 0) a += 2 * std::numbers::pi;
+    for (int k = alto; k > seguro; --k)
+        if (ovalos[std::size_t(k)].Contiene(px, py, a)) return ovalos[std::size_t(k)].gris;
+    return gseguro;
+}
+
+void Filas(const std::vector<Ovalo>& ovalos, kestrel::TPixmap& pixmap, int desde, int hasta) {
+    for (int j = desde; j < hasta; ++j) {
+        std::uint8_t* fila = pixmap.pixels + std::size_t(j) * pixmap.pitch;
         for (int i = 0; i < kLadoBrillo; ++i) {
-            const double dx = i + 0.5 - kCentro, dy = j + 0.5 - kCentro;
-            const double d = std::sqrt(dx * dx + dy * dy);
-            // The ovals shrink by a quarter pixel of radius each: the last
-            // one that can hold the centre, then the first that surely does.
-            int alto = int(std::floor((double(ovalos[0].rx) - d + 0.01) / 0.25));
-            if (alto >= kOvalos) alto = kOvalos - 1;
-            int gris = 0;
-            if (alto >= 0) {
-                int seguro = alto;
-                while (seguro >= 0 && ovalos[std::size_t(seguro)].apotema - 0.01 <= d) --seguro;
-                const int gseguro = seguro >= 0 ? ovalos[std::size_t(seguro)].gris : 0;
-                if (ovalos[std::size_t(alto)].gris == gseguro) {
-                    gris = gseguro;
-                } else {
-                    gris = gseguro;
-                    const std::int64_t px = std::llrint((i + 0.5) * kSubpixel);
-                    const std::int64_t py = std::llrint((j + 0.5) * kSubpixel);
-                    double a = std::atan2(-dy, dx);
-                    if (a < 0) a += 2 * std::numbers::pi;
-                    for (int k = alto; k > seguro; --k) {
-                        if (ovalos[std::size_t(k)].Contiene(px, py, a)) {
-                            gris = ovalos[std::size_t(k)].gris;
-                            break;
-                        }
-                    }
-                }
-            }
-            const std::uint8_t g = std::uint8_t(gris);
+            const std::uint8_t g = std::uint8_t(GrisEn(ovalos, i, j));
             const std::uint8_t rgba[4] = {g, g, g, 255};
-            std::memcpy(&fila[i], rgba, 4);
+            std::memcpy(fila + std::size_t(i) * 4, rgba, 4);
         }
     }
+}
+
+}  // namespace
+
+kestrel::TPixmapPtr creapixmapbrillo() {
+    const std::vector<Ovalo>& ovalos = Ovalos();
+    auto pixmap = kestrel::CreatePixmap(kLadoBrillo, kLadoBrillo, kestrel::PF_RGBA8888, 4);
+    // Two halves at once: the machine may have no more than two cores.
+    std::thread otra(Filas, std::cref(ovalos), std::ref(*pixmap), 0, kLadoBrillo / 2);
+    Filas(ovalos, *pixmap, kLadoBrillo / 2, kLadoBrillo);
+    otra.join();
     return pixmap;
 }
 

@@ -95,6 +95,19 @@ TEST_F(BackdropTest, GlowPictureIsWhatTheOvalsDraw) {
     const double radio = radiobrillo(*calculado);
     EXPECT_GT(radio, 238);
     EXPECT_LT(radio, 242);
+
+    // Reduced, each pixel is its block's mean rounded to the nearest level.
+    TPixmapPtr bloques = CreatePixmap(4, 2, PF_RGBA8888, 4);
+    bloques->ClearPixels(0xFF000000u);
+    bloques->WritePixel(0, 0, 0xFF010203u);  // block 1: sums 1, 2, 3 over 4 pixels
+    bloques->WritePixel(2, 0, 0xFF020202u);  // block 2: 2 + 1 + 1 + 0
+    bloques->WritePixel(3, 0, 0xFF010101u);
+    bloques->WritePixel(2, 1, 0xFF010101u);
+    const TPixmapPtr reducido = reducebrillo(*bloques, 2);
+    ASSERT_EQ(reducido->width, 2);
+    ASSERT_EQ(reducido->height, 1);
+    EXPECT_EQ(reducido->ReadPixel(0, 0), 0xFF000101u);  // 0.25, 0.5, 0.75
+    EXPECT_EQ(reducido->ReadPixel(1, 0), 0xFF010101u);  // 1 each
 }
 
 TEST_F(BackdropTest, LayerStaysWithinAFewLevelsOfTheGlowsDrawnOneByOne) {
