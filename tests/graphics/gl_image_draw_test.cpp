@@ -221,6 +221,24 @@ TEST_F(ImageDrawGL, TextureGrabCopiesTheBackBufferWithoutTouchingThePixmap) {
     }
     EXPECT_TRUE(s.IsBlack(201, 50));
 
+    // A mip chain follows the copy: shrunk, the grab shows, not the
+    // pixmap's old pixels.
+    TImagePtr chained = CreateImage(50, 30, 1, FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    LockImage(chained)->ClearPixels(0xFF0000FFu);  // blue in memory
+    Cls();
+    SetColor(0, 255, 0);
+    DrawRect(100, 100, 50, 30);
+    SetColor(255, 255, 255);
+    GrabImageTexture(chained, 100, 100);
+    Cls();
+    SetImageHandle(chained, 0, 0);
+    SetScale(0.5f, 0.5f);
+    DrawImage(chained, 0, 0);
+    SetScale(1, 1);
+    EXPECT_TRUE(GLFrame(chained)->mip_filter_on);
+    EXPECT_GE(Screen().at(12, 7).g, 250);
+    EXPECT_EQ(Screen().at(12, 7).b, 0);
+
     // Writing the pixmap brings its pixels back.
     LockImage(img, 0, 1, 1)->ClearPixels(0xFF0000FFu);
     Cls();
