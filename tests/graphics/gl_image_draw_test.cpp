@@ -9,6 +9,7 @@
 
 #include "tests/graphics/gl_fixture.h"
 #include "toolkit/graphics/gl_image_frame.h"
+#include "toolkit/graphics/gl_lumo2d_driver.h"
 #include "toolkit/graphics/lumo2d_math.h"
 
 namespace kestrel::test {
@@ -100,6 +101,67 @@ TEST_F(ImageDrawGL, MipChainIsLeftOutOfDrawsThatDoNotShrinkWithTheSamePicture) {
     SetTransform(0, 1, 1);
     DrawImage(img, 160, 120);
     EXPECT_FALSE(f->mip_filter_on);
+}
+
+TEST_F(ImageDrawGL, OpaqueWhiteTakesTheTextureAloneWithTheSamePicture) {
+    // Half-transparent busy pixels, drawn turned, enlarged and shrunk.
+    TPixmapPtr p = Busy(40, 40);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            p->WritePixel(x, y, (p->ReadPixel(x, y) & 0xFFFFFFu) | std::uint32_t(x * 6) << 24);
+    const GLStateCache& cache = TGLLumo2DDriver::StateCache();
+    for (const int flags : {FILTEREDIMAGE | MIPMAPPEDIMAGE, FILTEREDIMAGE, 0}) {
+        TImagePtr img = LoadImage(p, flags);
+        MidHandleImage(img);
+        for (const int blend : {SOLIDBLEND, ALPHABLEND, LIGHTBLEND}) {
+            for (const float scale : {1.7f, 1.0f, 0.6f}) {
+                SetBlend(blend);
+                SetTransform(25, scale, scale);
+                const auto draw = [&] {
+                    SetColor(120, 80, 200);  // a background to blend onto
+                    Cls();
+                    DrawRect(0, 0, kWidth, kHeight);
+                    SetColor(255, 255, 255);
+                    DrawImage(img, 160, 120);
+                };
+                draw();
+                const bool alone = cache.texture_replaces() == 1;
+                // Shrinking a mip chain, the texture is modulated.
+                EXPECT_EQ(alone, !(flags & MIPMAPPEDIMAGE) || scale >= 1) << flags << " " << scale;
+                const TPixmapPtr first = Shot();
+                // The other combination, sent behind the renderer's back
+                // (its cache still holds the first).
+                glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, alone ? GL_MODULATE : GL_REPLACE);
+                draw();
+                glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, alone ? GL_REPLACE : GL_MODULATE);
+                if (!alone) continue;  // (replacing there would not be the same)
+                const Difference d = Compare(first, Shot());
+                EXPECT_EQ(d.pixels, 0) << "flags " << flags << " blend " << blend << " scale "
+                                       << scale << ": largest " << d.largest;
+            }
+        }
+    }
+    // Any other colour or alpha modulates again.
+    SetTransform(0, 1, 1);
+    SetBlend(SOLIDBLEND);
+    TPixmapPtr white = CreatePixmap(8, 8, PF_RGBA8888, 4);
+    white->ClearPixels(0xFFFFFFFFu);
+    TImagePtr w = LoadImage(white, 0);
+    Cls();
+    SetColor(255, 255, 255);
+    DrawImage(w, 10, 10);
+    SetColor(255, 0, 0);
+    DrawImage(w, 30, 10);
+    SetColor(255, 255, 255);
+    SetAlpha(0.5f);
+    SetBlend(ALPHABLEND);
+    DrawImage(w, 50, 10);
+    SetAlpha(1);
+    const Screen s;
+    EXPECT_EQ(s.at(12, 12).g, 255);
+    EXPECT_EQ(s.at(32, 12).r, 255);
+    EXPECT_EQ(s.at(32, 12).g, 0);
+    EXPECT_NEAR(s.at(52, 12).g, 127, 1);
 }
 
 TEST_F(ImageDrawGL, PolygonDrawsThePartOfTheImageInsideIt) {

@@ -107,6 +107,7 @@ TGLImageFrame::~TGLImageFrame() {
 void TGLImageFrame::Prepare(bool magnifies) {
     TGLLumo2DDriver::BindTexture(name);
     TGLLumo2DDriver::EnableTexturing(true);
+    TGLLumo2DDriver::CombineTextureWithColor(min_filter_mip == 0 || magnifies);
     if (min_filter_mip == 0 || mip_filter_on == !magnifies) return;
     mip_filter_on = !magnifies;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,

@@ -135,6 +135,12 @@ void TGLLumo2DDriver::EnableTexturing(bool enabled) {
         glDisable(GL_TEXTURE_2D);
 }
 
+void TGLLumo2DDriver::CombineTextureWithColor(bool one_level) {
+    const bool replaces = one_level && Cache().color_is_opaque_white();
+    if (Cache().ChangeTextureReplaces(replaces))
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, replaces ? GL_REPLACE : GL_MODULATE);
+}
+
 const GLStateCache& TGLLumo2DDriver::StateCache() { return Cache(); }
 
 void TGLLumo2DDriver::DeleteTextures(const std::vector<unsigned>& names) {
