@@ -53,7 +53,7 @@ void Body() {
     std::printf("  before the display (registration, modules, question, opening): %.1f ms\n",
                 Ms(t0, t.pantalla));
     std::printf("  assets (font, sounds, music, images): %.1f ms\n", Ms(t.pantalla, t.recursos));
-    std::printf("  backdrop (1022 ovals drawn and grabbed): %.1f ms\n", Ms(t.recursos, t.fondo));
+    std::printf("  backdrop (glow picture computed, images made): %.1f ms\n", Ms(t.recursos, t.fondo));
     std::printf("  first frame: %.1f ms\n", firstFrameMs);
     std::printf("  main thread CPU from entry to first Flip (the software renderer's own threads and\n"
                 "  the music threads not counted): %.1f ms\n", startCpuMs);

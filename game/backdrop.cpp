@@ -1,9 +1,13 @@
 #include "game/backdrop.h"
 
 #include <array>
+#include <vector>
 
+#include "game/glow_picture.h"
+#include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/image.h"
 #include "toolkit/graphics/lumo2d.h"
+#include "toolkit/graphics/texture_layout.h"
 #include "toolkit/system/random.h"
 
 namespace virexo {
@@ -11,24 +15,52 @@ namespace virexo {
 namespace {
 
 constexpr int kGlows = 30;
+// The glows are composed at a quarter of the screen's resolution.
+constexpr int kEscalaCapa = 4;
+// Sides of the polygon that covers the glow's lit disc: a sixteen-gon
+// leaves out nearly all of the black corners in few triangles.
+constexpr int kLadosDisco = 16;
+// A texel of filtering beyond the farthest lit pixel, and some more.
+constexpr double kMargenDisco = 2.0;
 
-kestrel::TImagePtr imgbrillo;
+kestrel::TImagePtr imgbrillo;  // the glow, 512 x 512, mid-handled
+// The glow at the layer's scale (each pixel the mean of a block) and
+// the layer the glows are composed into.
+kestrel::TImagePtr imgbrillocapa, imgcapa;
+std::vector<float> discocapa;
 std::array<float, kGlows> brillox{}, brilloy{}, brillovx{}, brillovy{}, brilloangulo{};
+
+// The glow's colour where it stands; the renderer clamps each component to
+// 0..255.
+void ColorBrillo(int i) {
+    kestrel::SetColor(255, static_cast<int>(512 - brillox[i]), static_cast<int>(512 - brilloy[i]));
+}
 
 }  // namespace
 
 void creafondo() {
     using namespace kestrel;
-    // The back buffer must be black under the ovals.
+    // The screen's clear colour is black from here on, and the colour is
+    // left as drawing the glow's brightest oval leaves it.
     SetClsColor(0, 0, 0);
     Cls();
-    for (float r = 1.0f; r < 512.0f; r += 0.5f) {
-        const float c = r * r / 1024.0f;
-        SetColor(static_cast<int>(c), static_cast<int>(c), static_cast<int>(c));
-        DrawOval(r / 2, r / 2, 512 - r, 512 - r);
-    }
-    imgbrillo = CreateImage(512, 512, 1, -1);
-    GrabImage(imgbrillo, 0, 0, 0);
+    SetColor(255, 255, 255);
+    const TPixmapPtr brillo = creapixmapbrillo();
+    imgbrillo = CreateImage(kLadoBrillo, kLadoBrillo, 1, -1);
+    imgbrillo->SetPixmap(0, brillo);
+
+    const TPixmapPtr pequeno = reducebrillo(*brillo, kEscalaCapa);
+    const int lado = kLadoBrillo / kEscalaCapa;
+    imgbrillocapa = CreateImage(lado, lado, 1, FILTEREDIMAGE);
+    SetImageHandle(imgbrillocapa, imgbrillo->handle_x / kEscalaCapa, imgbrillo->handle_y / kEscalaCapa);
+    imgbrillocapa->SetPixmap(0, pequeno);
+    discocapa = poligonocircunscrito(lado / 2.0f, lado / 2.0f, radiobrillo(*pequeno) + kMargenDisco,
+                                     kLadosDisco);
+    // The layer holds one pixel all round beyond the screen, for the
+    // filtering of the screen's edge pixels; its size is a power of two, so
+    // that its texture has no spare area to fill at each copy.
+    imgcapa = CreateImage(NextPow2(GraphicsWidth() / kEscalaCapa + 2),
+                          NextPow2(GraphicsHeight() / kEscalaCapa + 2), 1, FILTEREDIMAGE);
 
     for (int i = 0; i < kGlows; ++i) {
         brillox[i] = static_cast<float>(Rand(0, 1024));
@@ -49,19 +81,56 @@ void muevefondo() {
     }
 }
 
-void dibujafondo() {
+void dibujafondoexacto() {
     using namespace kestrel;
     SetBlend(LIGHTBLEND);
     SetAlpha(1.0f);
     SetScale(1.0f, 1.0f);
     SetRotation(0);
     for (int i = 0; i < kGlows; ++i) {
-        // The renderer clamps each component to 0..255.
-        SetColor(255, static_cast<int>(512 - brillox[i]), static_cast<int>(512 - brilloy[i]));
+        ColorBrillo(i);
         SetRotation(brilloangulo[i]);
         DrawImage(imgbrillo, brillox[i], brilloy[i], 0);
     }
     SetBlend(ALPHABLEND);
+}
+
+void dibujafondo() {
+    using namespace kestrel;
+    const float w = float(GraphicsWidth()), h = float(GraphicsHeight());
+    int vx, vy, vw, vh;
+    GetViewport(vx, vy, vw, vh);
+    // The layer is composed in a corner of the screen that a smaller
+    // viewport would not cover again: there, the glows one by one, clipped.
+    if (vx > 0 || vy > 0 || vx + vw < int(w) || vy + vh < int(h)) {
+        dibujafondoexacto();
+        return;
+    }
+    // The glows, at the layer's resolution, into the layer's corner of the
+    // (black) back buffer: the screen point (x, y) is the layer point
+    // (x / kEscalaCapa + 1, y / kEscalaCapa + 1).
+    const float s = kEscalaCapa;
+    SetViewport(0, 0, int(w / s) + 2, int(h / s) + 2);
+    SetBlend(LIGHTBLEND);
+    SetAlpha(1.0f);
+    SetScale(1.0f, 1.0f);
+    SetRotation(0);
+    for (int i = 0; i < kGlows; ++i) {
+        ColorBrillo(i);
+        SetRotation(brilloangulo[i]);
+        // The black outside the lit disc adds nothing.
+        DrawImagePolygon(imgbrillocapa, brillox[i] / s + 1, brilloy[i] / s + 1, discocapa, 0);
+    }
+    GrabImageTexture(imgcapa, 0, 0, 0);
+    // Then the layer, enlarged with linear filtering, over the whole screen.
+    SetViewport(vx, vy, vw, vh);
+    SetBlend(SOLIDBLEND);
+    SetRotation(0);
+    SetColor(255, 255, 255);
+    DrawSubImageRect(imgcapa, 0, 0, w, h, 1, 1, w / s, h / s, 0, 0, 0);
+    SetBlend(ALPHABLEND);
+    // The renderer fills the backdrop while the screen's drawing is sent.
+    SubmitDrawing();
 }
 
 }  // namespace virexo

@@ -1,17 +1,28 @@
 // The animated backdrop behind every screen: thirty coloured glows drifting
-// over the screen, drawn additively from one grabbed glow image.
+// over the screen, drawn additively from one glow image.
 #pragma once
 
 namespace virexo {
 
-// Draws the glow into the back buffer, grabs it into imgbrillo and places
-// the particles. Needs the display open and its back buffer black.
+// Makes the glow image (its picture computed, see glow_picture.h), places
+// the glows and clears the screen to black. Needs the display open.
 void creafondo();
 
 // Moves every glow by one game update (1/60 s).
 void muevefondo();
 
-// Draws every glow where it stands; leaves the blend at ALPHABLEND.
+// Draws every glow where it stands over the whole screen, which it covers
+// (the back buffer must be black, as Cls leaves it); leaves the blend at
+// ALPHABLEND. The glows are composed at half the screen's resolution in the
+// back buffer's top-left corner, copied into a layer image and drawn back
+// enlarged with linear filtering: the glows are smooth, so the picture
+// changes by a few levels at most (the backdrop test holds it to the exact
+// drawing) for a small part of the work. A viewport smaller than the screen
+// gets the exact drawing, clipped to it.
 void dibujafondo();
+
+// The glows drawn one by one, whole, at full resolution onto the black
+// screen: the exact picture, which dibujafondo approaches.
+void dibujafondoexacto();
 
 }  // namespace virexo

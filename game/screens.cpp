@@ -29,8 +29,12 @@ void Reset() {
 }
 
 void DrawBoards() {
-    for (int i = 0; i < jugadores; ++i)
-        if (tableros[i]) tableros[i]->dibuja(0);
+    for (int i = 0; i < jugadores; ++i) {
+        if (!tableros[i]) continue;
+        tableros[i]->dibuja(0);
+        // The renderer fills this board while the next one is sent.
+        SubmitDrawing();
+    }
 }
 
 void DrawTitle() {

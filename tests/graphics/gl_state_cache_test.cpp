@@ -43,6 +43,24 @@ TEST(GLStateCache, ResetForgetsWhatTheOldContextHad) {
     EXPECT_EQ(c.counts().total(), 6);
 }
 
+TEST(GLStateCache, TextureCombinationIsSentFirstThenOnChangesAndAgainAfterReset) {
+    GLStateCache c;
+    EXPECT_TRUE(c.ChangeTextureReplaces(false));  // not known at the start
+    EXPECT_FALSE(c.ChangeTextureReplaces(false));
+    EXPECT_TRUE(c.ChangeTextureReplaces(true));
+    EXPECT_FALSE(c.ChangeTextureReplaces(true));
+    c.Reset();
+    EXPECT_TRUE(c.ChangeTextureReplaces(true));
+    EXPECT_EQ(c.counts().texture_env, 3);
+    EXPECT_EQ(c.counts().total(), 3);
+    c.color = {255, 255, 255, 255};
+    EXPECT_TRUE(c.color_is_opaque_white());
+    c.color = {255, 255, 255, 254};
+    EXPECT_FALSE(c.color_is_opaque_white());
+    c.color = {255, 254, 255, 255};
+    EXPECT_FALSE(c.color_is_opaque_white());
+}
+
 TEST(GLStateCache, DeletedBoundTextureMustBeBoundAgain) {
     GLStateCache c;
     c.ChangeTexture(5);

@@ -138,5 +138,31 @@ TEST(Lumo2DMath, ViewportScissorAndReadBoxes) {
     EXPECT_EQ(ReadBoxFor(5, 7, 20, 10, 240), (PixelRect{5, 240 - 10 - 7, 20, 10}));
 }
 
+TEST(Lumo2DMath, DrawMagnifiesOnlyWhenNoDirectionShrinksTheTexture) {
+    // Scale 1 at any angle keeps every texel a pixel wide.
+    for (float angle : {0.0f, 30.0f, 45.0f, 90.0f, 137.5f, 359.0f})
+        EXPECT_TRUE(DrawMagnifies(TransformMatrix(angle, 1, 1), 1, 1, 1, 1)) << angle;
+    EXPECT_TRUE(DrawMagnifies(TransformMatrix(20, 1.5f, 3), 1, 1, 1, 1));
+    EXPECT_TRUE(DrawMagnifies(TransformMatrix(0, -1, 1), 1, 1, 1, 1));  // a mirror
+    // One shrinking direction is enough to need the mip chain.
+    EXPECT_FALSE(DrawMagnifies(TransformMatrix(0, 1.2f, 0.9f), 1, 1, 1, 1));
+    EXPECT_FALSE(DrawMagnifies(TransformMatrix(30, 1.3f, 0.95f), 1, 1, 1, 1));
+    EXPECT_FALSE(DrawMagnifies(TransformMatrix(0, 0.5f, 0.5f), 1, 1, 1, 1));
+    // A shear can shrink a direction that neither axis shows.
+    EXPECT_FALSE(DrawMagnifies(Matrix2{1, 1, 0, 1}, 1, 1, 1, 1));
+    // The allowance covers rounding only.
+    EXPECT_TRUE(DrawMagnifies(TransformMatrix(0, 0.99995f, 1), 1, 1, 1, 1));
+    EXPECT_FALSE(DrawMagnifies(TransformMatrix(0, 0.999f, 1), 1, 1, 1, 1));
+    // The virtual resolution and the quad's own size count: half a pixel
+    // per unit needs a scale of 2; a quad twice the picture's size a half.
+    EXPECT_TRUE(DrawMagnifies(TransformMatrix(10, 2, 2), 0.5f, 0.5f, 1, 1));
+    EXPECT_FALSE(DrawMagnifies(TransformMatrix(10, 1.9f, 2), 0.5f, 0.5f, 1, 1));
+    EXPECT_TRUE(DrawMagnifies(TransformMatrix(0, 0.5f, 0.5f), 1, 1, 2, 2));
+    EXPECT_FALSE(DrawMagnifies(TransformMatrix(0, 1, 1), 1, 1, 2, 0.5f));
+    // Nothing to draw: not a magnification.
+    EXPECT_FALSE(DrawMagnifies(TransformMatrix(0, 0, 1), 1, 1, 1, 1));
+    EXPECT_FALSE(DrawMagnifies(TransformMatrix(0, 1, 1), 1, 1, 0, 1));
+}
+
 }  // namespace
 }  // namespace kestrel

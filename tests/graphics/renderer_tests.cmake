@@ -17,6 +17,7 @@ kestrel_test(renderer_gl_test
     ${CMAKE_CURRENT_LIST_DIR}/gl_fixture.cpp
     ${CMAKE_CURRENT_LIST_DIR}/gl_render_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/gl_image_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/gl_image_draw_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/gl_text_test.cpp
   LIBS kestrel_graphics_sdl kestrel_graphics kestrel_resources ${CMAKE_DL_LIBS})
 # The oval test draws its reference polygon through OpenGL itself.

@@ -8,6 +8,7 @@
 #include "toolkit/graphics/gl_lumo2d_driver.h"
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/image_flags.h"
+#include "toolkit/graphics/lumo2d_math.h"
 #include "toolkit/graphics/texture_deletion_queue.h"
 
 namespace kestrel {
@@ -81,8 +82,17 @@ TGLImageFramePtr TGLImageFrame::CreateFromPixmap(const TPixmapPtr& source, int f
 
     auto frame = std::make_shared<TGLImageFrame>();
     frame->name = NewTexture(t.w, t.h, flags);
+    if (flags & MIPMAPPEDIMAGE) {
+        const TexFilters f = FiltersFor(flags);
+        frame->min_filter_mip = GLFilter(f.min);
+        frame->min_filter_plain = GLFilter(f.mag);
+        frame->mip_filter_on = true;
+    }
     frame->seq = GraphicsSeq();
     Upload(pixels, flags);
+    frame->width = w;
+    frame->height = h;
+    frame->mipmapped = (flags & MIPMAPPEDIMAGE) != 0;
     frame->uscale = 1.0f / float(t.w);
     frame->vscale = 1.0f / float(t.h);
     frame->u1 = float(w) * frame->uscale;
@@ -94,13 +104,25 @@ TGLImageFrame::~TGLImageFrame() {
     if (seq != 0) GLTextureDeletionQueue().Queue(name, seq);
 }
 
-void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty, float sx,
-                         float sy, float sw, float sh) {
-    const float tu0 = sx * uscale, tv0 = sy * vscale;
-    const float tu1 = (sx + sw) * uscale, tv1 = (sy + sh) * vscale;
+void TGLImageFrame::Prepare(bool magnifies) {
     TGLLumo2DDriver::BindTexture(name);
     TGLLumo2DDriver::EnableTexturing(true);
-    const Matrix2& m = TGLLumo2DDriver::StateCache().matrix;
+    TGLLumo2DDriver::CombineTextureWithColor(min_filter_mip == 0 || magnifies);
+    if (min_filter_mip == 0 || mip_filter_on == !magnifies) return;
+    mip_filter_on = !magnifies;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                    mip_filter_on ? min_filter_mip : min_filter_plain);
+}
+
+void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty, float sx,
+                         float sy, float sw, float sh) {
+    const float tu0 = sx * uscale, tv0 = Row(sy) * vscale;
+    const float tu1 = (sx + sw) * uscale, tv1 = Row(sy + sh) * vscale;
+    const GLStateCache& cache = TGLLumo2DDriver::StateCache();
+    const Matrix2& m = cache.matrix;
+    Prepare(min_filter_mip != 0 && sw != 0 && sh != 0 &&
+            DrawMagnifies(m, cache.pixels_per_unit_x, cache.pixels_per_unit_y, (x1 - x0) / sw,
+                          (y1 - y0) / sh));
     const auto vertex = [&](float u, float v) {
         const Point2 p = TransformPoint(m, u, v, tx, ty);
         glVertex2f(p.x, p.y);
@@ -115,6 +137,53 @@ void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float
     glTexCoord2f(tu0, tv1);
     vertex(x0, y1);
     glEnd();
+}
+
+}  // namespace kestrel
+
+namespace kestrel {
+
+void TGLImageFrame::DrawPolygon(const std::vector<float>& xy, float ox, float oy, float tx,
+                                float ty) {
+    if (xy.size() < 6 || (xy.size() & 1)) return;
+    const GLStateCache& cache = TGLLumo2DDriver::StateCache();
+    const Matrix2& m = cache.matrix;
+    Prepare(min_filter_mip != 0 &&
+            DrawMagnifies(m, cache.pixels_per_unit_x, cache.pixels_per_unit_y, 1, 1));
+    // Split like the renderer's ovals: few long slivers for the rasteriser.
+    glBegin(GL_TRIANGLES);
+    for (const TriangleIndices& t : ConvexPolygonTriangles(int(xy.size() / 2))) {
+        for (const int k : {t.a, t.b, t.c}) {
+            const float px = xy[2 * std::size_t(k)], py = xy[2 * std::size_t(k) + 1];
+            glTexCoord2f(px * uscale, Row(py) * vscale);
+            const Point2 p = TransformPoint(m, px + ox, py + oy, tx, ty);
+            glVertex2f(p.x, p.y);
+        }
+    }
+    glEnd();
+}
+
+}  // namespace kestrel
+
+namespace kestrel {
+
+bool TGLImageFrame::CopyFromBackBuffer(int x, int y, int w, int h) {
+    const TexSize t = tex_size();
+    if (w <= 0 || h <= 0 || w != width || h != height || w > t.w || h > t.h) return false;
+    TGLLumo2DDriver::BindTexture(name);
+    // A mip chain follows level 0 as OpenGL rebuilds it.
+    if (mipmapped) glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
+    const PixelRect box = ReadBoxFor(x, y, w, h, GraphicsHeight());
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, box.x, box.y, w, h);
+    // The edges repeated into the spare area as the layout wants: the
+    // picture's top row (texture row h - 1) into row h, its last column into
+    // column w. Below row 0, clamping repeats the bottom row by itself.
+    if (h < t.h) glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, h, box.x, box.y + h - 1, w, 1);
+    if (w < t.w) glCopyTexSubImage2D(GL_TEXTURE_2D, 0, w, 0, box.x + w - 1, box.y, 1, h);
+    if (w < t.w && h < t.h)
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, w, h, box.x + w - 1, box.y + h - 1, 1, 1);
+    bottom_up = true;
+    return true;
 }
 
 }  // namespace kestrel

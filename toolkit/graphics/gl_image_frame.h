@@ -25,11 +25,33 @@ public:
 
     void Draw(float x0, float y0, float x1, float y1, float tx, float ty, float sx, float sy,
               float sw, float sh) override;
+    void DrawPolygon(const std::vector<float>& xy, float ox, float oy, float tx, float ty) override;
+    // With glCopyTexSubImage2D. The copy lands bottom row first (OpenGL's
+    // rows go upward), so the frame then reads its rows upside down.
+    bool CopyFromBackBuffer(int x, int y, int width, int height) override;
 
     float u0 = 0, v0 = 0, u1 = 0, v1 = 0;  // the picture inside the texture
     float uscale = 0, vscale = 0;          // 1 / texture width, 1 / texture height
     unsigned name = 0;                     // the texture
     int seq = 0;                           // GraphicsSeq when made
+    int width = 0, height = 0;             // the picture's size in the texture
+    bool mipmapped = false;
+    bool bottom_up = false;                // rows stored bottom row first
+    // A texture with a mip chain samples it only in draws that shrink it:
+    // a draw that keeps or enlarges the texture in every direction samples
+    // with the magnification filter anyway, so its minification filter is
+    // switched to the plain one (same picture, far less work for a software
+    // renderer). The filters and which one the texture has now:
+    int min_filter_mip = 0, min_filter_plain = 0;
+    bool mip_filter_on = false;
+
+    // A picture row coordinate (0 at the top edge) as a texture row
+    // coordinate in texels.
+    float Row(float v) const { return bottom_up ? float(height) - v : v; }
+
+    // Binds the texture, enables texturing and sets the minification filter
+    // for a draw that does (magnifies) or does not keep the texture's size.
+    void Prepare(bool magnifies);
 
     // The texture's size, for inspection.
     TexSize tex_size() const { return {int(1.0f / uscale + 0.5f), int(1.0f / vscale + 0.5f)}; }

@@ -104,6 +104,7 @@ void TGLLumo2DDriver::ResetGLContext(const TGraphicsPtr& graphics) {
     int w = 0, h = 0, d, hz, fl;
     NonNull(graphics)->GetSettings(w, h, d, hz, fl);
     Cache().Reset();
+    Cache().pixels_per_unit_x = Cache().pixels_per_unit_y = 1;
     glDisable(GL_TEXTURE_2D);
     Project(w, h);
     glLoadIdentity();
@@ -132,6 +133,12 @@ void TGLLumo2DDriver::EnableTexturing(bool enabled) {
         glEnable(GL_TEXTURE_2D);
     else
         glDisable(GL_TEXTURE_2D);
+}
+
+void TGLLumo2DDriver::CombineTextureWithColor(bool one_level) {
+    const bool replaces = one_level && Cache().color_is_opaque_white();
+    if (Cache().ChangeTextureReplaces(replaces))
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, replaces ? GL_REPLACE : GL_MODULATE);
 }
 
 const GLStateCache& TGLLumo2DDriver::StateCache() { return Cache(); }
@@ -179,7 +186,14 @@ void TGLLumo2DDriver::SetTransform(float ix, float iy, float jx, float jy) {
 
 void TGLLumo2DDriver::SetLineWidth(float width) { glLineWidth(width); }
 
-void TGLLumo2DDriver::SetResolution(float width, float height) { Project(width, height); }
+void TGLLumo2DDriver::SetResolution(float width, float height) {
+    Project(width, height);
+    const int gw = GraphicsWidth(), gh = GraphicsHeight();
+    Cache().pixels_per_unit_x = width > 0 && gw > 0 ? float(gw) / width : 1;
+    Cache().pixels_per_unit_y = height > 0 && gh > 0 ? float(gh) / height : 1;
+}
+
+void TGLLumo2DDriver::SubmitDrawing() { glFlush(); }
 
 // --- drawing ------------------------------------------------------------------
 

@@ -43,6 +43,9 @@ public:
     void DrawPixmap(const TPixmapPtr& pixmap, int x, int y) override;
     TPixmapPtr GrabPixmap(int x, int y, int width, int height) override;
     void SetResolution(float width, float height) override;
+    // glFlush: a software renderer starts filling pixels on its own
+    // threads while the caller goes on sending.
+    void SubmitDrawing() override;
 
     // A fresh context: cache reset, texturing off, projection for the
     // graphics' pixel size, identity model-view, full viewport.
@@ -54,6 +57,11 @@ public:
     // Binding and texture enabling through the cache (used by image frames).
     static void BindTexture(unsigned name);
     static void EnableTexturing(bool enabled);
+    // Before a textured draw: the texture alone where the colour is opaque
+    // white and the draw samples one texture level (the same picture as
+    // modulating by white: Mesa's software renderer then samples the same
+    // way; with mip levels it does not), else modulated.
+    static void CombineTextureWithColor(bool one_level);
     // The cache, for inspection: its counters tell how many state changes
     // were sent.
     static const GLStateCache& StateCache();

@@ -6,6 +6,7 @@ void GLStateCache::Reset() {
     blend_ = 0;
     texture_ = 0;
     texture_enabled_ = false;
+    texture_replaces_ = -1;
 }
 
 bool GLStateCache::ChangeBlend(int mode) {
@@ -26,6 +27,13 @@ bool GLStateCache::ChangeTextureEnabled(bool enabled) {
     if (enabled == texture_enabled_) return false;
     texture_enabled_ = enabled;
     ++counts_.texture_enable;
+    return true;
+}
+
+bool GLStateCache::ChangeTextureReplaces(bool replaces) {
+    if (int(replaces) == texture_replaces_) return false;
+    texture_replaces_ = int(replaces);
+    ++counts_.texture_env;
     return true;
 }
 

@@ -20,6 +20,12 @@ TPixmapPtr PixmapOf(const Url& url) {
 
 }  // namespace
 
+void TImageFrame::DrawPolygon(const std::vector<float>&, float, float, float, float) {
+    throw TNullMethodException();
+}
+
+bool TImageFrame::CopyFromBackBuffer(int, int, int, int) { return false; }
+
 TImageFramePtr TImage::Frame(int index) {
     CheckIndex(*this, index);
     const std::size_t i = std::size_t(index);

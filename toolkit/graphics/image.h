@@ -56,6 +56,14 @@ TImagePtr CreateImage(int width, int height, int frames = 1, int flags = -1);
 // The screen pixels of the image's size at window position (x, y), without
 // origin, handle or transform, become the frame's pixels.
 void GrabImage(const TImagePtr& image, int x, int y, int frame = 0);
+// GrabImage's copy made on the renderer: the window pixels go from the back
+// buffer straight into the frame's texture, never through memory, so that a
+// picture composed in the back buffer can be drawn again within the same
+// frame at little cost. The frame's pixmap keeps its old pixels: the
+// texture holds the copied ones until the pixmap is written or the graphics
+// are made again, when the pixmap's pixels come back. A masked image, or a
+// renderer that cannot copy, takes GrabImage's way instead.
+void GrabImageTexture(const TImagePtr& image, int x, int y, int frame = 0);
 
 void SetImageHandle(const TImagePtr& image, float x, float y);
 void MidHandleImage(const TImagePtr& image);
@@ -76,6 +84,15 @@ void DrawImage(const TImagePtr& image, float x, float y, int frame = 0);
 void DrawImageRect(const TImagePtr& image, float x, float y, float w, float h, int frame = 0);
 void DrawSubImageRect(const TImagePtr& image, float x, float y, float w, float h, float sx,
                       float sy, float sw, float sh, float hx = 0, float hy = 0, int frame = 0);
+// Draws the part of the frame inside a convex polygon, given as pairs of
+// x, y in the image's own pixels, placed, transformed and coloured as
+// DrawImage places the whole image. Where the polygon leaves out only
+// pixels that draw nothing (transparent ones under ALPHABLEND, black ones
+// under LIGHTBLEND, with a texel of margin for the filtering) the picture is
+// DrawImage's for fewer pixels. Ignored unless there are at least three
+// pairs and no odd value.
+void DrawImagePolygon(const TImagePtr& image, float x, float y, const std::vector<float>& xy,
+                      int frame = 0);
 // Covers the viewport with untransformed copies of the frame.
 void TileImage(const TImagePtr& image, float x = 0, float y = 0, int frame = 0);
 

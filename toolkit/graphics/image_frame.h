@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "toolkit/core/object.h"
 
@@ -15,6 +16,18 @@ public:
     // matrix and offset by (tx, ty).
     virtual void Draw(float x0, float y0, float x1, float y1, float tx, float ty, float sx,
                       float sy, float sw, float sh) = 0;
+    // Draws the part of the frame inside the convex polygon xy (pairs of x,
+    // y in the frame's own pixels, at least three pairs): the pixel point
+    // (px, py) is placed at the local point (px + ox, py + oy), transformed
+    // by the renderer's matrix and offset by (tx, ty), as Draw places the
+    // whole frame with x0 = ox, y0 = oy. The default raises
+    // TNullMethodException (a renderer that cannot clip its frames).
+    virtual void DrawPolygon(const std::vector<float>& xy, float ox, float oy, float tx, float ty);
+    // Copies the window rectangle (x, y, width, height), y downward, of the
+    // back buffer into the frame on the renderer itself, when the rectangle
+    // has the frame's picture size. False (nothing done) when this renderer
+    // or frame cannot; the default cannot.
+    virtual bool CopyFromBackBuffer(int x, int y, int width, int height);
 };
 
 using TImageFramePtr = std::shared_ptr<TImageFrame>;

@@ -60,6 +60,15 @@ void GrabImage(const TImagePtr& image, int x, int y, int frame) {
     image->SetPixmap(frame, pixmap);
 }
 
+void GrabImageTexture(const TImagePtr& image, int x, int y, int frame) {
+    NonNull(image);
+    if (!(image->flags & MASKEDIMAGE)) {
+        const TImageFramePtr f = image->Frame(frame);
+        if (f && f->CopyFromBackBuffer(x, y, image->width, image->height)) return;
+    }
+    GrabImage(image, x, y, frame);
+}
+
 void SetImageHandle(const TImagePtr& image, float x, float y) {
     NonNull(image);
     image->handle_x = x;
@@ -131,6 +140,16 @@ void DrawSubImageRect(const TImagePtr& image, float x, float y, float w, float h
     if (!f) return;
     const float x0 = -hx * w / sw, y0 = -hy * h / sh;
     f->Draw(x0, y0, x0 + w, y0 + h, x + g.origin_x, y + g.origin_y, sx, sy, sw, sh);
+}
+
+void DrawImagePolygon(const TImagePtr& image, float x, float y, const std::vector<float>& xy,
+                      int frame) {
+    NonNull(image);
+    const TLumo2DGraphics& g = Gc();
+    if (xy.size() < 6 || (xy.size() & 1)) return;
+    const TImageFramePtr f = image->Frame(frame);
+    if (!f) return;
+    f->DrawPolygon(xy, -image->handle_x, -image->handle_y, x + g.origin_x, y + g.origin_y);
 }
 
 void TileImage(const TImagePtr& image, float x, float y, int frame) {

@@ -39,6 +39,9 @@ public:
     virtual TPixmapPtr GrabPixmap(int x, int y, int width, int height) = 0;
     // The virtual resolution: the drawing coordinates that span the graphics.
     virtual void SetResolution(float width, float height) = 0;
+    // Hands the drawing sent so far to the renderer to work on while more
+    // is sent; the picture is the same. The default does nothing.
+    virtual void SubmitDrawing() {}
 };
 
 using TLumo2DDriverPtr = std::shared_ptr<TLumo2DDriver>;

@@ -207,6 +207,8 @@ void DrawPoly(const std::vector<float>& xy) {
 
 void DrawPixmap(const TPixmapPtr& pixmap, int x, int y) { Drv().DrawPixmap(NonNull(pixmap), x, y); }
 
+void SubmitDrawing() { Drv().SubmitDrawing(); }
+
 TPixmapPtr GrabPixmap(int x, int y, int width, int height) {
     return Drv().GrabPixmap(x, y, width, height);
 }

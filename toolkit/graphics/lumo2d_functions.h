@@ -53,6 +53,10 @@ void DrawOval(float x, float y, float width, float height);
 void DrawPoly(const std::vector<float>& xy);
 void DrawPixmap(const TPixmapPtr& pixmap, int x, int y);
 TPixmapPtr GrabPixmap(int x, int y, int width, int height);
+// Lets the renderer start on what was drawn so far while the frame's
+// drawing goes on (a software renderer then fills pixels on its own threads
+// while the program sends the rest); changes nothing in the picture.
+void SubmitDrawing();
 
 // The OpenGL renderer driver's start-up: makes it the current graphics
 // driver when OpenGL graphics exist, and prepares the image fonts.

@@ -1,5 +1,6 @@
 #include "toolkit/graphics/lumo2d_math.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -16,6 +17,21 @@ Matrix2 TransformMatrix(float rotation_degrees, float scale_x, float scale_y) {
     m.jx = float(s * scale_x);
     m.jy = float(c * scale_y);
     return m;
+}
+
+bool DrawMagnifies(const Matrix2& m, float pixels_per_unit_x, float pixels_per_unit_y,
+                   float local_per_texel_x, float local_per_texel_y) {
+    const double px = pixels_per_unit_x, py = pixels_per_unit_y;
+    const double kx = local_per_texel_x, ky = local_per_texel_y;
+    const double a = px * m.ix * kx, b = px * m.iy * ky;
+    const double c = py * m.jx * kx, d = py * m.jy * ky;
+    const double sum = a * a + b * b + c * c + d * d;
+    const double det = a * d - b * c;
+    // The squared singular values are (sum -+ sqrt(sum^2 - 4 det^2)) / 2.
+    const double root = std::sqrt(std::max(0.0, sum * sum - 4 * det * det));
+    const double smallest = (sum - root) / 2;
+    constexpr double kAllowance = 1.0 - 1e-4;
+    return smallest >= kAllowance * kAllowance;
 }
 
 int OvalSegments(float rx, float ry) {

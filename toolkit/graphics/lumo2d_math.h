@@ -26,6 +26,18 @@ inline Point2 TransformPoint(const Matrix2& m, float u, float v, float tx, float
     return {u * m.ix + v * m.iy + tx, u * m.jx + v * m.jy + ty};
 }
 
+// Whether a textured draw keeps or enlarges its texture in every direction:
+// the map from texels to window pixels (the drawing matrix m between the
+// local scale of a texel, local_per_texel_x/y, and the window pixels per
+// drawing unit, pixels_per_unit_x/y) has a smallest singular value of at
+// least 1. Every texel derivative OpenGL can compute is then at most one
+// texel per pixel, so it samples with the magnification filter and a mip
+// chain takes no part in the picture. A 1e-4 allowance covers the rounding
+// of rotation matrices (a mip level weight that small is below one 8-bit
+// step). A degenerate map (a zero size) does not magnify.
+bool DrawMagnifies(const Matrix2& m, float pixels_per_unit_x, float pixels_per_unit_y,
+                   float local_per_texel_x, float local_per_texel_y);
+
 // Segments of a filled oval with radii rx, ry: Int(|rx| + |ry|), at least
 // 12, rounded down to a multiple of 4.
 int OvalSegments(float rx, float ry);

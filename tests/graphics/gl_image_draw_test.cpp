@@ -1,0 +1,324 @@
+// The cheaper ways of drawing images, each checked against the plain way by
+// reading pixels: mip chains left out of draws that do not shrink, images
+// clipped to a convex polygon, and grabs copied on the renderer.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "tests/graphics/gl_fixture.h"
+#include "toolkit/graphics/gl_image_frame.h"
+#include "toolkit/graphics/gl_lumo2d_driver.h"
+#include "toolkit/graphics/lumo2d_math.h"
+
+namespace kestrel::test {
+namespace {
+
+using ImageDrawGL = GLTest;
+
+TGLImageFramePtr GLFrame(const TImagePtr& image, int index = 0) {
+    return std::dynamic_pointer_cast<TGLImageFrame>(image->Frame(index));
+}
+
+// One-pixel black and white squares with a coloured ramp over them: every
+// texel differs from its neighbours, so any other sampling shows.
+TPixmapPtr Busy(int w, int h) {
+    TPixmapPtr p = CreatePixmap(w, h, PF_RGBA8888, 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t level = ((x + y) & 1) ? 0xFFu : 0x00u;
+            const std::uint32_t red = std::uint32_t(x * 255 / (w - 1));
+            p->WritePixel(x, y, 0xFF000000u | red << 16 | level << 8 | (255 - level));
+        }
+    return p;
+}
+
+struct Difference {
+    int pixels = 0;   // pixels with any channel different
+    int largest = 0;  // the largest difference of one channel
+};
+
+Difference Compare(const TPixmapPtr& a, const TPixmapPtr& b) {
+    Difference d;
+    for (int y = 0; y < a->height; ++y)
+        for (int x = 0; x < a->width; ++x) {
+            const std::uint8_t* p = a->PixelPtr(x, y);
+            const std::uint8_t* q = b->PixelPtr(x, y);
+            int most = 0;
+            for (int c = 0; c < 3; ++c) most = std::max(most, std::abs(int(p[c]) - int(q[c])));
+            d.pixels += most > 0;
+            d.largest = std::max(d.largest, most);
+        }
+    return d;
+}
+
+TPixmapPtr Shot() { return GrabPixmap(0, 0, kWidth, kHeight); }
+
+TEST_F(ImageDrawGL, MipChainIsLeftOutOfDrawsThatDoNotShrinkWithTheSamePicture) {
+    TImagePtr img = LoadImage(Busy(64, 64), FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    MidHandleImage(img);
+    TGLImageFramePtr f = GLFrame(img);
+    ASSERT_TRUE(f);
+    ASSERT_EQ(f->min_filter_mip, GL_LINEAR_MIPMAP_LINEAR);
+    ASSERT_EQ(f->min_filter_plain, GL_LINEAR);
+
+    struct Case {
+        float angle, sx, sy;
+    };
+    const Case magnifying[] = {{0, 1, 1}, {30, 1, 1}, {45, 1, 1}, {200, 1.5f, 1.2f}, {10, 2, 3}};
+    for (const Case& c : magnifying) {
+        Cls();
+        SetTransform(c.angle, c.sx, c.sy);
+        DrawImage(img, 160, 120);
+        EXPECT_FALSE(f->mip_filter_on) << c.angle;
+        const TPixmapPtr plain = Shot();
+        // The same draw with the trilinear filter forced on.
+        f->min_filter_plain = GL_LINEAR_MIPMAP_LINEAR;
+        f->mip_filter_on = true;
+        Cls();
+        DrawImage(img, 160, 120);
+        f->min_filter_plain = GL_LINEAR;
+        f->mip_filter_on = true;  // so that the next draw sends the plain filter again
+        const TPixmapPtr trilinear = Shot();
+        const Difference d = Compare(plain, trilinear);
+        EXPECT_EQ(d.pixels, 0) << "angle " << c.angle << " scale " << c.sx << "," << c.sy
+                               << ": largest difference " << d.largest;
+    }
+
+    // A shrinking draw samples the chain: at half size the squares average
+    // to mid grey-green instead of aliasing to black or white.
+    Cls();
+    SetTransform(0, 0.5f, 0.5f);
+    DrawImage(img, 160, 120);
+    EXPECT_TRUE(f->mip_filter_on);
+    const Screen s;
+    for (int x = 148; x < 172; x += 3) {
+        EXPECT_NEAR(s.at(x, 120).g, 128, 4) << x;
+        EXPECT_NEAR(s.at(x, 120).b, 128, 4) << x;
+    }
+    // Back to a magnifying draw: the plain filter again.
+    SetTransform(0, 1, 1);
+    DrawImage(img, 160, 120);
+    EXPECT_FALSE(f->mip_filter_on);
+}
+
+TEST_F(ImageDrawGL, OpaqueWhiteTakesTheTextureAloneWithTheSamePicture) {
+    // Half-transparent busy pixels, drawn turned, enlarged and shrunk.
+    TPixmapPtr p = Busy(40, 40);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            p->WritePixel(x, y, (p->ReadPixel(x, y) & 0xFFFFFFu) | std::uint32_t(x * 6) << 24);
+    const GLStateCache& cache = TGLLumo2DDriver::StateCache();
+    for (const int flags : {FILTEREDIMAGE | MIPMAPPEDIMAGE, FILTEREDIMAGE, 0}) {
+        TImagePtr img = LoadImage(p, flags);
+        MidHandleImage(img);
+        for (const int blend : {SOLIDBLEND, ALPHABLEND, LIGHTBLEND}) {
+            for (const float scale : {1.7f, 1.0f, 0.6f}) {
+                SetBlend(blend);
+                SetTransform(25, scale, scale);
+                const auto draw = [&] {
+                    SetColor(120, 80, 200);  // a background to blend onto
+                    Cls();
+                    DrawRect(0, 0, kWidth, kHeight);
+                    SetColor(255, 255, 255);
+                    DrawImage(img, 160, 120);
+                };
+                draw();
+                const bool alone = cache.texture_replaces() == 1;
+                // Shrinking a mip chain, the texture is modulated.
+                EXPECT_EQ(alone, !(flags & MIPMAPPEDIMAGE) || scale >= 1) << flags << " " << scale;
+                const TPixmapPtr first = Shot();
+                // The other combination, sent behind the renderer's back
+                // (its cache still holds the first).
+                glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, alone ? GL_MODULATE : GL_REPLACE);
+                draw();
+                glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, alone ? GL_REPLACE : GL_MODULATE);
+                if (!alone) continue;  // (replacing there would not be the same)
+                const Difference d = Compare(first, Shot());
+                EXPECT_EQ(d.pixels, 0) << "flags " << flags << " blend " << blend << " scale "
+                                       << scale << ": largest " << d.largest;
+            }
+        }
+    }
+    // Any other colour or alpha modulates again.
+    SetTransform(0, 1, 1);
+    SetBlend(SOLIDBLEND);
+    TPixmapPtr white = CreatePixmap(8, 8, PF_RGBA8888, 4);
+    white->ClearPixels(0xFFFFFFFFu);
+    TImagePtr w = LoadImage(white, 0);
+    Cls();
+    SetColor(255, 255, 255);
+    DrawImage(w, 10, 10);
+    SetColor(255, 0, 0);
+    DrawImage(w, 30, 10);
+    SetColor(255, 255, 255);
+    SetAlpha(0.5f);
+    SetBlend(ALPHABLEND);
+    DrawImage(w, 50, 10);
+    SetAlpha(1);
+    const Screen s;
+    EXPECT_EQ(s.at(12, 12).g, 255);
+    EXPECT_EQ(s.at(32, 12).r, 255);
+    EXPECT_EQ(s.at(32, 12).g, 0);
+    EXPECT_NEAR(s.at(52, 12).g, 127, 1);
+}
+
+TEST_F(ImageDrawGL, PolygonDrawsThePartOfTheImageInsideIt) {
+    TImagePtr img = LoadImage(Busy(60, 40), FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    SetImageHandle(img, 20, 10);
+    const std::vector<float> whole{0, 0, 60, 0, 60, 40, 0, 40};
+    const std::vector<float> octagon{20, 0, 40, 0, 60, 13, 60, 27, 40, 40, 20, 40, 0, 27, 0, 13};
+    struct Case {
+        float angle, sx, sy;
+    };
+    for (const Case& c : {Case{0, 1, 1}, Case{33, 1, 1}, Case{-70, 2, 1.5f}, Case{15, 0.7f, 0.6f}}) {
+        SetTransform(c.angle, c.sx, c.sy);
+        SetBlend(LIGHTBLEND);
+        Cls();
+        DrawImage(img, 150, 110);
+        const TPixmapPtr full = Shot();
+        Cls();
+        DrawImagePolygon(img, 150, 110, whole);
+        const TPixmapPtr covered = Shot();
+        // The polygon's triangles interpolate the texture coordinates with
+        // plane equations of their own: a texel weight can round the other
+        // way, one level on a handful of pixels, never more.
+        const Difference d = Compare(full, covered);
+        EXPECT_LE(d.largest, 1) << c.angle;
+        EXPECT_LE(d.pixels, 20) << c.angle;
+
+        // An octagon: inside it the image's own pixels, outside nothing.
+        Cls();
+        DrawImagePolygon(img, 150, 110, octagon);
+        const TPixmapPtr cut = Shot();
+        int inside = 0, outside = 0, wrong = 0, rounded = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                // Back into the image's pixels through the inverse transform.
+                const Matrix2 m = TransformMatrix(c.angle, c.sx, c.sy);
+                const float dx = x + 0.5f - 150, dy = y + 0.5f - 110;
+                const float det = m.ix * m.jy - m.iy * m.jx;
+                const float u = (dx * m.jy - dy * m.iy) / det + 20;
+                const float v = (dy * m.ix - dx * m.jx) / det + 10;
+                // Clear of the octagon's edges either way; its cut corners
+                // lie at |u - 30| / 30 + |v - 20| / 20 = 1.33 or so.
+                const float diamond = std::abs(u - 30) / 30 + std::abs(v - 20) / 20;
+                const bool in = u > 2 && u < 58 && v > 2 && v < 38 && diamond < 1.2f;
+                const bool out = u < -1 || u > 61 || v < -1 || v > 41 || diamond > 1.5f;
+                const std::uint8_t* got = cut->PixelPtr(x, y);
+                const std::uint8_t* ref = full->PixelPtr(x, y);
+                int most = 0, any = 0;
+                for (int k = 0; k < 3; ++k) {
+                    most = std::max(most, std::abs(int(got[k]) - int(ref[k])));
+                    any = std::max(any, int(got[k]));
+                }
+                if (in) {
+                    ++inside;
+                    wrong += most > 1;
+                    rounded += most == 1;
+                } else if (out) {
+                    ++outside;
+                    wrong += any != 0;
+                }
+            }
+        EXPECT_GT(inside, 100) << c.angle;
+        EXPECT_GT(outside, 1000) << c.angle;
+        EXPECT_EQ(wrong, 0) << c.angle;
+        EXPECT_LE(rounded, 20) << c.angle;
+    }
+    // Fewer than three points, or an odd count, draw nothing.
+    SetTransform(0, 1, 1);
+    Cls();
+    DrawImagePolygon(img, 150, 110, {0, 0, 60, 0});
+    DrawImagePolygon(img, 150, 110, {0, 0, 60, 0, 60, 40, 0});
+    TPixmapPtr black = CreatePixmap(kWidth, kHeight, PF_RGBA8888, 4);
+    black->ClearPixels(0);
+    EXPECT_EQ(Compare(Shot(), black).pixels, 0);
+}
+
+TEST_F(ImageDrawGL, TextureGrabCopiesTheBackBufferWithoutTouchingThePixmap) {
+    // A picture with distinct rows and columns, drawn at (30, 20).
+    TImagePtr source = LoadImage(Busy(50, 30), 0);
+    DrawImage(source, 30, 20);
+    const TPixmapPtr want = GrabPixmap(30, 20, 50, 30);
+
+    TImagePtr img = CreateImage(50, 30, 1, FILTEREDIMAGE);
+    SetImageHandle(img, 0, 0);
+    const TPixmapPtr before = LockImage(img);
+    const std::uint32_t old = before->ReadPixel(10, 10);
+    SetOrigin(5, 5);  // grabbing ignores origin and transform
+    SetScale(2, 2);
+    GrabImageTexture(img, 30, 20);
+    SetOrigin(0, 0);
+    SetScale(1, 1);
+    EXPECT_EQ(img->pixmaps[0]->ReadPixel(10, 10), old);  // the pixmap is as it was
+    EXPECT_TRUE(GLFrame(img)->bottom_up);
+
+    Cls();
+    DrawImage(img, 200, 150);
+    EXPECT_EQ(Compare(GrabPixmap(200, 150, 50, 30), want).pixels, 0);
+    // A sub-rectangle comes from the right rows: the bottom half.
+    Cls();
+    DrawSubImageRect(img, 10, 10, 50, 15, 0, 15, 50, 15);
+    EXPECT_EQ(Compare(GrabPixmap(10, 10, 50, 15), want->Window(0, 15, 50, 15)->Copy()).pixels, 0);
+
+    // Enlarged with linear filtering, the edges stay the picture's own: a
+    // solid red grab keeps its last rows and columns pure.
+    Cls();
+    SetColor(255, 0, 0);
+    DrawRect(100, 100, 50, 30);
+    SetColor(255, 255, 255);
+    GrabImageTexture(img, 100, 100);
+    Cls();
+    SetScale(4, 4);
+    DrawImage(img, 0, 0);
+    SetScale(1, 1);
+    const Screen s;
+    for (int i = 0; i < 120; i += 7) {
+        EXPECT_GE(s.at(199, i).r, 254) << i;
+        EXPECT_EQ(s.at(199, i).g, 0) << i;
+        EXPECT_GE(s.at(i, 119).r, 254) << i;
+        EXPECT_GE(s.at(i, 0).r, 254) << i;
+    }
+    EXPECT_TRUE(s.IsBlack(201, 50));
+
+    // A mip chain follows the copy: shrunk, the grab shows, not the
+    // pixmap's old pixels.
+    TImagePtr chained = CreateImage(50, 30, 1, FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    LockImage(chained)->ClearPixels(0xFF0000FFu);  // blue in memory
+    Cls();
+    SetColor(0, 255, 0);
+    DrawRect(100, 100, 50, 30);
+    SetColor(255, 255, 255);
+    GrabImageTexture(chained, 100, 100);
+    Cls();
+    SetImageHandle(chained, 0, 0);
+    SetScale(0.5f, 0.5f);
+    DrawImage(chained, 0, 0);
+    SetScale(1, 1);
+    EXPECT_TRUE(GLFrame(chained)->mip_filter_on);
+    EXPECT_GE(Screen().at(12, 7).g, 250);
+    EXPECT_EQ(Screen().at(12, 7).b, 0);
+
+    // Writing the pixmap brings its pixels back.
+    LockImage(img, 0, 1, 1)->ClearPixels(0xFF0000FFu);
+    Cls();
+    DrawImage(img, 0, 0);
+    EXPECT_EQ(Screen().at(25, 15).b, 255);
+    EXPECT_EQ(Screen().at(25, 15).r, 0);
+
+    // A masked image is grabbed through memory, with its mask applied: the
+    // black left of the picture becomes transparent, the picture does not.
+    TImagePtr masked = CreateImage(50, 30, 1, MASKEDIMAGE);
+    Cls();
+    DrawImage(source, 30, 20);
+    GrabImageTexture(masked, 20, 20);
+    const TPixmapPtr m = masked->pixmaps[0];
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->ReadPixel(10, 5) & 0xFFFFFF, want->ReadPixel(0, 5) & 0xFFFFFF);
+    for (int x = 0; x < 40; ++x) EXPECT_EQ(m->ReadPixel(x, 5) >> 24, x < 10 ? 0u : 255u) << x;
+}
+
+}  // namespace
+}  // namespace kestrel::test
