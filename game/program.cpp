@@ -13,6 +13,7 @@
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/image.h"
 #include "toolkit/graphics/lumo2d.h"
+#include "toolkit/graphics/sdl/gl_library_preload.h"
 #include "toolkit/system/fixed_step_loop.h"
 #include "toolkit/system/millisecs.h"
 #include "toolkit/system/system_driver.h"
@@ -37,10 +38,12 @@ bool arranca(std::string* why) {
     // to the registry once the music threads read it.
     ponicono();
     // The music and the pictures decode while the question waits for its
-    // answer, and the sound device opens meanwhile too: none of it then
-    // stands between the answer and the first frame.
+    // answer, and the sound device opens and the OpenGL libraries load
+    // meanwhile too: none of it then stands between the answer and the
+    // first frame.
     RecursosEnCurso enCurso = empiezarecursos();
     AudioDriver();
+    kestrel::sdl::PreloadGLLibraries();
     IniciaGlobalesJuego();
     AppTitle = "Virexo";
 

@@ -60,3 +60,8 @@ kestrel_test(startup_test
 target_compile_definitions(startup_test PRIVATE STARTUP_PROBE_PATH="$<TARGET_FILE:startup_probe>"
   KESTREL_ASSETS_DIR="${PROJECT_SOURCE_DIR}/assets")
 add_dependencies(startup_test startup_probe)
+
+# The GL libraries loaded ahead of the first window (no display needed).
+kestrel_test(gl_library_preload_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/gl_library_preload_test.cpp
+  LIBS kestrel_graphics ${CMAKE_DL_LIBS})

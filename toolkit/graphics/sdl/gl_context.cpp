@@ -20,6 +20,7 @@
 #include "toolkit/graphics/gl_graphics_driver.h"
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/sdl/full_screen_keys.h"
+#include "toolkit/graphics/sdl/gl_library_preload.h"
 #include "toolkit/graphics/sdl/offscreen_target.h"
 #include "toolkit/graphics/sdl/window_fit.h"
 #include "toolkit/graphics/sdl/window_icon.h"
@@ -61,6 +62,7 @@ void Fail(const std::string& what) { SetGraphicsError(what + ": " + SDL_GetError
 // nothing; so unless SDL_VIDEODRIVER names a driver, only the drivers of a
 // real display are tried, and when none opens, SDL's reasons are kept.
 bool EnsureVideo() {
+    sdl::FinishGLPreload();
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
     const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
     if (chosen && *chosen) {
@@ -426,6 +428,7 @@ GLContext* GLCreateContext(int width, int height, int depth, int hertz, int flag
     SDL_ShowWindow(window);
     if (mode == CONTEXT_WINDOW) FitToFrame(c);
     WarnIfHeadlessSystemDriver();
+    sdl::ReleaseGLPreload();
     SetWindowProcedure(SDL_GetWindowID(window), GraphicsWindowProc);
     SetFaultBox(ShowFaultBox);
     sdl::SetPictureToWindowMapper(PictureToWindow);
