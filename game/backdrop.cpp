@@ -81,12 +81,22 @@ void muevefondo() {
     }
 }
 
-void dibujafondoexacto() {
+namespace {
+
+// The drawing state of the glows: added light, unscaled.
+void EmpiezaBrillos() {
     using namespace kestrel;
     SetBlend(LIGHTBLEND);
     SetAlpha(1.0f);
     SetScale(1.0f, 1.0f);
     SetRotation(0);
+}
+
+}  // namespace
+
+void dibujafondoexacto() {
+    using namespace kestrel;
+    EmpiezaBrillos();
     for (int i = 0; i < kGlows; ++i) {
         ColorBrillo(i);
         SetRotation(brilloangulo[i]);
@@ -111,10 +121,7 @@ void dibujafondo() {
     // (x / kEscalaCapa + 1, y / kEscalaCapa + 1).
     const float s = kEscalaCapa;
     SetViewport(0, 0, int(w / s) + 2, int(h / s) + 2);
-    SetBlend(LIGHTBLEND);
-    SetAlpha(1.0f);
-    SetScale(1.0f, 1.0f);
-    SetRotation(0);
+    EmpiezaBrillos();
     for (int i = 0; i < kGlows; ++i) {
         ColorBrillo(i);
         SetRotation(brilloangulo[i]);

@@ -19,17 +19,8 @@ define_property(GLOBAL PROPERTY KESTREL_PUBLIC_HEADERS
 define_property(GLOBAL PROPERTY KESTREL_MODULE_TARGETS
   BRIEF_DOCS "the module libraries of Kestrel")
 
-# Writes a file only when its text changed, so that re-running CMake does
-# not rebuild everything that includes it.
-function(kestrel_write_if_changed path content)
-  if(EXISTS "${path}")
-    file(READ "${path}" old)
-    if(old STREQUAL content)
-      return()
-    endif()
-  endif()
-  file(WRITE "${path}" "${content}")
-endfunction()
+# kestrel_write_if_changed comes with kestrel_embed_files.
+include(${KESTREL_EMBED_CMAKE})
 
 # Stages one header (a path below toolkit/, or a generated file with an
 # explicit staged path) for users.
