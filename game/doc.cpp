@@ -6,9 +6,8 @@
 #include "game/ficha.h"
 #include "game/game_io.h"
 #include "game/globals.h"
-#include "game/pad_controls.h"
+#include "game/player_keys.h"
 #include "game/tablero.h"
-#include "toolkit/system/polled_input.h"
 
 namespace virexo {
 
@@ -30,16 +29,17 @@ int _doc::actualiza() {
     ox = x;
     osx = sdx;
 
-    // Keys and the player's pad alike: a press is one step, and a held key,
-    // button or stick walks no further.
+    // Keys and the player's pad alike (or, online, the update's agreed key
+    // bits): a press is one step, and a held key, button or stick walks no
+    // further.
     if (joycont == 0) {
-        if (kestrel::KeyHit(teclaizquierda[joy]) + PadWalkLeft(joy)) {
+        if (pulsaizquierda(joy)) {
             td = -1.0f;
             x -= 1.0f;
             joycont = 0;
             Suena(sndmover);
         }
-        if (kestrel::KeyHit(tecladerecha[joy]) + PadWalkRight(joy)) {
+        if (pulsaderecha(joy)) {
             td = 1.0f;
             x += 1.0f;
             joycont = 0;
@@ -69,8 +69,8 @@ int _doc::actualiza() {
 
     sx += (sdx - sx) / 2.0f;
 
-    if (kestrel::KeyHit(teclaabajo[joy]) + PadPickUp(joy)) recoge(*board);
-    const int throws = kestrel::KeyHit(teclaarriba[joy]) + PadThrow(joy);
+    if (pulsaabajo(joy)) recoge(*board);
+    const int throws = pulsaarriba(joy);
     if (throws && fichas > 0) lanza(*board);
     return 0;
 }

@@ -1,6 +1,7 @@
 // The game's command line.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@ namespace virexo {
 struct Opciones {
     bool ayuda = false;                       // --help: print the usage and exit
     std::optional<std::string> estadisticas;  // --frame-stats FILE
+    std::optional<std::uint16_t> anfitrion;   // --host [PORT]: wait for a player online
+    std::optional<std::string> unirse;        // --join HOST[:PORT]: play the host online
 };
 
 // Reads the arguments after the program name. Throws std::invalid_argument

@@ -1,9 +1,13 @@
 #include "game/program.h"
 
+#include <memory>
+
 #include "game/asset_loading.h"
 #include "game/backdrop.h"
 #include "game/globals.h"
 #include "game/module_table.h"
+#include "game/notice.h"
+#include "game/play_mode.h"
 #include "game/screen_flow.h"
 #include "game/screens.h"
 #include "game/window_icon.h"
@@ -24,7 +28,11 @@ namespace {
 TiemposArranque g_tiempos;
 kestrel::FixedStepClock g_reloj;
 EstadisticasFotogramas* g_estadisticas = nullptr;
+std::unique_ptr<ModoJuego> g_modo;
 }
+
+void ponmodo(std::unique_ptr<ModoJuego> modo) { g_modo = std::move(modo); }
+ModoJuego* modoactual() { return g_modo.get(); }
 
 const TiemposArranque& tiemposarranque() { return g_tiempos; }
 
@@ -75,7 +83,14 @@ bool arranca(std::string* why) {
 }
 
 void actualiza() {
-    actualizaestado();
+    if (g_modo) {
+        g_modo->actualiza();
+        if (g_modo->terminado()) g_modo.reset();
+    } else {
+        actualizaestado();
+    }
+    // The title's message stays until a game starts.
+    if (estado == "creapartida") quitaaviso();
     muevefondo();
     fotograma += 1.0f;
 }
@@ -84,6 +99,8 @@ void dibuja() {
     kestrel::Cls();
     dibujafondo();
     dibujapantalla(estado);
+    if (estado == "menu") dibujaaviso();
+    if (g_modo) g_modo->dibuja();
 }
 
 void actualizaydibuja() {

@@ -4,6 +4,7 @@
 #include "game/explota.h"
 #include "game/globals.h"
 #include "game/pad_controls.h"
+#include "game/player_keys.h"
 #include "game/tablero.h"
 #include "game/game_io.h"
 #include "toolkit/core/exit_handlers.h"
@@ -68,6 +69,14 @@ void ChooseDifficulty(int bixo, int linea, int iniciales) {
     FlushInput();
 }
 
+void Resume() {
+    Click();
+    estado = "juego";
+    VolumenCanal(canalmusica, 0.75f);
+    FlushInput();
+    AppSuspendHit();  // a focus lost while paused is not a reason to pause again
+}
+
 // On the difficulty screen A, X and Y are F1, F2 and F3, and B is Escape.
 void UpdateDifficulty() {
     if (KeyOrPad(KEY_ESCAPE, {B::B})) {
@@ -75,9 +84,9 @@ void UpdateDifficulty() {
         estado = "menu";
         FlushInput();
     }
-    if (KeyOrPad(KEY_F1, {B::A})) ChooseDifficulty(11, 600, 5);
-    if (KeyOrPad(KEY_F2, {B::X})) ChooseDifficulty(10, 540, 6);
-    if (KeyOrPad(KEY_F3, {B::Y})) ChooseDifficulty(9, 480, 8);
+    if (KeyOrPad(KEY_F1, {B::A})) eligedificultad(0);
+    if (KeyOrPad(KEY_F2, {B::X})) eligedificultad(1);
+    if (KeyOrPad(KEY_F3, {B::Y})) eligedificultad(2);
 }
 
 // The help page returns to the title on Escape, or a pad's A, B or Start.
@@ -99,13 +108,13 @@ void UpdateGetReady() {
     }
 }
 
-// Escape, a pad's Start, or the window losing the focus pauses the game.
+// Escape, a pad's Start, or the window losing the focus pauses the game
+// (online: either player's pause bit).
 void UpdatePlay() {
     tiempo += kFrameSeconds;
     for (int i = 0; i < jugadores; ++i) tableros[i]->actualiza();
     _explota::actualizaTodo();
-    const bool lostFocus = AppSuspendHit() > 0;
-    if (KeyOrPad(KEY_ESCAPE, {B::Start}) || lostFocus) {
+    if (pidepausa()) {
         estado = "pausa";
         VolumenCanal(canalmusica, 0.25f);
         Click();
@@ -123,19 +132,13 @@ void UpdatePause() {
         FlushInput();
         RestartMenuMusic();
     }
-    if (KeyOrPad(KEY_SPACE, {B::A, B::Start})) {
-        Click();
-        estado = "juego";
-        VolumenCanal(canalmusica, 0.75f);
-        FlushInput();
-        AppSuspendHit();  // a focus lost while paused is not a reason to pause again
-    }
+    if (KeyOrPad(KEY_SPACE, {B::A, B::Start})) Resume();
 }
 
 // The end screens return to the title on Escape or Space, or a pad's A, B
-// or Start.
+// or Start (online: either player's pause bit).
 void UpdateEnd() {
-    if (KeyHit(KEY_ESCAPE) || KeyOrPad(KEY_SPACE, {B::A, B::B, B::Start})) {
+    if (dejafinal()) {
         estado = "menu";
         RestartMenuMusic();
         Click();
@@ -144,6 +147,20 @@ void UpdateEnd() {
 }
 
 }  // namespace
+
+void eligedificultad(int nivel) {
+    if (nivel <= 0) ChooseDifficulty(11, 600, 5);
+    else if (nivel == 1) ChooseDifficulty(10, 540, 6);
+    else ChooseDifficulty(9, 480, 8);
+}
+
+void reanudapartida() { Resume(); }
+
+void vuelvealtitulo() {
+    estado = "menu";
+    RestartMenuMusic();
+    FlushInput();
+}
 
 void creapartida() {
     if (jugadores == 1) {

@@ -18,6 +18,16 @@ extern std::array<std::shared_ptr<_tablero>, 2> tableros;
 // that estado equals; any other name updates nothing).
 void actualizaestado();
 
+// Sets the difficulty, 0 easy to 2 hard, as the difficulty screen's F1, F2
+// and F3 do, and moves on to creating the game.
+void eligedificultad(int nivel);
+
+// Plays on from the pause, as Space does there.
+void reanudapartida();
+
+// Back to the title with its music, as leaving the pause does.
+void vuelvealtitulo();
+
 // Creates the boards and throwers for jugadores players ("creapartida").
 void creapartida();
 

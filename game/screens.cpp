@@ -5,11 +5,11 @@
 
 #include "game/explota.h"
 #include "game/globals.h"
+#include "game/look_random.h"
 #include "game/screen_flow.h"
 #include "game/tablero.h"
 #include "toolkit/graphics/image_font.h"
 #include "toolkit/graphics/lumo2d.h"
-#include "toolkit/system/random.h"
 
 namespace virexo {
 
@@ -71,8 +71,8 @@ void DrawGetReady() {
     DrawBoards();
     Reset();
     // The y offset is drawn first.
-    const double dy = Rnd(-2, 2);
-    const double dx = Rnd(-4, 4);
+    const double dy = RndAspecto(-2, 2);
+    const double dx = RndAspecto(-4, 4);
     DrawImage(imgpreparado, static_cast<float>(centrox + dx), static_cast<float>(centroy + dy), 0);
 }
 
@@ -104,8 +104,8 @@ void DrawEnd(const TImagePtr& label, int lx, const TImagePtr& banner) {
     SetColor(255, 255, 255);
     SetAlpha(1.0f);
     // The y offset is drawn first.
-    const int dy = Rand(-2, 2);
-    const int dx = Rand(-2, 2);
+    const int dy = RandAspecto(-2, 2);
+    const int dx = RandAspecto(-2, 2);
     DrawImage(label, static_cast<float>(lx + dx), static_cast<float>(centroy + 100 + dy), 0);
     dibujatitulo(banner, static_cast<float>(centrox), static_cast<float>(centroy - 320));
 }
@@ -113,9 +113,9 @@ void DrawEnd(const TImagePtr& label, int lx, const TImagePtr& banner) {
 }  // namespace
 
 void dibujatitulo(const TImagePtr& image, float x, float y) {
-    const int n = Rand(0, 100);
+    const int n = RandAspecto(0, 100);
     for (int i = 0; i < 10; ++i) {
-        const float sx = n < 10 ? static_cast<float>(x + Rnd(-8, 8)) : x;
+        const float sx = n < 10 ? static_cast<float>(x + RndAspecto(-8, 8)) : x;
         DrawImage(image, sx, y + 17 * i, i);
     }
 }

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "game/frame_stats.h"
+#include "game/notice.h"
+#include "game/net/online_game.h"
 #include "game/options.h"
 #include "game/program.h"
 #include "toolkit/core/app.h"
@@ -69,6 +71,14 @@ void VirexoMain() {
         std::fputs(TextoAyuda().c_str(), stdout);
         std::exit(0);
     }
+    if (opciones.unirse) {
+        std::string host, why;
+        std::uint16_t port = 0;
+        if (!net::ParseHostPort(*opciones.unirse, &host, &port, &why)) {
+            std::fprintf(stderr, "virexo: --join %s: %s\n", opciones.unirse->c_str(), why.c_str());
+            std::exit(2);
+        }
+    }
     if (opciones.estadisticas) WriteFrameStatsAtEnd(FromLaunchDir(*opciones.estadisticas));
 
     std::string why;
@@ -76,6 +86,18 @@ void VirexoMain() {
         // Without a display there is nothing to play on: say why and fail.
         std::fprintf(stderr, "Virexo: cannot open the display: %s\n", why.c_str());
         std::exit(1);
+    }
+    if (opciones.anfitrion || opciones.unirse) {
+        net::OnlineOptions online;
+        online.role = opciones.anfitrion ? net::Role::kHost : net::Role::kGuest;
+        if (opciones.anfitrion) online.port = *opciones.anfitrion;
+        if (opciones.unirse) online.target = *opciones.unirse;
+        // A port already taken, say: the game goes on offline and says why.
+        if (!net::StartOnlineGame(online, &why)) {
+            std::fprintf(stderr, "Virexo: cannot play online: %s\n", why.c_str());
+            ponaviso("Cannot play online: " + why);
+        }
+        reiniciareloj();
     }
     for (;;) fotogramajuego();
 }

@@ -14,6 +14,8 @@
 #include <variant>
 #include <vector>
 
+#include "game/player_keys.h"
+
 namespace virexo::net {
 
 // Raised whenever the meaning of a message changes; both sides must agree.
@@ -24,15 +26,16 @@ inline constexpr std::uint16_t kDefaultPort = 7420;
 const char* ProgramVersion();
 
 // One player's keys for one game update: the hits of that update.
+// The game's own bits (game/player_keys.h) are the wire form.
 namespace keys {
-inline constexpr std::uint8_t kLeft = 1u << 0;
-inline constexpr std::uint8_t kRight = 1u << 1;
-inline constexpr std::uint8_t kUp = 1u << 2;    // throw
-inline constexpr std::uint8_t kDown = 1u << 3;  // pick up
+inline constexpr std::uint8_t kLeft = teclas::kIzquierda;
+inline constexpr std::uint8_t kRight = teclas::kDerecha;
+inline constexpr std::uint8_t kUp = teclas::kArriba;   // throw
+inline constexpr std::uint8_t kDown = teclas::kAbajo;  // pick up
 // Escape: travels with the keys so that both machines pause after the same
-// frame; the pause screen itself runs outside the lockstep (Pause/Resume).
-inline constexpr std::uint8_t kPause = 1u << 4;
-inline constexpr std::uint8_t kAll = 0x1F;  // any other bit is refused
+// frame; the pause screen itself runs outside the lockstep (Resume).
+inline constexpr std::uint8_t kPause = teclas::kPausa;
+inline constexpr std::uint8_t kAll = teclas::kTodas;  // any other bit is refused
 }  // namespace keys
 
 enum class Role : std::uint8_t { kHost = 0, kGuest = 1 };

@@ -88,5 +88,32 @@ TEST_F(Random, LongSequencesArePinned) {
     EXPECT_EQ(RndSeed(), 870544118);  // 10000 steps
 }
 
+TEST_F(Random, AGeneratorOfItsOwnDrawsTheSameSequenceAndLeavesTheProgramsAlone) {
+    SeedRnd(12345);
+    RandomGenerator own(12345);
+    std::vector<int> a, b;
+    for (int i = 0; i < 10; ++i) {
+        a.push_back(Rand(0, 5));
+        b.push_back(own.Int(0, 5));
+    }
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(own.State(), RndSeed());
+
+    // Draws from the own generator leave the program's sequence where it was.
+    const std::int32_t before = RndSeed();
+    for (int i = 0; i < 100; ++i) {
+        own.Between(-8, 8);
+        own.Float();
+    }
+    EXPECT_EQ(RndSeed(), before);
+    EXPECT_NE(own.State(), before);
+
+    // The same corner seeds as the program's.
+    RandomGenerator corner(0);
+    EXPECT_EQ(corner.State(), kInitialRndSeed);
+    corner.Seed(-2);
+    EXPECT_EQ(corner.State(), 0x7FFFFFFE);
+}
+
 }  // namespace
 }  // namespace kestrel

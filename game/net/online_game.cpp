@@ -1,0 +1,439 @@
+#include "game/net/online_game.h"
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <variant>
+
+#include "game/globals.h"
+#include "game/game_io.h"
+#include "game/look_random.h"
+#include "game/notice.h"
+#include "game/pad_controls.h"
+#include "game/play_mode.h"
+#include "game/player_keys.h"
+#include "game/screen_flow.h"
+#include "game/net/local_addresses.h"
+#include "game/net/online_screens.h"
+#include "game/net/state_checksum.h"
+#include "toolkit/core/exit_handlers.h"
+#include "toolkit/system/keys.h"
+#include "toolkit/system/millisecs.h"
+#include "toolkit/system/random.h"
+
+namespace virexo::net {
+
+namespace {
+
+using kestrel::PadButton;
+
+OnlineStatus g_status;
+class OnlineGame;
+OnlineGame* g_current = nullptr;  // the online game under way, for the exit handler
+
+constexpr const char* kOutOfStep = "The games went out of step";
+// How long a side that saw the games go out of step waits for the other
+// side's state for the report.
+constexpr std::int64_t kDesyncWaitUs = 1500000;
+
+// The screens of the title the host shows the guest (Choice item 0).
+constexpr std::uint8_t kChoiceScreen = 0;
+constexpr std::uint8_t kScreenTitle = 0;
+constexpr std::uint8_t kScreenDifficulty = 1;
+
+// Sets the key bits of one update for the throwers and the screens to read,
+// and takes them away again however the update ends.
+class NetworkKeys {
+public:
+    explicit NetworkKeys(const TeclasJugadores& bits) : bits_(bits) { ponteclasdered(&bits_); }
+    ~NetworkKeys() { ponteclasdered(nullptr); }
+    NetworkKeys(const NetworkKeys&) = delete;
+    NetworkKeys& operator=(const NetworkKeys&) = delete;
+
+private:
+    TeclasJugadores bits_;
+};
+
+class OnlineGame final : public ModoJuego {
+public:
+    OnlineGame(std::unique_ptr<EnetSession> session, const OnlineOptions& options)
+        : session_(std::move(session)), options_(options) {
+        if (options_.role == Role::kHost) addresses_ = LocalAddresses();
+        g_current = this;
+    }
+    ~OnlineGame() override {
+        if (g_current == this) g_current = nullptr;
+        LeaveNow();
+        ponteclasdered(nullptr);
+        azaraparte(false);
+        g_status.running = false;
+        g_status.connected = false;
+        g_status.inMatch = false;
+    }
+
+    void actualiza() override;
+    void dibuja() override;
+    // Tells the other player at once that this one leaves, so that it does
+    // not wait for the timeout.
+    void LeaveNow() {
+        if (session_ && !session_->closed()) session_->Leave();
+    }
+    bool terminado() const override { return done_; }
+
+private:
+    void Pump();
+    void Dispatch(Message m);
+    void UpdateWaiting();
+    void UpdateHostTitle();
+    void UpdateGuestTitle();
+    void UpdateMatch(std::int64_t nowUs);
+    void UpdatePause();
+    void StartAsHost(int difficulty);
+    void BeginMatch(const Start& start);
+    void EndMatch();
+    void BeginDesync(std::uint32_t frame, std::uint64_t local, std::uint64_t remote);
+    void FinishDesync();
+    void Finish(const std::string& why);
+    void Refresh();
+    OnlineScreenInfo Info(std::int64_t nowUs) const;
+
+    std::unique_ptr<EnetSession> session_;
+    OnlineOptions options_;
+    std::vector<std::string> addresses_;
+    std::optional<Lockstep> lock_;
+    // Messages after a new game's Start (or the host's menu choices) that
+    // came while this side still played out the last game: taken once it ends.
+    std::deque<Message> held_;
+    bool done_ = false;
+    std::optional<int> pendingDifficulty_;  // the host's choice, waiting for the round trip
+    std::string hostScreen_ = "menu";       // the guest: the host's screen of the title
+    std::uint32_t lastNoticeFrame_ = ~0u;
+
+    std::optional<ChecksumMismatch> desync_;
+    std::int64_t desyncSinceUs_ = 0;
+    std::string localDump_;
+    std::optional<std::string> remoteDump_;
+};
+
+void OnlineGame::actualiza() {
+    const std::int64_t now = kestrel::SteadyMicros();
+    Pump();
+    if (done_) return;
+    if (desync_) {
+        if (remoteDump_ || now - desyncSinceUs_ > kDesyncWaitUs) FinishDesync();
+        Refresh();
+        return;
+    }
+    if (estado == "espera") {
+        UpdateWaiting();
+    } else if (lock_) {
+        if (estado == "pausa") UpdatePause();
+        else UpdateMatch(now);
+    } else if (options_.role == Role::kHost) {
+        UpdateHostTitle();
+    } else {
+        UpdateGuestTitle();
+    }
+    if (!done_) session_->Service(0);  // what this update queued goes out now
+    Refresh();
+}
+
+void OnlineGame::Pump() {
+    session_->Service(0);
+    while (auto e = session_->Next()) {
+        switch (e->kind) {
+            case NetEvent::Kind::kConnected:
+                g_status.connected = true;
+                if (estado == "espera") {
+                    estado = "menu";
+                    FlushInput();
+                }
+                break;
+            case NetEvent::Kind::kMessage:
+                if (held_.empty()) Dispatch(std::move(e->message));
+                else held_.push_back(std::move(e->message));
+                break;
+            default:
+                // Gone: the other player left, timed out, or never came.
+                if (desync_) {
+                    FinishDesync();
+                } else {
+                    Finish(e->text);
+                }
+                return;
+        }
+        if (done_) return;
+    }
+}
+
+void OnlineGame::Dispatch(Message m) {
+    if (auto* in = std::get_if<Input>(&m)) {
+        if (lock_) lock_->OnRemoteInput(*in);
+    } else if (auto* c = std::get_if<Checksum>(&m)) {
+        if (lock_) {
+            lock_->OnRemoteChecksum(c->frame, c->sum);
+            if (const auto& mm = lock_->mismatch()) BeginDesync(mm->frame, mm->local, mm->remote);
+        }
+    } else if (auto* s = std::get_if<Start>(&m)) {
+        if (lock_) held_.push_back(m);
+        else BeginMatch(*s);
+    } else if (auto* ch = std::get_if<Choice>(&m)) {
+        if (lock_) {
+            held_.push_back(m);
+        } else if (ch->item == kChoiceScreen) {
+            hostScreen_ = ch->value == kScreenDifficulty ? "dificultad" : "menu";
+            if (estado == "menu" || estado == "dificultad") estado = hostScreen_;
+        }
+    } else if (std::get_if<Resume>(&m)) {
+        if (lock_ && estado == "pausa") reanudapartida();
+    } else if (auto* d = std::get_if<Desync>(&m)) {
+        remoteDump_ = d->dump;
+        if (!desync_) BeginDesync(d->frame, g_status.lastChecksum, d->sum);
+    }
+    // A Pause needs nothing: the pause travels with the keys.
+}
+
+void OnlineGame::UpdateWaiting() {
+    if (KeyOrPad(kestrel::KEY_ESCAPE, {PadButton::Back, PadButton::B})) Finish("");
+}
+
+// The host's title works as offline, but a game online always has two
+// players: F1 and F2 both lead to the difficulty, which starts the game.
+void OnlineGame::UpdateHostTitle() {
+    if (pendingDifficulty_) {
+        if (session_->rttReady()) StartAsHost(*pendingDifficulty_);
+        return;
+    }
+    using kestrel::KEY_ESCAPE;
+    if (estado == "menu") {
+        const bool one = KeyOrPad(kestrel::KEY_F1, {PadButton::A});
+        const bool two = KeyOrPad(kestrel::KEY_F2, {PadButton::X});
+        if (one || two) {
+            Suena(sndclick);
+            estado = "dificultad";
+            jugadores = 2;
+            FlushInput();
+            session_->Send(Choice{kChoiceScreen, kScreenDifficulty});
+        } else if (KeyOrPad(kestrel::KEY_F3, {PadButton::Y})) {
+            Suena(sndclick);
+            estado = "ayuda";
+            FlushInput();
+        } else if (KeyOrPad(KEY_ESCAPE, {PadButton::Back})) {
+            Suena(sndclick);
+            Finish("");
+        }
+    } else if (estado == "dificultad") {
+        if (KeyOrPad(KEY_ESCAPE, {PadButton::B})) {
+            Suena(sndclick);
+            estado = "menu";
+            FlushInput();
+            session_->Send(Choice{kChoiceScreen, kScreenTitle});
+            return;
+        }
+        int chosen = -1;
+        if (KeyOrPad(kestrel::KEY_F1, {PadButton::A})) chosen = 0;
+        if (KeyOrPad(kestrel::KEY_F2, {PadButton::X})) chosen = 1;
+        if (KeyOrPad(kestrel::KEY_F3, {PadButton::Y})) chosen = 2;
+        if (chosen < 0) return;
+        if (session_->rttReady()) StartAsHost(chosen);
+        else pendingDifficulty_ = chosen;
+    } else {
+        actualizaestado();  // the help page, read locally
+    }
+}
+
+// The guest sees the host's screen of the title; it can read the help, or
+// leave.
+void OnlineGame::UpdateGuestTitle() {
+    if (estado == "ayuda") {
+        actualizaestado();
+        if (estado == "menu") estado = hostScreen_;
+        return;
+    }
+    if (KeyOrPad(kestrel::KEY_F3, {PadButton::Y})) {
+        Suena(sndclick);
+        estado = "ayuda";
+        FlushInput();
+    } else if (KeyOrPad(kestrel::KEY_ESCAPE, {PadButton::Back})) {
+        Suena(sndclick);
+        Finish("");
+    } else {
+        FlushInput();  // the host chooses: this side's other presses mean nothing here
+    }
+}
+
+void OnlineGame::StartAsHost(int difficulty) {
+    pendingDifficulty_.reset();
+    Start s;
+    s.seed = static_cast<std::uint32_t>(kestrel::MilliSecs());
+    s.delay = static_cast<std::uint8_t>(ChooseDelay(session_->RttMs(), session_->JitterMs()));
+    s.difficulty = static_cast<std::uint8_t>(difficulty);
+    s.players = 2;
+    session_->Send(s);
+    BeginMatch(s);
+}
+
+// Both machines: the same seed, the same difficulty, and the first update of
+// the lockstep creates the game.
+void OnlineGame::BeginMatch(const Start& start) {
+    kestrel::SeedRnd(static_cast<std::int32_t>(start.seed));
+    azaraparte(true, static_cast<std::int32_t>(start.seed ^ 0x5A5A5A5Au));
+    jugadores = 2;
+    eligedificultad(start.difficulty);
+    lock_.emplace(options_.role, start.delay);
+    lastNoticeFrame_ = ~0u;
+    g_status.delay = start.delay;
+    g_status.rttMs = session_->RttMs();
+    g_status.jitterMs = session_->JitterMs();
+    ++g_status.matches;
+}
+
+void OnlineGame::UpdateMatch(std::int64_t nowUs) {
+    if (lock_->NeedsLocal()) lock_->QueueLocal(leeteclaslocales(estado));
+    while (auto out = lock_->TakeOutgoing()) session_->Send(*out);
+    const std::optional<FrameInputs> in = lock_->Advance(nowUs);
+    if (!in) {
+        g_status.stalled = true;
+        if (lock_->ShowWaiting(nowUs) && lastNoticeFrame_ != lock_->frame()) {
+            lastNoticeFrame_ = lock_->frame();
+            ++g_status.stallNotices;
+        }
+        return;
+    }
+    g_status.stalled = false;
+    {
+        NetworkKeys keys({in->player[0], in->player[1]});
+        actualizaestado();
+    }
+    ++g_status.framesRun;
+    if (Lockstep::IsChecksumFrame(in->frame)) {
+        const std::uint64_t sum = GameChecksum(kestrel::RndSeed());
+        g_status.lastChecksum = sum;
+        lock_->RecordLocalChecksum(in->frame, sum);
+        session_->Send(Checksum{in->frame, sum});
+        if (const auto& mm = lock_->mismatch()) {
+            BeginDesync(mm->frame, mm->local, mm->remote);
+            return;
+        }
+    }
+    // Leaving an end screen ends the game on both machines after the same
+    // update: back on the title, the host may start the next.
+    if (estado == "menu") EndMatch();
+}
+
+// The pause runs outside the lockstep: playing on is told to the other
+// machine (which plays on too); leaving ends the online game for both.
+void OnlineGame::UpdatePause() {
+    actualizaestado();
+    if (estado == "juego") session_->Send(Resume{lock_->frame()});
+    else if (estado == "menu") Finish("");
+}
+
+void OnlineGame::EndMatch() {
+    lock_.reset();
+    azaraparte(false);
+    pendingDifficulty_.reset();
+    hostScreen_ = "menu";
+    std::deque<Message> held;
+    held.swap(held_);
+    while (!held.empty() && !done_) {
+        Message m = std::move(held.front());
+        held.pop_front();
+        if (held_.empty()) Dispatch(std::move(m));
+        else held_.push_back(std::move(m));
+    }
+}
+
+void OnlineGame::BeginDesync(std::uint32_t frame, std::uint64_t local, std::uint64_t remote) {
+    if (desync_) return;
+    desync_ = ChecksumMismatch{frame, local, remote};
+    desyncSinceUs_ = kestrel::SteadyMicros();
+    localDump_ = DescribeGame(kestrel::RndSeed());
+    session_->Send(Desync{frame, local, localDump_.substr(0, kMaxDumpText)});
+    session_->Service(0);
+}
+
+void OnlineGame::FinishDesync() {
+    std::string why;
+    const std::string path = WriteDesyncReport(desync_->frame, desync_->local, localDump_, desync_->remote,
+                                               remoteDump_.value_or("(the other player's state did not arrive)"),
+                                               &why);
+    g_status.desyncReport = path;
+    Finish(std::string(kOutOfStep) + (path.empty() ? "\nNo report: " + why : "\nReport: " + path));
+}
+
+// Back to the offline title, with the reason on it.
+void OnlineGame::Finish(const std::string& why) {
+    if (!session_->closed()) session_->Leave();
+    lock_.reset();
+    held_.clear();
+    azaraparte(false);
+    ponteclasdered(nullptr);
+    if (estado != "menu") vuelvealtitulo();
+    if (!why.empty()) ponaviso(why);
+    g_status.ended = why.empty() ? "left" : why;
+    g_status.inMatch = false;
+    g_status.connected = false;
+    g_status.stalled = false;
+    Refresh();
+    done_ = true;
+}
+
+void OnlineGame::Refresh() {
+    g_status.inMatch = lock_.has_value();
+    g_status.matchFrame = lock_ ? lock_->frame() : 0;
+    if (lock_) {
+        g_status.checksumsMatched = lock_->checksumsMatched();
+        g_status.drops = lock_->drops();
+    }
+    if (session_->rttReady()) {
+        g_status.rttMs = session_->RttMs();
+        g_status.jitterMs = session_->JitterMs();
+    }
+    g_status.stats = session_->stats();
+}
+
+OnlineScreenInfo OnlineGame::Info(std::int64_t nowUs) const {
+    OnlineScreenInfo i;
+    i.host = options_.role == Role::kHost;
+    i.port = g_status.port;
+    i.target = options_.target;
+    i.addresses = addresses_;
+    i.delay = lock_ ? lock_->delay() : 0;
+    i.rttMs = session_->rttReady() ? session_->RttMs() : -1.0;
+    i.measuring = pendingDifficulty_.has_value();
+    i.waitingForPeer = lock_ && estado != "pausa" && lock_->ShowWaiting(nowUs);
+    i.desync = desync_.has_value();
+    return i;
+}
+
+void OnlineGame::dibuja() { dibujapantallared(Info(kestrel::SteadyMicros())); }
+
+}  // namespace
+
+bool StartOnlineGame(const OnlineOptions& options, std::string* why) {
+    std::unique_ptr<EnetSession> session = options.role == Role::kHost
+                                               ? EnetSession::Host(options.port, options.session, why)
+                                               : EnetSession::Join(options.target, options.session, why);
+    if (!session) return false;
+    g_status = OnlineStatus{};
+    g_status.running = true;
+    g_status.role = options.role;
+    g_status.port = session->port();
+    ponmodo(std::make_unique<OnlineGame>(std::move(session), options));
+    estado = "espera";
+    // Leaving the program tells the other player first. (The handler may
+    // run from inside an update, so it leaves the game object alone.)
+    static bool handlerSet = false;
+    if (!handlerSet) {
+        handlerSet = true;
+        kestrel::OnEnd([] {
+            if (g_current) g_current->LeaveNow();
+        });
+    }
+    return true;
+}
+
+const OnlineStatus& OnlineGameStatus() { return g_status; }
+
+}  // namespace virexo::net

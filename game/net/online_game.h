@@ -1,0 +1,65 @@
+// The online game: this machine's player against one on another machine,
+// in lockstep over the connection. It is a play mode of the game (see
+// game/play_mode.h): while it runs it takes the game's updates.
+//
+// The screens: "espera" while the host waits for a player or the guest
+// connects; then the title and the difficulty screen, where the host chooses
+// and the guest sees the host's screen; then the game, its end screens and
+// the pause. From the host's Start (the generator's seed, the input delay and
+// the difficulty) both machines run the game's updates in lockstep: each
+// update runs when both players' key bits for it are in hand, the same on
+// both machines. The pause runs outside the lockstep; either player plays on
+// (Resume), and leaving it ends the online game for both. Every 30 updates
+// the two machines compare checksums of the game state.
+//
+// The online game ends, and the game is offline on its title again with a
+// message, when the other player leaves, the connection drops, the
+// connection is refused or fails, or the games go out of step.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "game/net/enet_session.h"
+#include "game/net/lockstep.h"
+
+namespace virexo::net {
+
+struct OnlineOptions {
+    Role role = Role::kHost;
+    std::uint16_t port = kDefaultPort;  // the host's (0: any free one)
+    std::string target;                 // the guest's "HOST[:PORT]"
+    EnetSession::Options session;
+};
+
+// What the online game has done, for the players' screens, the tests and the
+// statistics.
+struct OnlineStatus {
+    bool running = false;    // the online game is the game's mode
+    bool connected = false;
+    Role role = Role::kHost;
+    std::uint16_t port = 0;  // the host's bound port
+    int delay = 0;           // input delay of the game under way or the last one (frames)
+    double rttMs = 0, jitterMs = 0;
+    bool inMatch = false;      // updates run in lockstep now
+    bool stalled = false;      // the last update waited for the other player's keys
+    std::uint32_t matchFrame = 0;   // updates run in the game under way
+    std::uint64_t framesRun = 0;    // lockstep updates run in every game so far
+    std::uint64_t matches = 0;      // games started
+    std::uint64_t checksumsMatched = 0;
+    std::uint64_t lastChecksum = 0;  // after the last update run
+    std::uint64_t stallNotices = 0;  // waits that lasted past the notice
+    std::string ended;               // why it ended, once it has
+    std::string desyncReport;        // the report's path after a desync
+    SessionStats stats;
+    LockstepDrops drops;
+};
+
+// Opens the connection (host: binds the port; guest: starts connecting) and
+// sets the online game as the game's mode on its "espera" screen. False,
+// with the reason in *why, when the connection cannot even start.
+bool StartOnlineGame(const OnlineOptions& options, std::string* why);
+
+const OnlineStatus& OnlineGameStatus();
+
+}  // namespace virexo::net

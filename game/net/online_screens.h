@@ -1,0 +1,33 @@
+// What an online game writes over the game's screens: the waiting screen's
+// port and addresses, who plays which board on the title, the input delay on
+// "Get ready", the notice while the other player's keys are late, and the
+// pause's reminder that leaving ends the game for both.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace virexo::net {
+
+struct OnlineScreenInfo {
+    bool host = true;
+    std::uint16_t port = 0;               // the host's
+    std::string target;                   // the guest's "HOST[:PORT]"
+    std::vector<std::string> addresses;   // the host's addresses
+    int delay = 0;                        // input delay in frames, in a game
+    double rttMs = -1;                    // round trip, once measured
+    bool measuring = false;               // the host chose, the round trip is still being measured
+    bool waitingForPeer = false;          // the other player's keys are late past the notice
+    bool desync = false;                  // the games went out of step; the report is being written
+};
+
+// The texts, one vector of lines per place, for the state named estado.
+std::vector<std::string> WaitingLines(const OnlineScreenInfo& info);
+std::vector<std::string> TitleLines(const OnlineScreenInfo& info, const std::string& estado);
+std::string DelayLine(const OnlineScreenInfo& info);
+
+// Draws what the state named by the game's estado calls for.
+void dibujapantallared(const OnlineScreenInfo& info);
+
+}  // namespace virexo::net
