@@ -109,6 +109,10 @@ private:
     std::string hostScreen_ = "menu";       // the guest: the host's screen of the title
     std::uint32_t lastNoticeFrame_ = ~0u;
 
+    // Checksums compared and inputs dropped in the games before this one.
+    std::uint64_t matchedBefore_ = 0;
+    LockstepDrops dropsBefore_;
+
     std::optional<ChecksumMismatch> desync_;
     std::int64_t desyncSinceUs_ = 0;
     std::string localDump_;
@@ -265,7 +269,8 @@ void OnlineGame::UpdateGuestTitle() {
 void OnlineGame::StartAsHost(int difficulty) {
     pendingDifficulty_.reset();
     Start s;
-    s.seed = static_cast<std::uint32_t>(kestrel::MilliSecs());
+    s.seed = options_.seed ? *options_.seed + static_cast<std::uint32_t>(g_status.matches)
+                           : static_cast<std::uint32_t>(kestrel::MilliSecs());
     s.delay = static_cast<std::uint8_t>(ChooseDelay(session_->RttMs(), session_->JitterMs()));
     s.difficulty = static_cast<std::uint8_t>(difficulty);
     s.players = 2;
@@ -330,6 +335,9 @@ void OnlineGame::UpdatePause() {
 }
 
 void OnlineGame::EndMatch() {
+    Refresh();
+    matchedBefore_ = g_status.checksumsMatched;
+    dropsBefore_ = g_status.drops;
     lock_.reset();
     azaraparte(false);
     pendingDifficulty_.reset();
@@ -348,7 +356,7 @@ void OnlineGame::BeginDesync(std::uint32_t frame, std::uint64_t local, std::uint
     if (desync_) return;
     desync_ = ChecksumMismatch{frame, local, remote};
     desyncSinceUs_ = kestrel::SteadyMicros();
-    localDump_ = DescribeGame(kestrel::RndSeed());
+    localDump_ = "after update " + std::to_string(lock_ ? lock_->frame() : 0) + "\n" + DescribeGame(kestrel::RndSeed());
     session_->Send(Desync{frame, local, localDump_.substr(0, kMaxDumpText)});
     session_->Service(0);
 }
@@ -383,8 +391,12 @@ void OnlineGame::Refresh() {
     g_status.inMatch = lock_.has_value();
     g_status.matchFrame = lock_ ? lock_->frame() : 0;
     if (lock_) {
-        g_status.checksumsMatched = lock_->checksumsMatched();
-        g_status.drops = lock_->drops();
+        g_status.checksumsMatched = matchedBefore_ + lock_->checksumsMatched();
+        const LockstepDrops& d = lock_->drops();
+        g_status.drops.duplicates = dropsBefore_.duplicates + d.duplicates;
+        g_status.drops.gaps = dropsBefore_.gaps + d.gaps;
+        g_status.drops.flood = dropsBefore_.flood + d.flood;
+        g_status.drops.checksums = dropsBefore_.checksums + d.checksums;
     }
     if (session_->rttReady()) {
         g_status.rttMs = session_->RttMs();

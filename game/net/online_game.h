@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "game/net/enet_session.h"
@@ -29,6 +30,9 @@ struct OnlineOptions {
     Role role = Role::kHost;
     std::uint16_t port = kDefaultPort;  // the host's (0: any free one)
     std::string target;                 // the guest's "HOST[:PORT]"
+    // The host's games' seeds: this one, then one more for each game after
+    // (for reproducible runs); without it, the clock's as offline.
+    std::optional<std::uint32_t> seed;
     EnetSession::Options session;
 };
 

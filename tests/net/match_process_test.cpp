@@ -1,11 +1,6 @@
 // Two real processes of net-lockstep-sim play a match on the loopback
 // interface: directly, and through the relay with delay, jitter and loss.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -18,107 +13,23 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/net/net_child.h"
 #include "tools/net_relay/udp_relay.h"
-
-extern char** environ;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using nettest_support::Clock;
+using nettest_support::Fields;
+using nettest_support::Pairs;
+using nettest_support::Since;
 
-double Since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
-
-// A child process whose standard output is read line by line.
-class Child {
+// net-lockstep-sim with args.
+class Child : public nettest_support::Child {
 public:
-    explicit Child(std::vector<std::string> args) {
-        const char* sim = std::getenv("NET_LOCKSTEP_SIM");
-        args.insert(args.begin(), sim ? sim : "net-lockstep-sim");
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0) return;
-        posix_spawn_file_actions_t fa;
-        posix_spawn_file_actions_init(&fa);
-        posix_spawn_file_actions_adddup2(&fa, fds[1], 1);
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, argv[0], &fa, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&fa);
-        close(fds[1]);
-        fd_ = fds[0];
-    }
-    ~Child() {
-        if (pid_ > 0 && !exited_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (fd_ >= 0) close(fd_);
-    }
-    bool started() const { return pid_ > 0; }
-
-    // The next line that starts with prefix, waiting up to seconds.
-    std::string WaitLine(const std::string& prefix, double seconds) {
-        const auto t0 = Clock::now();
-        for (;;) {
-            for (std::size_t nl; (nl = buf_.find('\n')) != std::string::npos;) {
-                std::string line = buf_.substr(0, nl);
-                buf_.erase(0, nl + 1);
-                if (line.rfind(prefix, 0) == 0) return line;
-            }
-            const double left = seconds - Since(t0);
-            if (left <= 0 || fd_ < 0) return {};
-            pollfd p{fd_, POLLIN, 0};
-            if (poll(&p, 1, static_cast<int>(left * 1000) + 1) <= 0) continue;
-            char b[4096];
-            const ssize_t n = read(fd_, b, sizeof b);
-            if (n <= 0) {
-                close(fd_);
-                fd_ = -1;
-                continue;
-            }
-            buf_.append(b, static_cast<std::size_t>(n));
-        }
-    }
-    void Kill() {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-        exited_ = true;
-    }
-    int Wait(double seconds) {
-        const auto t0 = Clock::now();
-        while (Since(t0) < seconds) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                exited_ = true;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int fd_ = -1;
-    bool exited_ = false;
-    std::string buf_;
+    explicit Child(std::vector<std::string> args)
+        : nettest_support::Child(std::getenv("NET_LOCKSTEP_SIM") ? std::getenv("NET_LOCKSTEP_SIM") : "net-lockstep-sim",
+                                 std::move(args)) {}
 };
-
-// "result ok a=1 b=2" as a map.
-std::map<std::string, std::string> Fields(const std::string& line) {
-    std::map<std::string, std::string> m;
-    std::istringstream in(line);
-    for (std::string w; in >> w;) {
-        const auto eq = w.find('=');
-        if (eq != std::string::npos) m[w.substr(0, eq)] = w.substr(eq + 1);
-    }
-    return m;
-}
-
-std::pair<int, int> Pairs(const std::string& v) {
-    const auto slash = v.find('/');
-    return {std::atoi(v.substr(0, slash).c_str()), std::atoi(v.substr(slash + 1).c_str())};
-}
 
 TEST(NetMatchProcesses, TwoProcessesStayInStepFor10000FramesWithGamesWonAndLost) {
     Child host({"--host", "0", "--frames", "10000", "--seed", "4242"});

@@ -108,7 +108,9 @@ MatchResult PlayMatch(net::EnetSession& session, const MatchOptions& options, co
         if (lock.frame() >= options.frames) {
             if (doneAt < 0) doneAt = now;
             if (finished) break;
-            if (now - doneAt > 5000000) return fail("the other player did not finish");
+            // As long as a frame may wait for the other side's keys.
+            if (now - doneAt > static_cast<std::int64_t>(options.stallLimitSeconds * 1e6))
+                return fail("the other player did not finish");
             session.Service(2);
             continue;
         }
