@@ -1,9 +1,12 @@
 #include "game/virexo_main.h"
 
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 
@@ -24,6 +27,31 @@ namespace {
 std::string FromLaunchDir(const std::string& path) {
     if (path.empty() || path.front() == '/' || kestrel::LaunchDir.empty()) return path;
     return kestrel::LaunchDir + "/" + path;
+}
+
+// The online game's figures, after a game online: its input delay and round
+// trip, what went over the network, and the process's CPU time.
+void WriteOnlineFigures(std::ostream& out) {
+    const net::OnlineStatus& st = net::OnlineGameStatus();
+    if (st.matches == 0) return;
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    const double cpu = static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+                       static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    const net::SessionStats& s = st.stats;
+    out << "online delay_frames " << st.delay << "\n"
+        << "online rtt_ms " << st.rttMs << "\n"
+        << "online jitter_ms " << st.jitterMs << "\n"
+        << "online updates " << st.framesRun << "\n"
+        << "online checksums_matched " << st.checksumsMatched << "\n"
+        << "online stall_notices " << st.stallNotices << "\n"
+        << "online payload_bytes_sent " << s.payloadBytesSent << "\n"
+        << "online payload_bytes_received " << s.payloadBytesReceived << "\n"
+        << "online datagrams_sent " << s.datagramsSent << "\n"
+        << "online udp_bytes_sent " << s.udpBytesSent << "\n"
+        << "online datagrams_received " << s.datagramsReceived << "\n"
+        << "online udp_bytes_received " << s.udpBytesReceived << "\n"
+        << "process cpu_s " << cpu << "\n";
 }
 
 // Records every presented frame and writes the report when the program ends.
@@ -48,6 +76,7 @@ void WriteFrameStatsAtEnd(const std::string& path) {
                 << "startup backdrop_ms " << ms(us(t.recursos), us(t.fondo)) << "\n"
                 << "startup first_frame_ms " << ms(us(t.fondo), *first) << "\n";
         }
+        WriteOnlineFigures(out);
         if (!out) std::fprintf(stderr, "Virexo: cannot write frame statistics to %s\n", path.c_str());
     });
 }

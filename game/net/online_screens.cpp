@@ -40,7 +40,7 @@ std::vector<std::string> TitleLines(const OnlineScreenInfo& info, const std::str
     if (info.measuring) lines.push_back("Measuring the connection ...");
     else if (info.host) lines.push_back(estado == "dificultad" ? "You choose the difficulty" : "F1 or F2: on to the difficulty");
     else lines.push_back("The other player chooses the difficulty");
-    if (estado == "menu") lines.push_back("Escape here ends the online game");
+    if (estado == "menu" || !info.host) lines.push_back("Escape here ends the online game");
     if (info.rttMs >= 0) lines.push_back("Round trip " + Ms(info.rttMs));
     return lines;
 }

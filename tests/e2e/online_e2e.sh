@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# End-to-end: two real executables play online on the loopback interface,
+# each on an Xvfb server of the test's own (a screen and keyboard each), as
+# two people would: "virexo --host PORT" waits, "virexo --join" connects,
+# the host chooses the difficulty, both play, the guest's Escape pauses both
+# and the host's Space plays on; the guest quits (its SIGTERM tells the host)
+# and the host quits. Each side's frame statistics say which screens it drew.
+#   online_e2e.sh VIREXO SHOT_DIR
+set -uo pipefail
+game=$1 shots=$2
+mkdir -p "$shots"
+command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v xwininfo >/dev/null ||
+  { echo "Xvfb, xdotool or xwininfo missing: skipped"; exit 77; }
+unset SDL_VIDEODRIVER
+export SDL_AUDIODRIVER=dummy
+
+servers=() pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
+  for x in "${servers[@]}"; do kill "$x" 2>/dev/null && wait "$x" 2>/dev/null; done
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; for f in "$shots"/*.err; do echo "== $f"; cat "$f"; done; exit 1; }
+
+# An Xvfb server on a free display number; sets num.
+server() {
+  local fifo
+  fifo=$(mktemp -u) && mkfifo "$fifo"
+  Xvfb -displayfd 4 -screen 0 1024x768x24 -r -nolisten tcp -noreset 4>"$fifo" 2>>"$shots/xvfb.txt" &
+  servers+=($!)
+  read -r -t 20 num <"$fifo" || fail "Xvfb did not start"
+  rm -f "$fifo"
+}
+. "$(dirname "$0")/game_driver.sh"
+
+# A port nobody listens on (UDP).
+port=$(python3 -c 'import socket; s=socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+
+server; hostdpy=":$num"
+export DISPLAY=$hostdpy
+start_game "$game" "$shots/host.err" --host "$port" --frame-stats "$shots/host-stats.txt"
+hostpid=$pid pids+=($pid)
+answer_question Escape
+wait_for_game_window || fail "no host window"
+hostwin=$win
+sleep 2
+import -window root "$shots/host-waiting.png" 2>/dev/null
+
+server; guestdpy=":$num"
+export DISPLAY=$guestdpy
+start_game "$game" "$shots/guest.err" --join "127.0.0.1:$port" --frame-stats "$shots/guest-stats.txt"
+guestpid=$pid pids+=($pid)
+answer_question Escape
+wait_for_game_window || fail "no guest window"
+guestwin=$win
+sleep 3
+
+host_keys() { DISPLAY=$hostdpy; win=$hostwin; game_keys "$@"; }
+guest_keys() { DISPLAY=$guestdpy; win=$guestwin; game_keys "$@"; }
+host_keys F2; sleep 1
+DISPLAY=$guestdpy import -window root "$shots/guest-difficulty.png" 2>/dev/null
+host_keys F1
+sleep "${E2E_READY_SECONDS:-8}"
+guest_keys Left Down Up
+host_keys Right Down Up
+sleep 2
+DISPLAY=$hostdpy import -window root "$shots/host-play.png" 2>/dev/null
+guest_keys Escape; sleep 2
+DISPLAY=$hostdpy import -window root "$shots/host-paused-by-guest.png" 2>/dev/null
+host_keys space; sleep 2
+kill -TERM "$guestpid"
+wait "$guestpid"; guestrc=$?
+sleep 2
+DISPLAY=$hostdpy import -window root "$shots/host-after-guest-left.png" 2>/dev/null
+kill -0 "$hostpid" 2>/dev/null || fail "the host ended when the guest left"
+kill -TERM "$hostpid"
+wait "$hostpid"; hostrc=$?
+[ "$guestrc" = 143 ] || fail "guest exit status $guestrc"
+[ "$hostrc" = 143 ] || fail "host exit status $hostrc"
+
+# The screens each side drew.
+screens() { awk 'NR > 1 && $1 !~ /^startup/ {print $1}' "$1" | sort | tr '\n' ' '; }
+hs=$(screens "$shots/host-stats.txt") gs=$(screens "$shots/guest-stats.txt")
+echo "host drew: $hs"
+echo "guest drew: $gs"
+for s in espera menu dificultad iniciajuego juego-2p pausa; do
+  [[ " $hs" == *" $s "* ]] || fail "the host never drew $s"
+done
+for s in espera menu dificultad iniciajuego juego-2p pausa; do
+  [[ " $gs" == *" $s "* ]] || fail "the guest never drew $s"
+done
+grep -qi "error\|cannot" "$shots/host.err" "$shots/guest.err" && fail "errors printed"
+echo "ok"
