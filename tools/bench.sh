@@ -45,6 +45,12 @@ for hz in 0 25 12; do
     "$out/real_$hz.txt"
   cat "$out/real_$hz.txt" >&2
 done
+# Two real executables playing online for 30 s, directly and through the
+# lossy relay (each on a display of its own; both share this machine's cores).
+echo "== online" >&2
+bash bench/online_game.sh "$PWD/$dir/game/virexo" "$PWD/$dir/tools/net_relay/net-relay" "$out/online" 30 |
+  tee "$out/online.txt" >&2
+
 # A column of a state's line in a real-game statistics file.
 real() { awk -v s="$2" -v c="$3" '$1 == s { print $c; exit }' "$out/real_$1.txt"; }
 # Drawn frames a second of every screen (redraw + immediate swap).
@@ -108,3 +114,5 @@ for hz in 60hz 75hz 144hz instant; do
   row "pacer alone, simulated swaps: clock error, $hz" "$(figure clock_error_pct_$hz)" "%" 0.5 "600 frames, not the real game"
 done
 row "PNG decode 1024x768 RGBA" "$(counter png_decode BM_PngDecode1024x768Rgba real_time)" ms "" ""
+# The online figures, as measured (two games and their displays on one machine).
+sed 's/^figure online /online: /' "$out/online.txt"

@@ -5,9 +5,14 @@
 # the host chooses the difficulty, both play, the guest's Escape pauses both
 # and the host's Space plays on; the guest quits (its SIGTERM tells the host)
 # and the host quits. Each side's frame statistics say which screens it drew.
-#   online_e2e.sh VIREXO SHOT_DIR
+#   online_e2e.sh VIREXO SHOT_DIR [PLAY_SECONDS [NET_RELAY RELAY_ARGS...]]
+# With PLAY_SECONDS the two play that long (the online benchmark); with
+# NET_RELAY the guest joins through that relay (tools/net_relay), started
+# here with RELAY_ARGS (say --delay 80 --jitter 20 --loss 0.05).
 set -uo pipefail
-game=$1 shots=$2
+game=$1 shots=$2 play=${3:-2}
+relay=${4:-}
+shift $(( $# < 4 ? $# : 4 ))
 mkdir -p "$shots"
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v xwininfo >/dev/null ||
   { echo "Xvfb, xdotool or xwininfo missing: skipped"; exit 77; }
@@ -46,9 +51,18 @@ hostwin=$win
 sleep 2
 import -window root "$shots/host-waiting.png" 2>/dev/null
 
+target=$port
+if [ -n "$relay" ]; then
+  "$relay" --target "$port" --seconds $(( play + 120 )) "$@" >"$shots/relay.txt" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 50); do grep -q '^listening' "$shots/relay.txt" && break; sleep 0.1; done
+  target=$(awk '/^listening/ {print $3}' "$shots/relay.txt")
+  [ -n "$target" ] || fail "the relay did not start"
+fi
+
 server; guestdpy=":$num"
 export DISPLAY=$guestdpy
-start_game "$game" "$shots/guest.err" --join "127.0.0.1:$port" --frame-stats "$shots/guest-stats.txt"
+start_game "$game" "$shots/guest.err" --join "127.0.0.1:$target" --frame-stats "$shots/guest-stats.txt"
 guestpid=$pid pids+=($pid)
 answer_question Escape
 wait_for_game_window || fail "no guest window"
@@ -63,6 +77,11 @@ host_keys F1
 sleep "${E2E_READY_SECONDS:-8}"
 guest_keys Left Down Up
 host_keys Right Down Up
+for _ in $(seq $(( play / 2 ))); do
+  guest_keys Right Down
+  host_keys Left Up
+  sleep 1.5
+done
 sleep 2
 DISPLAY=$hostdpy import -window root "$shots/host-play.png" 2>/dev/null
 guest_keys Escape; sleep 2
