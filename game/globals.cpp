@@ -1,6 +1,9 @@
 #include "game/globals.h"
 
 #include "game/explota.h"
+#include "game/look_random.h"
+#include "game/notice.h"
+#include "game/player_keys.h"
 #include "toolkit/system/keys.h"
 
 namespace virexo {
@@ -78,6 +81,9 @@ void IniciaGlobalesJuego() {
 
 void ReiniciaGlobales() {
     estado = "menu";
+    ponteclasdered(nullptr);
+    azaraparte(false);
+    quitaaviso();
     jugadores = 1;
     tiempo = 0.0f;
     fotograma = 0.0f;

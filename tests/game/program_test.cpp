@@ -7,6 +7,8 @@
 
 #include "game/doc.h"
 #include "game/game_io.h"
+#include "game/look_random.h"
+#include "game/program.h"
 #include "game/globals.h"
 #include "game/screen_flow.h"
 #include "game/tablero.h"
@@ -272,6 +274,36 @@ TEST_F(Program, EndLabelsStandOverTheQuarterLineOfTheBoardThatEndedTheGame) {
     EXPECT_NEAR(b.cx(), 768.0f, 2.5f);
     EXPECT_NEAR(b.cy(), 384.0f + 100.0f, 2.5f);
     EXPECT_EQ(b.x1 - b.x0 + 1, 60);
+}
+
+}  // namespace
+}  // namespace virexo
+
+namespace virexo {
+namespace {
+
+// What makes two machines' games agree however many frames each draws: in an
+// online game no screen's drawing draws from the game's generator.
+TEST_F(Program, OnlineNoScreenDrawsFromTheGamesGeneratorOfflineTheyStillDo) {
+    StartWith({});
+    RunTo(1);
+    jugadores = 2;
+    creapartida();
+    for (bool online : {true, false}) {
+        azaraparte(online, 3);
+        for (const char* screen : {"menu", "dificultad", "iniciajuego", "juego", "pausa", "fin20", "fin21b"}) {
+            estado = screen;
+            kestrel::SeedRnd(1234);
+            for (int i = 0; i < 60; ++i) dibuja();
+            if (online) {
+                EXPECT_EQ(kestrel::RndSeed(), 1234) << screen;
+            } else if (std::string(screen) != "juego") {
+                // Offline the banners and labels shake as they always did.
+                EXPECT_NE(kestrel::RndSeed(), 1234) << screen;
+            }
+        }
+    }
+    azaraparte(false);
 }
 
 }  // namespace

@@ -1,0 +1,64 @@
+// The texts an online game writes for the players.
+#include "game/net/online_screens.h"
+
+#include <gtest/gtest.h>
+
+namespace virexo::net {
+namespace {
+
+std::string All(const std::vector<std::string>& lines) {
+    std::string s;
+    for (const auto& l : lines) s += l + "\n";
+    return s;
+}
+
+TEST(OnlineScreens, TheWaitingScreenGivesThePortAndWhereToFindThisMachine) {
+    OnlineScreenInfo host;
+    host.port = 7420;
+    host.addresses = {"192.168.1.20", "fd00::5"};
+    const auto lines = WaitingLines(host);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "Waiting for a player on port 7420");
+    EXPECT_NE(All(lines).find("192.168.1.20  fd00::5"), std::string::npos);
+    EXPECT_NE(All(lines).find("virexo --join ADDRESS:7420"), std::string::npos);
+    host.addresses.clear();
+    EXPECT_NE(All(WaitingLines(host)).find("no network address"), std::string::npos);
+
+    OnlineScreenInfo guest;
+    guest.host = false;
+    guest.target = "example.org:7500";
+    EXPECT_EQ(WaitingLines(guest)[0], "Joining example.org:7500 ...");
+}
+
+TEST(OnlineScreens, TheTitleSaysWhoPlaysWhichBoardAndWhoChooses) {
+    OnlineScreenInfo host;
+    host.rttMs = 23.4;
+    const std::string title = All(TitleLines(host, "menu"));
+    EXPECT_NE(title.find("you play the right board"), std::string::npos);
+    EXPECT_NE(title.find("Escape here ends the online game"), std::string::npos);
+    EXPECT_NE(title.find("Round trip 23 ms"), std::string::npos);
+    // On the difficulty screen the host's Escape goes back to the title.
+    EXPECT_EQ(All(TitleLines(host, "dificultad")).find("Escape"), std::string::npos);
+    host.measuring = true;
+    EXPECT_NE(All(TitleLines(host, "dificultad")).find("Measuring the connection"), std::string::npos);
+
+    OnlineScreenInfo guest;
+    guest.host = false;
+    const std::string seen = All(TitleLines(guest, "dificultad"));
+    EXPECT_NE(seen.find("you play the left board"), std::string::npos);
+    EXPECT_NE(seen.find("The other player chooses the difficulty"), std::string::npos);
+    EXPECT_NE(seen.find("Escape here ends the online game"), std::string::npos);
+    EXPECT_EQ(seen.find("Round trip"), std::string::npos);  // not measured yet
+}
+
+TEST(OnlineScreens, TheDelayIsShownInFramesAndMilliseconds) {
+    OnlineScreenInfo info;
+    info.delay = 3;
+    EXPECT_EQ(DelayLine(info), "Input delay 3 frames (50 ms)");
+    info.delay = 8;
+    info.rttMs = 171.2;
+    EXPECT_EQ(DelayLine(info), "Input delay 8 frames (133 ms), round trip 171 ms");
+}
+
+}  // namespace
+}  // namespace virexo::net
