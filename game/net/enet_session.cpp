@@ -184,6 +184,15 @@ void EnetSession::Service(std::uint32_t waitMs) {
         Close(NetEvent::Kind::kFailed, "No game answered at " + target_);
         return;
     }
+    if (role_ == Role::kHost && state_ == State::kHandshake && !helloOk_ &&
+        NowMs() - handshakeStartMs_ > static_cast<std::int64_t>(options_.connectTimeoutMs)) {
+        // Connected but silent (a port scanner, a stuck client): let it go and
+        // wait for a player again, so it cannot hold the game's one place.
+        if (impl_->peer) enet_peer_disconnect_now(impl_->peer, kByeRefuse);
+        impl_->peer = nullptr;
+        state_ = State::kWaiting;
+        ++stats_.silentPeers;
+    }
     ENetEvent e;
     // Bounded: one wait, then only what is already there.
     for (int n = 0; n < 4096; ++n) {
@@ -217,6 +226,7 @@ void EnetSession::OnConnect(void* p) {
         impl_->peer = peer;
         enet_peer_timeout(peer, 0, options_.timeoutMs / 2, options_.timeoutMs);
         state_ = State::kHandshake;
+        handshakeStartMs_ = NowMs();
     } else if (peer != impl_->peer) {
         return;
     }

@@ -50,6 +50,7 @@ struct SessionStats {
     std::uint64_t outOfPhase = 0;  // well formed but not allowed at that moment
     std::uint64_t flood = 0;       // past the per-second limit
     std::uint64_t peersRefused = 0;  // extra players knocking at the host
+    std::uint64_t silentPeers = 0;   // players let go for never saying Hello
 };
 
 class EnetSession {
@@ -58,7 +59,10 @@ public:
 
     struct Options {
         std::uint32_t timeoutMs = 3000;         // no answer this long: the peer is gone
-        std::uint32_t connectTimeoutMs = 5000;  // the guest's wait for the host
+        // The guest's wait for the host; and the host's for the Hello of a
+        // player that connected (one that never says it is let go, and the
+        // host waits for another).
+        std::uint32_t connectTimeoutMs = 5000;
         std::uint16_t protocol = kProtocolVersion;
         std::string program = ProgramVersion();
         std::string bindAddress;  // host only; empty: every interface
@@ -132,6 +136,7 @@ private:
     bool welcomed_ = false;
     std::string target_;  // "host:port" the guest joins, for messages
     std::int64_t startMs_ = 0;
+    std::int64_t handshakeStartMs_ = 0;  // the host: when the player now in the handshake connected
     std::deque<NetEvent> events_;
     SessionStats stats_;
 

@@ -1,5 +1,6 @@
 #include "game/net/enet_session.h"
 
+#include <enet/enet.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -293,6 +294,52 @@ TEST(NetSession, AFloodPastThePerSecondLimitIsDroppedAndTheSessionGoesOn) {
     EXPECT_GE(taken, 1u);
     EXPECT_EQ(host->stats().flood + taken, 400u);
     EXPECT_TRUE(host->connected());
+}
+
+// A client that connects over ENet and then says nothing must not hold the
+// host's one place: after the wait for its Hello the host lets it go, and a
+// real player joins.
+TEST(NetSession, APeerThatConnectsAndNeverSaysHelloIsLetGo) {
+    EnetSession::Options ho = Loopback();
+    ho.connectTimeoutMs = 800;
+    std::string why;
+    auto host = EnetSession::Host(0, ho, &why);
+    ASSERT_TRUE(host) << why;
+    ASSERT_EQ(enet_initialize(), 0);
+    ENetHost* silent = enet_host_create(nullptr, 1, 1, 0, 0);
+    ASSERT_NE(silent, nullptr);
+    ENetAddress to{};
+    enet_address_set_host(&to, "127.0.0.1");
+    to.port = host->port();
+    ENetPeer* peer = enet_host_connect(silent, &to, 1, 0);
+    ASSERT_NE(peer, nullptr);
+    std::vector<NetEvent> hostEvents;
+    bool silentConnected = false, silentDropped = false;
+    const auto t0 = Clock::now();
+    while (Since(t0) < 5 && !silentDropped) {
+        host->Service(1);
+        while (auto e = host->Next()) hostEvents.push_back(*e);
+        ENetEvent e;
+        while (enet_host_service(silent, &e, 0) > 0) {
+            if (e.type == ENET_EVENT_TYPE_CONNECT) silentConnected = true;
+            if (e.type == ENET_EVENT_TYPE_DISCONNECT) silentDropped = true;
+            if (e.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(e.packet);  // the host's Hello, unanswered
+        }
+    }
+    EXPECT_TRUE(silentConnected);
+    EXPECT_TRUE(silentDropped);
+    EXPECT_GE(Since(t0), 0.8);
+    EXPECT_EQ(host->stats().silentPeers, 1u);
+    EXPECT_TRUE(hostEvents.empty());  // the host's game never heard of it
+    enet_host_destroy(silent);
+    enet_deinitialize();
+
+    // The place is free again.
+    auto guest = EnetSession::Join("127.0.0.1:" + std::to_string(host->port()), Loopback(), &why);
+    ASSERT_TRUE(guest) << why;
+    std::vector<NetEvent> guestEvents;
+    EXPECT_TRUE(Pump({{host.get(), &hostEvents}, {guest.get(), &guestEvents}},
+                     [&] { return host->connected() && guest->connected(); }, 5));
 }
 
 }  // namespace
