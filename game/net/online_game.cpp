@@ -108,6 +108,7 @@ private:
     std::optional<int> pendingDifficulty_;  // the host's choice, waiting for the round trip
     std::string hostScreen_ = "menu";       // the guest: the host's screen of the title
     std::uint32_t lastNoticeFrame_ = ~0u;
+    std::optional<std::uint32_t> resumeAt_;  // the other side played on from the pause this side will reach
 
     // Checksums compared and inputs dropped in the games before this one.
     std::uint64_t matchedBefore_ = 0;
@@ -188,8 +189,11 @@ void OnlineGame::Dispatch(Message m) {
             hostScreen_ = ch->value == kScreenDifficulty ? "dificultad" : "menu";
             if (estado == "menu" || estado == "dificultad") estado = hostScreen_;
         }
-    } else if (std::get_if<Resume>(&m)) {
-        if (lock_ && estado == "pausa") reanudapartida();
+    } else if (auto* r = std::get_if<Resume>(&m)) {
+        // The other side paused after the same update and played on. This
+        // side may not have got there yet: then it plays on as soon as it does.
+        if (lock_ && r->frame == lock_->frame() && estado == "pausa") reanudapartida();
+        else if (lock_ && r->frame > lock_->frame()) resumeAt_ = r->frame;
     } else if (auto* d = std::get_if<Desync>(&m)) {
         remoteDump_ = d->dump;
         if (!desync_) BeginDesync(d->frame, g_status.lastChecksum, d->sum);
@@ -287,6 +291,7 @@ void OnlineGame::BeginMatch(const Start& start) {
     eligedificultad(start.difficulty);
     lock_.emplace(options_.role, start.delay);
     lastNoticeFrame_ = ~0u;
+    resumeAt_.reset();
     g_status.delay = start.delay;
     g_status.rttMs = session_->RttMs();
     g_status.jitterMs = session_->JitterMs();
@@ -320,6 +325,10 @@ void OnlineGame::UpdateMatch(std::int64_t nowUs) {
             BeginDesync(mm->frame, mm->local, mm->remote);
             return;
         }
+    }
+    if (estado == "pausa" && resumeAt_ == lock_->frame()) {
+        resumeAt_.reset();
+        reanudapartida();
     }
     // Leaving an end screen ends the game on both machines after the same
     // update: back on the title, the host may start the next.

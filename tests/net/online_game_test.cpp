@@ -170,6 +170,14 @@ TEST_F(OnlineGame, TheHostChoosesBothPlayThePausesAndResumesOfEitherAndLeavingTh
     peer->Send(net::Resume{pause + 1});
     ASSERT_TRUE(RunUntil([&] { return estado == "juego"; }, 200));
 
+    // The guest pauses and plays on again before the host has even reached
+    // that update: the host pauses there and plays on at once.
+    const std::uint32_t early = PlanNext(teclas::kPausa);
+    peer->Send(net::Resume{early + 1});
+    Service();
+    ASSERT_TRUE(RunUntil([&] { return Status().matchFrame > early + 5; }, 500));
+    EXPECT_EQ(estado, "juego");
+
     // The host's Escape pauses (after its input delay); its Space plays on
     // and tells the guest.
     harness.Press(kestrel::KEY_ESCAPE);
