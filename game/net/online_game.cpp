@@ -1,5 +1,6 @@
 #include "game/net/online_game.h"
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -275,7 +276,9 @@ void OnlineGame::StartAsHost(int difficulty) {
     Start s;
     s.seed = options_.seed ? *options_.seed + static_cast<std::uint32_t>(g_status.matches)
                            : static_cast<std::uint32_t>(kestrel::MilliSecs());
-    s.delay = static_cast<std::uint8_t>(ChooseDelay(session_->RttMs(), session_->JitterMs()));
+    const int delay = options_.delay ? std::clamp(*options_.delay, kMinDelay, kMaxDelay)
+                                     : ChooseDelay(session_->RttMs(), session_->JitterMs());
+    s.delay = static_cast<std::uint8_t>(delay);
     s.difficulty = static_cast<std::uint8_t>(difficulty);
     s.players = 2;
     session_->Send(s);

@@ -33,6 +33,9 @@ struct OnlineOptions {
     // The host's games' seeds: this one, then one more for each game after
     // (for reproducible runs); without it, the clock's as offline.
     std::optional<std::uint32_t> seed;
+    // The host's input delay in frames (kept to 2..8); without it, chosen
+    // from the measured round trip.
+    std::optional<int> delay;
     EnetSession::Options session;
 };
 

@@ -36,9 +36,11 @@ std::string PortOf(Game& host) {
 }
 
 TEST(NetGameProcesses, TwoGamesStayInStepFor10000UpdatesWithAGameWonAndOneLost) {
-    // The host's seeds are fixed, so the games' course is too; the run goes
-    // on past 10,000 updates until a game was won and one lost.
-    Game host({"--host", "0", "--frames", "10000", "--until-won-and-lost", "1", "--seed", "1", "--seconds", "240"});
+    // The host's seeds and input delay are fixed, so the games' course is
+    // too (a game lost at about 6,000 updates, one won at about 15,000); the
+    // run goes on past 10,000 updates until a game was won and one lost.
+    Game host({"--host", "0", "--frames", "10000", "--until-won-and-lost", "1", "--seed", "1", "--delay", "2",
+               "--seconds", "240"});
     const std::string port = PortOf(host);
     ASSERT_FALSE(port.empty());
     Game guest({"--join", "127.0.0.1:" + port, "--frames", "10000", "--until-won-and-lost", "1", "--seconds", "240"});
@@ -56,6 +58,7 @@ TEST(NetGameProcesses, TwoGamesStayInStepFor10000UpdatesWithAGameWonAndOneLost) 
     EXPECT_GE(std::atoi(hf["lost"].c_str()), 1) << hf["games"];
     // Every 30th update was compared (the run stops between two of them).
     EXPECT_GE(std::atoi(hf["matched"].c_str()), std::atoi(hf["frames"].c_str()) / 30 - 1);
+    EXPECT_EQ(hf["delay"], "2");
     EXPECT_EQ(hf["drops"], "0");
     EXPECT_EQ(gf["drops"], "0");
     std::cout << "host:  " << h << "\nguest: " << g << "\n";

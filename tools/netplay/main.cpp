@@ -4,11 +4,12 @@
 // drawn through a one-pixel viewport, so they come fast).
 //   virexo-netplay --host PORT | --join HOST[:PORT]
 //                  [--frames N] [--timeout MS] [--keys SEED] [--seconds S]
-//                  [--seed SEED] [--until-won-and-lost 1]
+//                  [--seed SEED] [--delay D] [--until-won-and-lost 1]
 // N (10000): the lockstep updates after which the state's checksum is
 // taken (with --until-won-and-lost, not before a game was won and one
 // lost); the side then plays on for two seconds, so the other side has its
-// keys, and leaves. --seed fixes the host's games' seeds. --break-at F puts
+// keys, and leaves. --seed fixes the host's games' seeds, --delay D the
+// host's input delay (then a run's games go the same way on any machine). --break-at F puts
 // this side's state wrong after update F, to try a desync. Prints "port N" (host), "started delay D" at the first
 // game, "game STATE" at each game's end, then one line "result ok ..." or
 // "result fail message=...". Exit status 0 when ok.
@@ -42,7 +43,7 @@ double Since(Clock::time_point t) { return std::chrono::duration<double>(Clock::
 
 int Usage() {
     std::fprintf(stderr, "usage: virexo-netplay --host PORT | --join HOST[:PORT] [--frames N] [--timeout MS] "
-                         "[--keys SEED] [--seconds S] [--seed SEED] [--until-won-and-lost 1] [--break-at F]\n");
+                         "[--keys SEED] [--seconds S] [--seed SEED] [--until-won-and-lost 1] [--delay D] [--break-at F]\n");
     return 2;
 }
 
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
         else if (k == "--seconds") maxSeconds = std::atof(v.c_str());
         else if (k == "--seed") online.seed = static_cast<std::uint32_t>(std::strtoul(v.c_str(), nullptr, 10));
         else if (k == "--until-won-and-lost") untilBoth = v == "1";
+        else if (k == "--delay") online.delay = std::atoi(v.c_str());
         else if (k == "--break-at") breakAt = std::strtoll(v.c_str(), nullptr, 10);
         else return Usage();
     }
