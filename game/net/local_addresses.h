@@ -7,9 +7,9 @@
 
 namespace virexo::net {
 
-// IPv4 addresses first, then IPv6, each as text, of the interfaces that are
-// up; loopback and IPv6 link-local addresses left out. Empty when there are
-// none or they cannot be read.
+// The IPv4 addresses, as text, of the interfaces that are up, loopback left
+// out: where another machine can reach the game (the connection is IPv4
+// only). Empty when there are none or they cannot be read.
 std::vector<std::string> LocalAddresses();
 
 }  // namespace virexo::net

@@ -1,7 +1,11 @@
 // The texts an online game writes for the players.
 #include "game/net/online_screens.h"
 
+#include <arpa/inet.h>
+
 #include <gtest/gtest.h>
+
+#include "game/net/local_addresses.h"
 
 namespace virexo::net {
 namespace {
@@ -58,6 +62,18 @@ TEST(OnlineScreens, TheDelayIsShownInFramesAndMilliseconds) {
     info.delay = 8;
     info.rttMs = 171.2;
     EXPECT_EQ(DelayLine(info), "Input delay 8 frames (133 ms), round trip 171 ms");
+}
+
+// The waiting screen lists only addresses a guest can join: IPv4, not
+// loopback, each once.
+TEST(OnlineScreens, TheMachinesAddressesAreIPv4WithoutLoopback) {
+    const auto addresses = LocalAddresses();
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+        in_addr a{};
+        EXPECT_EQ(inet_pton(AF_INET, addresses[i].c_str(), &a), 1) << addresses[i];
+        EXPECT_NE(addresses[i].rfind("127.", 0), 0u) << addresses[i];
+        for (std::size_t j = 0; j < i; ++j) EXPECT_NE(addresses[i], addresses[j]);
+    }
 }
 
 }  // namespace
