@@ -12,6 +12,7 @@
 
 #include "game/frame_stats.h"
 #include "game/notice.h"
+#include "game/net/local_addresses.h"
 #include "game/net/online_game.h"
 #include "game/options.h"
 #include "game/program.h"
@@ -125,6 +126,12 @@ void VirexoMain() {
         if (!net::StartOnlineGame(online, &why)) {
             std::fprintf(stderr, "Virexo: cannot play online: %s\n", why.c_str());
             ponaviso("Cannot play online: " + why);
+        } else if (opciones.anfitrion) {
+            // For whoever started it from a terminal: what to tell the other player.
+            std::string where;
+            for (const std::string& a : net::LocalAddresses()) where += (where.empty() ? " at " : ", ") + a;
+            std::printf("Virexo: waiting for a player on UDP port %u%s\n", net::OnlineGameStatus().port, where.c_str());
+            std::fflush(stdout);
         }
         reiniciareloj();
     }

@@ -43,7 +43,7 @@ port=$(python3 -c 'import socket; s=socket.socket(socket.AF_INET, socket.SOCK_DG
 
 server; hostdpy=":$num"
 export DISPLAY=$hostdpy
-start_game "$game" "$shots/host.err" --host "$port" --frame-stats "$shots/host-stats.txt"
+start_game "$game" "$shots/host.err" --host "$port" --frame-stats "$shots/host-stats.txt" >"$shots/host.out"
 hostpid=$pid pids+=($pid)
 answer_question Escape
 wait_for_game_window || fail "no host window"
@@ -109,4 +109,5 @@ for s in espera menu dificultad iniciajuego juego-2p pausa; do
   [[ " $gs" == *" $s "* ]] || fail "the guest never drew $s"
 done
 grep -qi "error\|cannot" "$shots/host.err" "$shots/guest.err" && fail "errors printed"
+grep -q "^Virexo: waiting for a player on UDP port $port" "$shots/host.out" || fail "the host did not say where it waits"
 echo "ok"
