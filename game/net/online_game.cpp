@@ -33,6 +33,10 @@ class OnlineGame;
 OnlineGame* g_current = nullptr;  // the online game under way, for the exit handler
 
 constexpr const char* kOutOfStep = "The games went out of step";
+// The most waiting updates made up for afterwards (a quarter of a second); a
+// longer wait is forgiven, so the game does not race for long after it.
+constexpr int kMaxCatchUp = 15;
+
 // How long a side that saw the games go out of step waits for the other
 // side's state for the report.
 constexpr std::int64_t kDesyncWaitUs = 1500000;
@@ -88,6 +92,8 @@ private:
     void UpdateHostTitle();
     void UpdateGuestTitle();
     void UpdateMatch(std::int64_t nowUs);
+    // Runs the next lockstep update if both players' keys are in hand.
+    bool RunLockstepUpdate(std::int64_t nowUs);
     void UpdatePause();
     void StartAsHost(int difficulty);
     void BeginMatch(const Start& start);
@@ -110,6 +116,7 @@ private:
     std::string hostScreen_ = "menu";       // the guest: the host's screen of the title
     std::uint32_t lastNoticeFrame_ = ~0u;
     std::optional<std::uint32_t> resumeAt_;  // the other side played on from the pause this side will reach
+    int owed_ = 0;  // game updates that waited and are still to be made up for
 
     // Checksums compared and inputs dropped in the games before this one.
     std::uint64_t matchedBefore_ = 0;
@@ -295,13 +302,31 @@ void OnlineGame::BeginMatch(const Start& start) {
     lock_.emplace(options_.role, start.delay);
     lastNoticeFrame_ = ~0u;
     resumeAt_.reset();
+    owed_ = 0;
     g_status.delay = start.delay;
     g_status.rttMs = session_->RttMs();
     g_status.jitterMs = session_->JitterMs();
     ++g_status.matches;
 }
 
+// One game update runs one lockstep update; after updates that had to wait
+// for the other player's keys it runs two, until it has made up for them
+// (at most kMaxCatchUp): the game keeps to the clock through short waits,
+// as it does through late frames, instead of falling behind for good.
 void OnlineGame::UpdateMatch(std::int64_t nowUs) {
+    const int runs = owed_ > 0 ? 2 : 1;
+    for (int i = 0; i < runs; ++i) {
+        if (!RunLockstepUpdate(nowUs)) {
+            if (i == 0 && options_.catchUp) owed_ = std::min(owed_ + 1, kMaxCatchUp);
+            return;
+        }
+        if (i == 1) --owed_;
+        // A pause, the title or a desync ends the run of updates.
+        if (!lock_ || estado == "pausa" || desync_) return;
+    }
+}
+
+bool OnlineGame::RunLockstepUpdate(std::int64_t nowUs) {
     if (lock_->NeedsLocal()) lock_->QueueLocal(leeteclaslocales(estado));
     while (auto out = lock_->TakeOutgoing()) session_->Send(*out);
     const std::optional<FrameInputs> in = lock_->Advance(nowUs);
@@ -311,7 +336,7 @@ void OnlineGame::UpdateMatch(std::int64_t nowUs) {
             lastNoticeFrame_ = lock_->frame();
             ++g_status.stallNotices;
         }
-        return;
+        return false;
     }
     g_status.stalled = false;
     {
@@ -326,7 +351,7 @@ void OnlineGame::UpdateMatch(std::int64_t nowUs) {
         session_->Send(Checksum{in->frame, sum});
         if (const auto& mm = lock_->mismatch()) {
             BeginDesync(mm->frame, mm->local, mm->remote);
-            return;
+            return true;
         }
     }
     if (estado == "pausa" && resumeAt_ == lock_->frame()) {
@@ -336,11 +361,13 @@ void OnlineGame::UpdateMatch(std::int64_t nowUs) {
     // Leaving an end screen ends the game on both machines after the same
     // update: back on the title, the host may start the next.
     if (estado == "menu") EndMatch();
+    return true;
 }
 
 // The pause runs outside the lockstep: playing on is told to the other
 // machine (which plays on too); leaving ends the online game for both.
 void OnlineGame::UpdatePause() {
+    owed_ = 0;  // a pause is no wait to make up for
     actualizaestado();
     if (estado == "juego") session_->Send(Resume{lock_->frame()});
     else if (estado == "menu") Finish("");

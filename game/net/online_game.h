@@ -36,6 +36,10 @@ struct OnlineOptions {
     // The host's input delay in frames (kept to 2..8); without it, chosen
     // from the measured round trip.
     std::optional<int> delay;
+    // Whether updates that waited for the other player's keys are made up
+    // for (at the game's pace they are; a driver that runs updates as fast
+    // as it can has nothing to make up for).
+    bool catchUp = true;
     EnetSession::Options session;
 };
 

@@ -74,8 +74,12 @@ int main(int argc, char** argv) {
     }
     if (hosting == joining || frames == 0) return Usage();
     online.role = hosting ? net::Role::kHost : net::Role::kGuest;
-    // Unpaced, a side sends far more than a game's 60 updates a second.
+    // Unpaced, a side sends far more than a game's 60 updates a second, and
+    // it has no waits to make up for: one lockstep update a frame, so the
+    // scripted player's keys land on the same updates however the two sides'
+    // timing goes.
     online.session.maxMessagesPerSecond = 0;
+    online.catchUp = false;
 
     replay::Harness harness;
     replay::Script script;
