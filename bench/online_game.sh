@@ -2,8 +2,9 @@
 # Two real executables playing online for PLAY_SECONDS, each on an Xvfb
 # server of its own (tests/e2e/online_e2e.sh), directly on the loopback
 # interface and through the relay with 80 ms of delay, 20 ms of jitter and
-# 5 % loss; prints each side's input delay, round trip, frame rate in play,
-# what it sent a second and its CPU share.
+# 5 % loss; prints each side's input delay, round trip, lockstep updates a
+# second in get-ready and play (60 is full speed), frames drawn a second in
+# play, waits past the notice, what it sent a second and its CPU share.
 #   online_game.sh VIREXO NET_RELAY OUT_DIR [PLAY_SECONDS]
 set -uo pipefail
 game=$1 relay=$2 out=$3 play=${4:-30}
@@ -18,9 +19,10 @@ report() {  # label dir
     awk -v label="$1 $side" -v d="$(field "$f" online delay_frames)" -v rtt="$(field "$f" online rtt_ms)" \
         -v fps="$(state "$f" juego-2p 4)" -v stalls="$(field "$f" online stall_notices)" \
         -v pay="$(field "$f" online payload_bytes_sent)" -v udp="$(field "$f" online udp_bytes_sent)" \
-        -v dg="$(field "$f" online datagrams_sent)" -v cpu="$(field "$f" process cpu_s)" -v s="$secs" 'BEGIN {
-      printf "figure online %-22s delay %d frames (%.0f ms)  rtt %.0f ms  play %.1f fps  stalls %d  sent %.0f B/s payload, %.0f B/s on the wire (%.0f datagrams/s)  CPU %.0f %%\n",
-        label, d, d * 1000 / 60, rtt, fps, stalls, pay / s, (udp + 28 * dg) / s, dg / s, 100 * cpu / s }'
+        -v dg="$(field "$f" online datagrams_sent)" -v cpu="$(field "$f" process cpu_s)" -v s="$secs" \
+        -v ups="$(field "$f" online updates)" -v ps="$(awk '$1 == "iniciajuego" || $1 == "juego-2p" { t += $3 } END { print t }' "$f")" 'BEGIN {
+      printf "figure online %-22s delay %d frames (%.0f ms)  rtt %.0f ms  game %.1f updates/s  drawn %.1f fps  stalls %d  sent %.0f B/s payload, %.0f B/s on the wire (%.0f datagrams/s)  CPU %.0f %%\n",
+        label, d, d * 1000 / 60, rtt, ups / ps, fps, stalls, pay / s, (udp + 28 * dg) / s, dg / s, 100 * cpu / s }'
   done
 }
 bash "$here/../tests/e2e/online_e2e.sh" "$game" "$out/loopback" "$play" >"$out/loopback.log" 2>&1 ||
