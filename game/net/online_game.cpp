@@ -39,7 +39,7 @@ constexpr int kMaxCatchUp = 30;
 
 // How long a side that saw the games go out of step waits for the other
 // side's state for the report.
-constexpr std::int64_t kDesyncWaitUs = 1500000;
+constexpr std::int64_t kDesyncWaitUs = 3000000;
 
 // The screens of the title the host shows the guest (Choice item 0).
 constexpr std::uint8_t kChoiceScreen = 0;

@@ -89,8 +89,9 @@ MatchResult PlayMatch(net::EnetSession& session, const MatchOptions& options, co
             const auto m = lock.mismatch().value_or(net::ChecksumMismatch{});
             session.Send(net::Desync{m.frame, m.local, game.dump().substr(0, net::kMaxDumpText)});
             session.Service(0);
-            // The peer's dump comes in its own Desync; wait a little for it.
-            for (int i = 0; i < 200 && remoteDump.empty(); ++i) {
+            // The peer's dump comes in its own Desync; wait a little for it
+            // (long enough for a peer slowed by a busy machine).
+            for (int i = 0; i < 500 && remoteDump.empty(); ++i) {
                 session.Service(10);
                 while (auto e = session.Next())
                     if (const auto* d = std::get_if<net::Desync>(&e->message)) remoteDump = d->dump;
