@@ -38,8 +38,14 @@ server() {
 }
 . "$(dirname "$0")/game_driver.sh"
 
-# A port nobody listens on (UDP).
-port=$(python3 -c 'import socket; s=socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+# A UDP port nobody listens on: one from the dynamic range that ss does not
+# list as bound (ss is in iproute2; without it, any from the range).
+port=""
+for _ in $(seq 20); do
+  candidate=$(( 49152 + RANDOM % 16000 ))
+  if ! ss -Hlun 2>/dev/null | awk '{print $5}' | grep -q ":$candidate\$"; then port=$candidate; break; fi
+done
+[ -n "$port" ] || fail "no free UDP port"
 
 server; hostdpy=":$num"
 export DISPLAY=$hostdpy
