@@ -89,6 +89,8 @@ private:
     void Pump();
     void Dispatch(Message m);
     void UpdateWaiting();
+    // The guest: starts knocking at the host again; false when it cannot.
+    bool Rejoin();
     void UpdateHostTitle();
     void UpdateGuestTitle();
     void UpdateMatch(std::int64_t nowUs);
@@ -117,6 +119,7 @@ private:
     std::uint32_t lastNoticeFrame_ = ~0u;
     std::optional<std::uint32_t> resumeAt_;  // the other side played on from the pause this side will reach
     int owed_ = 0;  // game updates that waited and are still to be made up for
+    int attempts_ = 1;  // the guest's tries to reach the host so far
 
     // Checksums compared and inputs dropped in the games before this one.
     std::uint64_t matchedBefore_ = 0;
@@ -166,6 +169,13 @@ void OnlineGame::Pump() {
                 if (held_.empty()) Dispatch(std::move(e->message));
                 else held_.push_back(std::move(e->message));
                 break;
+            case NetEvent::Kind::kFailed:
+                // Nobody answered yet: the guest may have started first, so
+                // it keeps knocking until the host is there or the player
+                // gives up with Escape.
+                if (options_.role == Role::kGuest && estado == "espera" && Rejoin()) return;
+                Finish(e->text);
+                return;
             default:
                 // Gone: the other player left, timed out, or never came.
                 if (desync_) {
@@ -207,6 +217,15 @@ void OnlineGame::Dispatch(Message m) {
         if (!desync_) BeginDesync(d->frame, g_status.lastChecksum, d->sum);
     }
     // A Pause needs nothing: the pause travels with the keys.
+}
+
+bool OnlineGame::Rejoin() {
+    std::string why;
+    std::unique_ptr<EnetSession> again = EnetSession::Join(options_.target, options_.session, &why);
+    if (!again) return false;
+    session_ = std::move(again);
+    ++attempts_;
+    return true;
 }
 
 void OnlineGame::UpdateWaiting() {
@@ -451,6 +470,7 @@ OnlineScreenInfo OnlineGame::Info(std::int64_t nowUs) const {
     i.host = options_.role == Role::kHost;
     i.port = g_status.port;
     i.target = options_.target;
+    i.attempts = attempts_;
     i.addresses = addresses_;
     i.delay = lock_ ? lock_->delay() : 0;
     i.rttMs = session_->rttReady() ? session_->RttMs() : -1.0;

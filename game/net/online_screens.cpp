@@ -28,6 +28,7 @@ std::vector<std::string> WaitingLines(const OnlineScreenInfo& info) {
         lines.push_back("The other player runs: virexo --join ADDRESS:" + std::to_string(info.port));
     } else {
         lines.push_back("Joining " + info.target + " ...");
+        if (info.attempts > 1) lines.push_back("No answer yet: trying again until the host is there");
     }
     lines.push_back("");
     lines.push_back("Escape: back to the title");

@@ -14,6 +14,7 @@ struct OnlineScreenInfo {
     bool host = true;
     std::uint16_t port = 0;               // the host's
     std::string target;                   // the guest's "HOST[:PORT]"
+    int attempts = 1;                     // the guest's tries to reach the host so far
     std::vector<std::string> addresses;   // the host's addresses
     int delay = 0;                        // input delay in frames, in a game
     double rttMs = -1;                    // round trip, once measured

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -354,6 +355,36 @@ TEST_F(OnlineGame, AfterAWaitForTheOtherPlayersKeysTheGameMakesUpForIt) {
     // A long wait is made up for only up to half a second.
     EXPECT_EQ(waitThenCatchUp(50), 30);
     EXPECT_FALSE(Status().stalled);
+}
+
+// The guest may start before the host: it keeps knocking until the host is
+// there.
+TEST_F(OnlineGame, AGuestThatStartsFirstJoinsOnceTheHostIsThere) {
+    StartGame();
+    std::string why;
+    // A port that was free a moment ago.
+    std::uint16_t port = 0;
+    {
+        auto probe = net::EnetSession::Host(0, {}, &why);
+        ASSERT_TRUE(probe) << why;
+        port = probe->port();
+    }
+    net::OnlineOptions options;
+    options.role = net::Role::kGuest;
+    options.target = "127.0.0.1:" + std::to_string(port);
+    options.session.connectTimeoutMs = 300;
+    ASSERT_TRUE(net::StartOnlineGame(options, &why)) << why;
+    const auto t0 = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - t0 < std::chrono::milliseconds(1200)) {
+        harness.Step();
+        usleep(2000);
+    }
+    EXPECT_EQ(estado, "espera");  // still knocking, several tries on
+    ASSERT_NE(modoactual(), nullptr);
+
+    peer = net::EnetSession::Host(port, {}, &why);
+    ASSERT_TRUE(peer) << why;
+    ASSERT_TRUE(RunUntil([&] { return Connected() && estado == "menu" && Status().connected; }, 5000));
 }
 
 }  // namespace

@@ -32,6 +32,9 @@ TEST(OnlineScreens, TheWaitingScreenGivesThePortAndWhereToFindThisMachine) {
     guest.host = false;
     guest.target = "example.org:7500";
     EXPECT_EQ(WaitingLines(guest)[0], "Joining example.org:7500 ...");
+    EXPECT_EQ(All(WaitingLines(guest)).find("No answer yet"), std::string::npos);
+    guest.attempts = 2;
+    EXPECT_EQ(WaitingLines(guest)[1], "No answer yet: trying again until the host is there");
 }
 
 TEST(OnlineScreens, TheTitleSaysWhoPlaysWhichBoardAndWhoChooses) {
