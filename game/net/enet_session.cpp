@@ -384,7 +384,7 @@ bool EnetSession::Send(const Message& m) {
     return true;
 }
 
-void EnetSession::Leave() {
+void EnetSession::Leave(std::uint32_t drainMs) {
     if (state_ == State::kClosed || !impl_->peer) {
         state_ = State::kClosed;
         return;
@@ -393,6 +393,16 @@ void EnetSession::Leave() {
     enet_peer_disconnect_later(impl_->peer, kByeLeave);
     enet_host_flush(impl_->host);
     state_ = State::kClosed;
+    // The disconnection completes once the peer has acknowledged everything
+    // queued before it.
+    const std::int64_t end = NowMs() + drainMs;
+    ENetEvent e;
+    while (drainMs > 0 && impl_->peer && NowMs() < end) {
+        const auto left = static_cast<enet_uint32>(std::max<std::int64_t>(1, std::min<std::int64_t>(10, end - NowMs())));
+        if (enet_host_service(impl_->host, &e, left) <= 0) continue;
+        if (e.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(e.packet);
+        if (e.type == ENET_EVENT_TYPE_DISCONNECT && e.peer == impl_->peer) impl_->peer = nullptr;
+    }
 }
 
 void EnetSession::SendRawForTest(const std::vector<std::uint8_t>& bytes) {

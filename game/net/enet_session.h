@@ -94,8 +94,11 @@ public:
     // Queues a game message (sent by the next Service); false when not
     // connected.
     bool Send(const Message& m);
-    // Tells the peer we leave and disconnects; no event follows.
-    void Leave();
+    // Tells the peer we leave and disconnects; no event follows. With
+    // drainMs, waits up to that long for what is still queued (the Leave
+    // among it) to be delivered: ENet holds reliable packets back while
+    // earlier ones are unacknowledged, and closing the session drops them.
+    void Leave(std::uint32_t drainMs = 0);
 
     // The round trip measured by the Pings (ms): the median of the samples,
     // and half the spread of their middle half as the jitter. rttReady() once kPings are in.

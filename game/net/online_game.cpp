@@ -33,6 +33,11 @@ class OnlineGame;
 OnlineGame* g_current = nullptr;  // the online game under way, for the exit handler
 
 constexpr const char* kOutOfStep = "The games went out of step";
+// How long leaving waits for the last messages (a desync's state, the Leave
+// itself) to reach the other player; without it they could be dropped with
+// the connection, and the other side would only learn of it by the timeout.
+constexpr std::uint32_t kLeaveDrainMs = 500;
+
 // The most waiting updates made up for afterwards (half a second); a longer
 // wait is forgiven, so the game does not race for long after it.
 constexpr int kMaxCatchUp = 30;
@@ -81,7 +86,7 @@ public:
     // Tells the other player at once that this one leaves, so that it does
     // not wait for the timeout.
     void LeaveNow() {
-        if (session_ && !session_->closed()) session_->Leave();
+        if (session_ && !session_->closed()) session_->Leave(kLeaveDrainMs);
     }
     bool terminado() const override { return done_; }
 
@@ -432,7 +437,7 @@ void OnlineGame::FinishDesync() {
 
 // Back to the offline title, with the reason on it.
 void OnlineGame::Finish(const std::string& why) {
-    if (!session_->closed()) session_->Leave();
+    if (!session_->closed()) session_->Leave(kLeaveDrainMs);
     lock_.reset();
     held_.clear();
     azaraparte(false);

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <iostream>
+#include <variant>
 #include <thread>
 
 #include "game/net/lockstep.h"
@@ -340,6 +342,43 @@ TEST(NetSession, APeerThatConnectsAndNeverSaysHelloIsLetGo) {
     std::vector<NetEvent> guestEvents;
     EXPECT_TRUE(Pump({{host.get(), &hostEvents}, {guest.get(), &guestEvents}},
                      [&] { return host->connected() && guest->connected(); }, 5));
+}
+
+// A side that leaves right after sending a burst (a desync's state, the
+// last keys) waits for it to be delivered before it closes: ENet holds
+// reliable packets back while earlier ones are unacknowledged, and closing
+// the session would drop them.
+TEST(NetSession, LeavingWaitsForWhatIsStillQueuedToBeDelivered) {
+    // 40 states of 40 KB: far more than ENet keeps in flight unacknowledged.
+    const std::string dump(40000, 'x');
+    for (const std::uint32_t drainMs : {0u, 3000u}) {
+        Pair p;
+        ASSERT_TRUE(p.Connect());
+        for (std::uint32_t f = 0; f < 40; ++f) p.host->Send(Desync{f, f, dump});
+        // The other machine goes on on its own (its own thread here).
+        std::size_t states = 0;
+        bool left = false;
+        std::thread other([&] {
+            const auto t0 = Clock::now();
+            while (Since(t0) < (drainMs > 0 ? 4.0 : 1.5) && !left) {
+                p.guest->Service(1);
+                while (auto e = p.guest->Next()) {
+                    if (e->kind == Kind::kMessage && std::holds_alternative<Desync>(e->message)) ++states;
+                    if (e->kind == Kind::kPeerLeft) left = true;
+                }
+            }
+        });
+        p.host->Leave(drainMs);
+        p.host.reset();
+        other.join();
+        if (drainMs > 0) {
+            EXPECT_EQ(states, 40u);
+            EXPECT_TRUE(left);
+        } else {
+            EXPECT_LT(states, 40u);  // what the drain is for
+        }
+        std::cout << "leave draining " << drainMs << " ms: " << states << " of 40 delivered\n";
+    }
 }
 
 }  // namespace

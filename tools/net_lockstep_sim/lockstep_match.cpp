@@ -99,6 +99,8 @@ MatchResult PlayMatch(net::EnetSession& session, const MatchOptions& options, co
             result.desyncReport = net::WriteDesyncReport(m.frame, m.local, game.dump(), m.remote, remoteDump);
             result.frames = lock.frame();
             result.drops = lock.drops();
+            // Our state must reach the other side before the connection goes.
+            if (!session.closed()) session.Leave(2000);
             return fail("The games went out of step");
         }
         const bool finished = lock.frame() >= options.frames && lock.checksumsMatched() >= sumsExpected;
