@@ -153,9 +153,9 @@ MatchResult PlayMatch(net::EnetSession& session, const MatchOptions& options, co
     result.checksumsMatched = lock.checksumsMatched();
     result.drops = lock.drops();
     result.ok = true;
-    if (!session.closed()) session.Leave();
-    // Let the Leave go out before the socket closes.
-    for (int i = 0; i < 10; ++i) session.Service(5);
+    // Our last checksum and the Leave must reach the other side (resent if
+    // lost on the way) before the socket closes.
+    if (!session.closed()) session.Leave(3000);
     result.stats = session.stats();
     return result;
 }
