@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,7 +14,6 @@
 #include <thread>
 
 #include "tests/net/net_child.h"
-#include "tools/net_relay/udp_relay.h"
 
 namespace {
 
@@ -72,23 +70,12 @@ TEST(NetGameProcesses, InStepThroughTheRelayWithDelayJitterAndLoss) {
     Game host({"--host", "0", "--frames", "1800", "--seed", "3", "--timeout", "15000", "--seconds", "200"});
     const std::string port = PortOf(host);
     ASSERT_FALSE(port.empty());
-    virexo::nettest::RelayOptions ro;
-    ro.targetPort = static_cast<std::uint16_t>(std::atoi(port.c_str()));
-    ro.delayMs = 80;
-    ro.jitterMs = 20;
-    ro.loss = 0.05;
-    ro.seed = 17;
-    ro.maxSeconds = 200;
-    virexo::nettest::UdpRelay relay;
-    std::string why;
-    ASSERT_TRUE(relay.Open(ro, &why)) << why;
-    std::atomic<bool> stop{false};
-    std::thread relayThread([&] { relay.Run(stop); });
+    nettest_support::LossyRelay relay(static_cast<std::uint16_t>(std::atoi(port.c_str())), 200);
+    ASSERT_TRUE(relay.open()) << relay.why();
     Game guest({"--join", "127.0.0.1:" + std::to_string(relay.port()), "--frames", "1800", "--timeout", "15000",
                 "--seconds", "200"});
     const std::string h = host.WaitLine("result ", 210), g = guest.WaitLine("result ", 210);
-    stop = true;
-    relayThread.join();
+    relay.Stop();
     ASSERT_EQ(h.rfind("result ok", 0), 0u) << h;
     ASSERT_EQ(g.rfind("result ok", 0), 0u) << g;
     auto hf = Fields(h), gf = Fields(g);

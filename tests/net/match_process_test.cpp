@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -14,7 +13,6 @@
 #include <thread>
 
 #include "tests/net/net_child.h"
-#include "tools/net_relay/udp_relay.h"
 
 namespace {
 
@@ -65,23 +63,12 @@ TEST(NetMatchProcesses, InStepThroughTheRelayWithDelayJitterAndLossAtTheGamesPac
     Child host({"--host", "0", "--frames", "1200", "--fps", "60", "--seed", "99", "--timeout", "15000"});
     const std::string portLine = host.WaitLine("port ", 10);
     ASSERT_FALSE(portLine.empty());
-    virexo::nettest::RelayOptions ro;
-    ro.targetPort = static_cast<std::uint16_t>(std::atoi(portLine.substr(5).c_str()));
-    ro.delayMs = 80;
-    ro.jitterMs = 20;
-    ro.loss = 0.05;
-    ro.seed = 17;
-    ro.maxSeconds = 90;
-    virexo::nettest::UdpRelay relay;
-    std::string why;
-    ASSERT_TRUE(relay.Open(ro, &why)) << why;
-    std::atomic<bool> stop{false};
-    std::thread relayThread([&] { relay.Run(stop); });
+    nettest_support::LossyRelay relay(static_cast<std::uint16_t>(std::atoi(portLine.substr(5).c_str())), 90);
+    ASSERT_TRUE(relay.open()) << relay.why();
     Child guest({"--join", "127.0.0.1:" + std::to_string(relay.port()), "--frames", "1200", "--fps", "60",
                  "--timeout", "15000"});
     const std::string h = host.WaitLine("result ", 80), g = guest.WaitLine("result ", 80);
-    stop = true;
-    relayThread.join();
+    relay.Stop();
     ASSERT_EQ(h.rfind("result ok", 0), 0u) << h;
     ASSERT_EQ(g.rfind("result ok", 0), 0u) << g;
     auto hf = Fields(h), gf = Fields(g);

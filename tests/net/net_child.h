@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <map>
@@ -17,6 +18,8 @@
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include "tools/net_relay/udp_relay.h"
 
 extern char** environ;
 
@@ -117,5 +120,43 @@ inline std::pair<int, int> Pairs(const std::string& v) {
     const auto slash = v.find('/');
     return {std::atoi(v.substr(0, slash).c_str()), std::atoi(v.substr(slash + 1).c_str())};
 }
+
+// The bad connection of the relay tests, running on a thread of its own
+// towards targetPort: 80 ms of delay, 20 ms of jitter, 5 % loss.
+class LossyRelay {
+public:
+    LossyRelay(std::uint16_t targetPort, double maxSeconds) {
+        virexo::nettest::RelayOptions ro;
+        ro.targetPort = targetPort;
+        ro.delayMs = 80;
+        ro.jitterMs = 20;
+        ro.loss = 0.05;
+        ro.seed = 17;
+        ro.maxSeconds = maxSeconds;
+        if (relay_.Open(ro, &why_)) thread_ = std::thread([this] { relay_.Run(stop_); });
+    }
+    ~LossyRelay() { Stop(); }
+    LossyRelay(const LossyRelay&) = delete;
+    LossyRelay& operator=(const LossyRelay&) = delete;
+
+    bool open() const { return thread_.joinable() || stopped_; }
+    const std::string& why() const { return why_; }
+    std::uint16_t port() const { return relay_.port(); }
+    void Stop() {
+        stop_ = true;
+        if (thread_.joinable()) {
+            thread_.join();
+            stopped_ = true;
+        }
+    }
+    virexo::nettest::RelayStats stats() const { return relay_.stats(); }
+
+private:
+    virexo::nettest::UdpRelay relay_;
+    std::string why_;
+    std::atomic<bool> stop_{false};
+    bool stopped_ = false;
+    std::thread thread_;
+};
 
 }  // namespace nettest_support

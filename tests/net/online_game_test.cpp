@@ -41,6 +41,20 @@ protected:
     }
     void TearDown() override { kestrel::RunExitHandlers(); }
 
+    // The test hosts (peer), the game joins it and reaches its online title.
+    ::testing::AssertionResult JoinAsGuest() {
+        std::string why;
+        peer = net::EnetSession::Host(0, {}, &why);
+        if (!peer) return ::testing::AssertionFailure() << why;
+        net::OnlineOptions options;
+        options.role = net::Role::kGuest;
+        options.target = "127.0.0.1:" + std::to_string(peer->port());
+        if (!net::StartOnlineGame(options, &why)) return ::testing::AssertionFailure() << why;
+        if (!RunUntil([&] { return Connected() && estado == "menu"; }))
+            return ::testing::AssertionFailure() << "never connected";
+        return ::testing::AssertionSuccess();
+    }
+
     // One frame of the game, then the other machine's turn.
     void Step() {
         harness.Step();
@@ -222,14 +236,7 @@ TEST_F(OnlineGame, TheGuestFollowsTheHostsScreensAndGameAndReportsADesync) {
     const std::string cache = ::testing::TempDir() + "online_game_cache_" + std::to_string(getpid());
     std::filesystem::remove_all(cache);
     setenv("XDG_CACHE_HOME", cache.c_str(), 1);
-    std::string why;
-    peer = net::EnetSession::Host(0, {}, &why);
-    ASSERT_TRUE(peer) << why;
-    net::OnlineOptions options;
-    options.role = net::Role::kGuest;
-    options.target = "127.0.0.1:" + std::to_string(peer->port());
-    ASSERT_TRUE(net::StartOnlineGame(options, &why)) << why;
-    ASSERT_TRUE(RunUntil([&] { return Connected() && estado == "menu"; }));
+    ASSERT_TRUE(JoinAsGuest());
 
     // The host's choices show; the guest's own F keys choose nothing.
     peer->Send(net::Choice{0, 1});
@@ -275,14 +282,7 @@ TEST_F(OnlineGame, TheGuestFollowsTheHostsScreensAndGameAndReportsADesync) {
 TEST_F(OnlineGame, TheNextGameWaitsUntilTheGuestHasLeftTheLastOnesEndScreen) {
     StartGame();
     if (IsSkipped()) return;  // no display
-    std::string why;
-    peer = net::EnetSession::Host(0, {}, &why);
-    ASSERT_TRUE(peer) << why;
-    net::OnlineOptions options;
-    options.role = net::Role::kGuest;
-    options.target = "127.0.0.1:" + std::to_string(peer->port());
-    ASSERT_TRUE(net::StartOnlineGame(options, &why)) << why;
-    ASSERT_TRUE(RunUntil([&] { return Connected() && estado == "menu"; }));
+    ASSERT_TRUE(JoinAsGuest());
 
     net::Start first;
     first.seed = 5;
@@ -323,14 +323,7 @@ TEST_F(OnlineGame, TheNextGameWaitsUntilTheGuestHasLeftTheLastOnesEndScreen) {
 TEST_F(OnlineGame, AfterAWaitForTheOtherPlayersKeysTheGameMakesUpForIt) {
     StartGame();
     if (IsSkipped()) return;  // no display
-    std::string why;
-    peer = net::EnetSession::Host(0, {}, &why);
-    ASSERT_TRUE(peer) << why;
-    net::OnlineOptions options;
-    options.role = net::Role::kGuest;
-    options.target = "127.0.0.1:" + std::to_string(peer->port());
-    ASSERT_TRUE(net::StartOnlineGame(options, &why)) << why;
-    ASSERT_TRUE(RunUntil([&] { return Connected() && estado == "menu"; }));
+    ASSERT_TRUE(JoinAsGuest());
     net::Start start;
     peer->Send(start);
     BeginFeeding(start.delay);
