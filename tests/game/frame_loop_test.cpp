@@ -25,25 +25,6 @@ namespace {
 using namespace kestrel;
 constexpr std::int64_t kStep = 1000000 / 60;
 
-TEST(EventHorizon, DeliversTheEventsUpToTheFirstOneStampedAfterIt) {
-    // SDL ticks 1000 ms is steady 5 000 000 µs.
-    const std::uint32_t stamps[] = {990, 995, 0, 1004, 999, 1010};
-    const auto n = [&](std::optional<std::int64_t> h) {
-        return kestrel::sdl::EventsBeforeHorizon(stamps, 6, h, 1000, 5000000);
-    };
-    EXPECT_EQ(n(std::nullopt), 6u);
-    EXPECT_EQ(n(4980000), 0u);  // before the first event
-    EXPECT_EQ(n(4995000), 2u);  // up to and including the event at 995
-    // The unstamped event counts as now; the one at 999 after 1004 waits
-    // behind it, so the order of events is kept.
-    EXPECT_EQ(n(5000000), 3u);
-    EXPECT_EQ(n(5004000), 5u);
-    EXPECT_EQ(n(5010000), 6u);
-    // Ticks that wrapped past 2^32 between the event and now.
-    const std::uint32_t wrapped[] = {0xFFFFFFF0u, 5u};
-    EXPECT_EQ(kestrel::sdl::EventsBeforeHorizon(wrapped, 2, 5000000 - 6000, 10, 5000000), 1u);
-}
-
 class FrameLoop : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -17,7 +17,9 @@ namespace {
 class HorizonRecorder : public THeadlessSystemDriver {
 public:
     void SetEventHorizon(std::optional<std::int64_t> us) override { horizons.push_back(us); }
+    void BeginInputUpdate() override { ++updatesMarked; }
     std::vector<std::optional<std::int64_t>> horizons;
+    int updatesMarked = 0;
 };
 
 std::shared_ptr<TSystemDriver> g_recorder;
@@ -33,7 +35,16 @@ TEST(FixedStepLoop, EachUpdateButTheLastSeesInputUpToItsMomentAndTheHorizonIsCle
     EXPECT_EQ(RunFixedSteps(clock, 0, [&] { ++updates; }), 1);
     rec.horizons.clear();
     std::vector<std::optional<std::int64_t>> seen;
-    EXPECT_EQ(RunFixedSteps(clock, 50000, [&] { seen.push_back(rec.horizons.back()); }), 3);
+    std::vector<int> marked;  // updates marked when each update ran
+    rec.updatesMarked = 0;
+    EXPECT_EQ(RunFixedSteps(clock, 50000,
+                            [&] {
+                                seen.push_back(rec.horizons.back());
+                                marked.push_back(rec.updatesMarked);
+                            }),
+              3);
+    // Each update is marked as a new one before it runs.
+    EXPECT_EQ(marked, (std::vector<int>{1, 2, 3}));
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[0], clock.StepMoment(0));
     EXPECT_EQ(seen[1], clock.StepMoment(1));

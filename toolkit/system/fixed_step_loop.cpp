@@ -21,6 +21,7 @@ int RunFixedSteps(FixedStepClock& clock, std::int64_t nowUs, const std::function
     for (int i = 0; i < steps; ++i) {
         if (i + 1 < steps) SetEventHorizon(clock.StepMoment(i));
         else SetEventHorizon(std::nullopt);
+        BeginInputUpdate();
         update();
     }
     return steps;

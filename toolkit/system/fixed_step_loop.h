@@ -14,7 +14,10 @@ namespace kestrel {
 // moment, so two taps of a key inside one slow frame reach two updates and a
 // press and release inside one frame still counts; the last update sees
 // every event, and the horizon is cleared when the updates are done (also
-// when one throws). Returns the updates run.
+// when one throws). Each update is marked with BeginInputUpdate, so where
+// event times are unknown or equal an update still sees at most one new
+// press of each key and the next one goes to the update after it. Returns
+// the updates run.
 int RunFixedSteps(FixedStepClock& clock, std::int64_t nowUs, const std::function<void()>& update);
 
 }  // namespace kestrel

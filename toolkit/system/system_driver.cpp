@@ -27,6 +27,7 @@ std::string TSystemDriver::RequestDir(const std::string&, const std::string&) {
 }
 int TSystemDriver::OpenURL(const std::string&) { throw TNullMethodException(); }
 void TSystemDriver::SetEventHorizon(std::optional<std::int64_t>) {}
+void TSystemDriver::BeginInputUpdate() {}
 
 void THeadlessSystemDriver::Poll() { RunPostedCalls(); }
 
@@ -126,6 +127,7 @@ void WaitSystem() {
 }
 
 void SetEventHorizon(std::optional<std::int64_t> steadyUs) { Driver().SetEventHorizon(steadyUs); }
+void BeginInputUpdate() { Driver().BeginInputUpdate(); }
 
 void MoveMouse(int x, int y) { Driver().MoveMouse(x, y); }
 void ShowMouse() { Driver().SetMouseVisible(1); }

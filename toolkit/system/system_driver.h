@@ -32,6 +32,12 @@ public:
     // through, keeping their order. Drivers whose events carry no time
     // deliver everything; this default does so.
     virtual void SetEventHorizon(std::optional<std::int64_t> steadyUs);
+
+    // A game update of the program's frame loop begins: from here on, at
+    // most one new press of each key is delivered until the next update
+    // begins (a second press waits for it). Drivers that cannot tell
+    // presses apart in time ignore it; this default does so.
+    virtual void BeginInputUpdate();
 };
 
 // A driver for programs without a display: Poll runs the posted cross-thread
@@ -67,6 +73,13 @@ void InitSystem();
 // that runs several game updates per drawn frame gives each update only the
 // input that happened up to its own moment. nullopt delivers everything.
 void SetEventHorizon(std::optional<std::int64_t> steadyUs);
+
+// Marks the start of a game update for the current driver (see
+// TSystemDriver::BeginInputUpdate). RunFixedSteps marks each of its updates;
+// a frame loop of its own calls this once before each update. A program
+// that never calls it, or stops calling it for half a second (a blocking
+// wait for a key), gets every event at once.
+void BeginInputUpdate();
 
 // Module functions; PollSystem and WaitSystem return at once when called
 // from inside either of them.

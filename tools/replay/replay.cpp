@@ -143,6 +143,9 @@ void Harness::Step() {
     }
 
     const bool onTitle = estado == "menu";
+    // Each step is one game update: it sees at most one new press of a key
+    // (two taps of one key scripted for one frame reach two updates).
+    kestrel::BeginInputUpdate();
     actualizaydibuja();
     // The game seeds from the clock as the title is left; a script that
     // names a seed makes the game that follows reproducible.

@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "toolkit/system/cross_thread_queue.h"
+#include "toolkit/system/input_times.h"
 #include "toolkit/system/millisecs.h"
 #include "toolkit/system/message_translator.h"
 #include "toolkit/system/sdl/message_box.h"
 #include "toolkit/system/sdl/sdl_messages.h"
 #include "toolkit/system/sdl/termination.h"
+#include "toolkit/system/sdl/window_system_time.h"
 
 namespace kestrel::sdl {
 
@@ -22,21 +24,130 @@ namespace {
 Uint32 g_wakeEvent = 0;
 std::atomic<bool> g_wakePending{false};
 PointMapper g_mapper = nullptr;
-// Events held back by the event horizon, oldest first, and the horizon.
-std::vector<SDL_Event> g_held;
+// Events not delivered yet (held back by the event horizon or by the
+// one-press-per-update rule), oldest first, each with what the gate reads.
+struct Queued {
+    SDL_Event event;
+    QueuedInput input;
+};
+std::vector<Queued> g_queue;
+// The time of the last event that entered the queue: the next event cannot
+// have happened before it.
+std::optional<std::int64_t> g_lastEventUs;
 std::optional<std::int64_t> g_horizonUs;
+InputGate g_gate;
 
-// Splits batch into the events the horizon lets through (returned) and the
-// rest (kept in g_held, in order).
-std::vector<SDL_Event> ReleaseUpToHorizon(std::vector<SDL_Event> batch) {
-    if (!g_horizonUs) return batch;
-    std::vector<std::uint32_t> stamps;
-    stamps.reserve(batch.size());
-    for (const SDL_Event& e : batch) stamps.push_back(e.common.timestamp);
-    const std::size_t n = EventsBeforeHorizon(stamps.data(), stamps.size(), g_horizonUs,
-                                              SDL_GetTicks(), SteadyMicros());
-    g_held.assign(batch.begin() + static_cast<std::ptrdiff_t>(n), batch.end());
-    batch.resize(n);
+// What the gate needs to know of an event: whether it is a press, repeat or
+// release, and of which key or button (ids unique across keyboards, mice
+// and pads).
+QueuedInput InputOf(const SDL_Event& e) {
+    using K = QueuedInput::Kind;
+    QueuedInput in;
+    switch (e.type) {
+    case SDL_KEYDOWN:
+        in.kind = e.key.repeat ? K::Repeat : K::Press;
+        in.key = 1 + static_cast<int>(e.key.keysym.scancode);
+        break;
+    case SDL_KEYUP:
+        in.kind = K::Release;
+        in.key = 1 + static_cast<int>(e.key.keysym.scancode);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        in.kind = e.type == SDL_MOUSEBUTTONDOWN ? K::Press : K::Release;
+        in.key = 0x10000 + e.button.button;
+        break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+        in.kind = e.type == SDL_CONTROLLERBUTTONDOWN ? K::Press : K::Release;
+        in.key = 0x20000 + (static_cast<int>(e.cbutton.which & 0xff) << 8) + e.cbutton.button;
+        break;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        in.kind = e.type == SDL_JOYBUTTONDOWN ? K::Press : K::Release;
+        in.key = 0x30000 + (static_cast<int>(e.jbutton.which & 0xff) << 8) + e.jbutton.button;
+        break;
+    default:
+        break;
+    }
+    return in;
+}
+
+// Whether the event is one the window system or the pump stamps with the
+// moment it happened (key, button and wheel events): others take their
+// place in time from the events around them.
+bool IsStampedInput(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEWHEEL:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The events read by one pump, with their times: the window system's
+// stamp where SDL handed it over and the two clocks agree, SDL's own stamp
+// (the moment it pumped the event) otherwise.
+class FreshEvents {
+public:
+    explicit FreshEvents(std::int64_t nowUs) : nowUs_(nowUs), nowTicks_(SDL_GetTicks()) {}
+
+    void Take(const SDL_Event& e) {
+        // A raw window-system event: remembered for the event SDL makes of it.
+        if (const auto raw = ReadWindowSystemStamp(e)) {
+            pending_ = raw;
+            return;
+        }
+        QueuedInput in = InputOf(e);
+        const bool stamped = IsStampedInput(e);
+        std::optional<std::int64_t> at;
+        if (stamped) {
+            if (pending_ && StampBelongsTo(*pending_, e)) at = ServerTimeToSteady(pending_->ms, nowUs_);
+            pending_.reset();
+        }
+        in.atUs = at ? *at : StampToSteady(e.common.timestamp, nowTicks_, nowUs_);
+        events_.push_back(e);
+        inputs_.push_back(in);
+        stamped_.push_back(stamped);
+    }
+
+    // Orders the times and appends the events to the queue.
+    void AppendTo(std::vector<Queued>& queue) {
+        OrderEventTimes(inputs_, stamped_, g_lastEventUs);
+        for (std::size_t i = 0; i < events_.size(); ++i) queue.push_back({events_[i], inputs_[i]});
+        if (!inputs_.empty()) g_lastEventUs = inputs_.back().atUs;
+    }
+
+private:
+    std::int64_t nowUs_;
+    Uint32 nowTicks_;
+    std::optional<WindowSystemStamp> pending_;
+    std::vector<SDL_Event> events_;
+    std::vector<QueuedInput> inputs_;
+    std::vector<bool> stamped_;
+};
+
+// Takes the events the gate lets through out of the queue, in order.
+std::vector<SDL_Event> ReleaseQueued(std::int64_t nowUs) {
+    std::vector<QueuedInput> inputs;
+    inputs.reserve(g_queue.size());
+    for (const Queued& q : g_queue) inputs.push_back(q.input);
+    const std::vector<bool> delivered = g_gate.Release(inputs, g_horizonUs, nowUs);
+    std::vector<SDL_Event> batch;
+    std::vector<Queued> kept;
+    for (std::size_t i = 0; i < g_queue.size(); ++i) {
+        if (delivered[i]) batch.push_back(g_queue[i].event);
+        else kept.push_back(g_queue[i]);
+    }
+    g_queue = std::move(kept);
     return batch;
 }
 
@@ -59,20 +170,23 @@ void TrackLeave(std::uintptr_t) {}
 // Handles the events waiting (after first, when given) and the posted calls.
 void PumpEvents(const SDL_Event* first) {
     RunPostedCalls();
-    // Events held back by the horizon come first: they happened earlier.
-    std::vector<SDL_Event> batch = std::move(g_held);
-    g_held.clear();
-    if (first && !(g_wakeEvent && first->type == g_wakeEvent)) batch.push_back(*first);
-    if (first && g_wakeEvent && first->type == g_wakeEvent) g_wakePending = false;
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) {
+    const std::int64_t nowUs = SteadyMicros();
+    FreshEvents fresh(nowUs);
+    const auto take = [&](const SDL_Event& e) {
         if (g_wakeEvent && e.type == g_wakeEvent) {
             g_wakePending = false;
-            continue;
+            return;
         }
-        batch.push_back(e);
-    }
-    batch = ReleaseUpToHorizon(std::move(batch));
+        fresh.Take(e);
+    };
+    if (first) take(*first);
+    // Each event is taken before the next poll: a raw window-system event
+    // lives only until then.
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) take(e);
+    // Events held back before come first: they happened earlier.
+    fresh.AppendTo(g_queue);
+    const std::vector<SDL_Event> batch = ReleaseQueued(nowUs);
     bool closeRequested = false;
     for (const PlatformMessage& m : ToMessages(batch))
         if (PumpMessage(m) && m.kind == MessageKind::Close) closeRequested = true;
@@ -89,6 +203,8 @@ TSDLSystemDriver::TSDLSystemDriver() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0)
         std::fprintf(stderr, "SDL events unavailable: %s\n", SDL_GetError());
+    // Key and button events get the window system's own times.
+    EnableWindowSystemEvents();
     g_wakeEvent = SDL_RegisterEvents(1);
     if (g_wakeEvent == static_cast<Uint32>(-1)) g_wakeEvent = 0;
     TranslatorHost host;
@@ -119,18 +235,7 @@ void TSDLSystemDriver::SetEventHorizon(std::optional<std::int64_t> steadyUs) {
     g_horizonUs = steadyUs;
 }
 
-std::size_t EventsBeforeHorizon(const std::uint32_t* stamps, std::size_t count,
-                                std::optional<std::int64_t> horizonUs, std::uint32_t nowTicks,
-                                std::int64_t nowUs) {
-    if (!horizonUs) return count;
-    for (std::size_t i = 0; i < count; ++i) {
-        // Ticks wrap after 49 days: the difference is taken as signed.
-        const auto ageMs = static_cast<std::int32_t>(nowTicks - stamps[i]);
-        const std::int64_t at = stamps[i] == 0 ? nowUs : nowUs - std::int64_t{ageMs} * 1000;
-        if (at > *horizonUs) return i;
-    }
-    return count;
-}
+void TSDLSystemDriver::BeginInputUpdate() { g_gate.BeginUpdate(SteadyMicros()); }
 
 void TSDLSystemDriver::MoveMouse(int x, int y) {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;

@@ -28,16 +28,8 @@ public:
     std::string RequestDir(const std::string& text, const std::string& path) override;
     int OpenURL(const std::string& url) override;
     void SetEventHorizon(std::optional<std::int64_t> steadyUs) override;
+    void BeginInputUpdate() override;
 };
-
-// How many of the events, in queue order, the pump delivers under a horizon
-// (µs of std::chrono::steady_clock; nullopt: all): those up to the first one
-// stamped after it. Event stamps are SDL ticks (ms); nowTicks and nowUs are
-// the same moment on both clocks. An event stamped 0 carries no time and
-// counts as stamped now.
-std::size_t EventsBeforeHorizon(const std::uint32_t* stamps, std::size_t count,
-                                std::optional<std::int64_t> horizonUs, std::uint32_t nowTicks,
-                                std::int64_t nowUs);
 
 // For SetSystemDriverFactory.
 std::shared_ptr<TSystemDriver> CreateSDLSystemDriver();
