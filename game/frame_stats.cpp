@@ -1,6 +1,7 @@
 #include "game/frame_stats.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <ostream>
 
@@ -39,6 +40,16 @@ void EstadisticasFotogramas::Anota(const std::string& state, std::int64_t presen
     Suma(total_, interval, updates);
 }
 
+void EstadisticasFotogramas::AnotaLanzador(int lanzador, const void* doc, float columna) {
+    if (lanzador < 0 || lanzador > 1) return;
+    Lanzador& l = lanzadores_[lanzador];
+    // A new game's thrower starts where it stands: no walk to get there.
+    if (l.doc == doc) l.andado += std::fabs(static_cast<double>(columna - l.columna));
+    l.doc = doc;
+    l.columna = columna;
+    l.visto = true;
+}
+
 std::optional<std::int64_t> EstadisticasFotogramas::Primero() const {
     if (!haveLast_) return std::nullopt;
     return firstUs_;
@@ -61,6 +72,9 @@ void EstadisticasFotogramas::Escribe(std::ostream& out) const {
                       seconds > 0 ? (s->updates / 60.0) / seconds : 0.0);
         out << line;
     }
+    for (int i = 0; i < 2; ++i)
+        if (lanzadores_[i].visto)
+            out << "thrower " << i << " cells_walked " << std::lround(lanzadores_[i].andado) << "\n";
 }
 
 }  // namespace virexo

@@ -26,6 +26,12 @@ public:
     // game_speed is (updates / 60) / wall seconds of that state's frames.
     void Escribe(std::ostream& out) const;
 
+    // A thrower's column after a frame's updates (thrower 0 is the right
+    // board's, 1 the left's; doc tells one game's thrower from the next
+    // one's). The report adds, per thrower, the cells it walked in all:
+    //   thrower I cells_walked N
+    void AnotaLanzador(int lanzador, const void* doc, float columna);
+
     // When the first frame was presented (µs), or nullopt before it.
     std::optional<std::int64_t> Primero() const;
 
@@ -41,6 +47,13 @@ private:
 
     std::map<std::string, PorEstado> porEstado_;
     PorEstado total_;
+    struct Lanzador {
+        const void* doc = nullptr;
+        float columna = 0.0f;
+        double andado = 0.0;
+        bool visto = false;
+    };
+    Lanzador lanzadores_[2];
     std::int64_t firstUs_ = 0;
     std::int64_t lastUs_ = 0;
     bool haveLast_ = false;

@@ -4,6 +4,7 @@
 
 #include "game/asset_loading.h"
 #include "game/backdrop.h"
+#include "game/doc.h"
 #include "game/globals.h"
 #include "game/module_table.h"
 #include "game/notice.h"
@@ -116,6 +117,8 @@ int fotogramajuego(std::int64_t ahoraUs) {
         // Play is told apart by the number of players: two boards draw more.
         const std::string pantalla = estado == "juego" ? estado + "-" + std::to_string(jugadores) + "p" : estado;
         g_estadisticas->Anota(pantalla, kestrel::SteadyMicros(), pasos);
+        for (int i = 0; i < 2; ++i)
+            if (docs[i]) g_estadisticas->AnotaLanzador(i, docs[i].get(), docs[i]->x);
     }
     return pasos;
 }

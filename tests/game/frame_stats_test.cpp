@@ -48,6 +48,22 @@ TEST(FrameStats, ReportsFramesRateIntervalsAndGameSpeedPerStateAndOverall) {
     EXPECT_FALSE(in >> name);
 }
 
+TEST(FrameStats, CountsTheCellsEachThrowerWalkedAcrossGames) {
+    EstadisticasFotogramas stats;
+    int game1 = 0, game2 = 0;  // two games' throwers
+    // Right board's thrower: 3 -> 5 -> 4 (three cells), then a new game's
+    // thrower appears at 3 (no walk) and goes to 1 (two more).
+    for (float x : {3.0f, 4.0f, 5.0f, 4.0f}) stats.AnotaLanzador(0, &game1, x);
+    for (float x : {3.0f, 2.0f, 1.0f}) stats.AnotaLanzador(0, &game2, x);
+    stats.AnotaLanzador(5, &game1, 9.0f);  // no such thrower: ignored
+    std::ostringstream out;
+    stats.Escribe(out);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("thrower 0 cells_walked 5\n"), std::string::npos) << text;
+    // The left board's thrower never appeared: no line for it.
+    EXPECT_EQ(text.find("thrower 1"), std::string::npos) << text;
+}
+
 TEST(Options, ReadsHelpAndFrameStatsAndRefusesWhatItDoesNotKnow) {
     EXPECT_FALSE(LeeOpciones({}).ayuda);
     EXPECT_FALSE(LeeOpciones({}).estadisticas.has_value());
