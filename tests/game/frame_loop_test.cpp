@@ -68,6 +68,26 @@ TEST_F(FrameLoop, AKeyPressedAndReleasedInsideOneUpdateStillCounts) {
     EXPECT_FLOAT_EQ(docs[0]->x, x + 1.0f);
 }
 
+TEST_F(FrameLoop, TwoTapsWithEqualTimesReachTwoUpdates) {
+    // Both taps stamped with the same moment, as events read in one pump
+    // without times of their own: one update takes the first, the next
+    // update (the next frame's) the second.
+    const float x = docs[0]->x;
+    ASSERT_TRUE(replay::sdl::InjectKeyTapAt(KEY_RIGHT, t0 + 3000, t0 + 3000));
+    ASSERT_TRUE(replay::sdl::InjectKeyTapAt(KEY_RIGHT, t0 + 3000, t0 + 3000));
+    EXPECT_EQ(fotogramajuego(t0 + kStep), 1);
+    EXPECT_FLOAT_EQ(docs[0]->x, x + 1.0f);
+    EXPECT_EQ(fotogramajuego(t0 + 2 * kStep), 1);
+    EXPECT_FLOAT_EQ(docs[0]->x, x + 2.0f);
+    // The replay harness: two taps scripted for one step reach two steps.
+    ASSERT_TRUE(replay::sdl::InjectKeyTap(KEY_LEFT));
+    ASSERT_TRUE(replay::sdl::InjectKeyTap(KEY_LEFT));
+    harness.Step();
+    EXPECT_FLOAT_EQ(docs[0]->x, x + 1.0f);
+    harness.Step();
+    EXPECT_FLOAT_EQ(docs[0]->x, x);
+}
+
 TEST_F(FrameLoop, PauseReachedInACatchUpFrameFreezesTimeForItsRemainingUpdates) {
     // Escape in the first sixtieth: the first update pauses, the five after
     // it run the pause screen, which moves neither time nor the row timer.
