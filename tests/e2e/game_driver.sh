@@ -2,6 +2,21 @@
 # (sourced by the end-to-end tests and the real-game benchmark). They need
 # xwininfo and xdotool, and DISPLAY set.
 
+# Starts an X server of the test's own (Xvfb, SIZE as WIDTHxHEIGHT, its
+# messages to LOG) on a free display number, exports DISPLAY for it and
+# sets xvfb to its pid (the caller stops it). Calls the script's fail when
+# the server does not start.
+start_xvfb() {
+  local size=$1 log=$2 fifo num
+  fifo=$(mktemp -u) && mkfifo "$fifo"
+  Xvfb -displayfd 4 -screen 0 "${size}x24" -r -nolisten tcp -noreset 4>"$fifo" 2>"$log" &
+  xvfb=$!
+  read -r -t 20 num <"$fifo" || { rm -f "$fifo"; fail "Xvfb did not start: $(cat "$log")"; }
+  rm -f "$fifo"
+  export DISPLAY=":$num"
+  unset SDL_VIDEODRIVER
+}
+
 # Waits (up to 20 s) for the full-screen question, a message box captioned
 # Virexo, and sets box to its window id. Returns 1 when none appears.
 wait_for_question() {
@@ -49,3 +64,17 @@ wait_for_game_window() {
 
 # Types keys into the game's window.
 game_keys() { xdotool windowfocus --sync "$win" 2>/dev/null; xdotool key --delay 80 "$@"; }
+
+# After the last Escape on the title: waits (up to 30 s) for the game ($pid)
+# to end and calls the script's fail unless it ended with 0 (STDERR_FILE is
+# shown with the code).
+wait_for_exit_code_0() {
+  local rc
+  for _ in $(seq 150); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+  done
+  kill -0 "$pid" 2>/dev/null && fail "still running after Escape on the title"
+  wait "$pid"; rc=$?
+  [ "$rc" -eq 0 ] || fail "exit code $rc: $(cat "$1")"
+}

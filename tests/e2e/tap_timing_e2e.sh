@@ -21,15 +21,8 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL ($hz Hz): $*"; exit 1; }
 
-fifo=$(mktemp -u) && mkfifo "$fifo"
-Xvfb -displayfd 4 -screen 0 1024x768x24 -r -nolisten tcp -noreset 4>"$fifo" 2>"$out/xvfb.txt" &
-xvfb=$!
-read -r -t 20 num <"$fifo" || fail "Xvfb did not start: $(cat "$out/xvfb.txt")"
-rm -f "$fifo"
-export DISPLAY=":$num"
-unset SDL_VIDEODRIVER
-
 . "$(dirname "$0")/game_driver.sh"
+start_xvfb 1024x768 "$out/xvfb.txt"
 stats="$out/stats.txt"
 rm -f "$stats"
 LD_PRELOAD="$shim" VIREXO_SLOW_DISPLAY_HZ="$hz" start_game "$game" "$out/stderr.txt" --frame-stats "$stats"
@@ -47,14 +40,8 @@ xdotool key Right
 sleep 1
 game_keys Escape; sleep 1; game_keys Escape; sleep 1; game_keys Escape
 
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "still running after Escape on the title"
-wait "$pid"; rc=$?
+wait_for_exit_code_0 "$out/stderr.txt"
 pid=""
-[ "$rc" -eq 0 ] || fail "exit code $rc: $(cat "$out/stderr.txt")"
 fps=$(awk '$1 == "juego-1p" {print $4}' "$stats")
 walked=$(awk '$1 == "thrower" && $2 == 0 {print $4}' "$stats")
 echo "play drawn at $fps frames a second; the thrower walked $walked cells"

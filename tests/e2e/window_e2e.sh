@@ -27,16 +27,9 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL ($size): $*"; exit 1; }
 
-# Our own server on a free display number.
-fifo=$(mktemp -u) && mkfifo "$fifo"
-Xvfb -displayfd 4 -screen 0 "${size}x24" -r -nolisten tcp -noreset 4>"$fifo" 2>"$shots/xvfb.txt" &
-xvfb=$!
-read -r -t 20 num <"$fifo" || fail "Xvfb did not start: $(cat "$shots/xvfb.txt")"
-rm -f "$fifo"
-export DISPLAY=":$num"
-unset SDL_VIDEODRIVER
-
 . "$(dirname "$0")/game_driver.sh"
+# Our own server on a free display number.
+start_xvfb "$size" "$shots/xvfb.txt"
 # Starts the game; waits for the question box; answers it with $1.
 start() {
   start_game "$game" "$shots/stderr.txt"
