@@ -13,12 +13,12 @@ play=(
   libsdl2-dev libpng-dev zlib1g-dev libfreetype-dev libvorbis-dev libogg-dev libenet-dev
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
 )
-# Test frameworks and benchmarks; clang for the fuzz targets; an X server,
+# Test frameworks and benchmarks, and ccache for rebuilds; clang for the fuzz targets; an X server,
 # input and screenshots for the window and end-to-end tests; the fonts the
 # asset generator draws with; the packaging checks; a sound server with its
 # recorder and sox for the end-to-end sound test.
 test=(
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev ccache
   clang
   xvfb xauth xdotool xfonts-base x11-utils imagemagick
   fonts-dejavu-core fonts-dseg

@@ -20,6 +20,12 @@ case "${1:-}" in
   *) echo "usage: $0 [--asan|--tsan]" >&2; exit 2 ;;
 esac
 
+# Rebuilds reuse earlier compiles through ccache (paths taken relative to
+# this checkout, so another clone of it hits the same cache).
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+  flags+=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
 cmake --build "$dir" -j "$(nproc)"
 
