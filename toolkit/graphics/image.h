@@ -27,7 +27,6 @@ public:
     std::vector<TImageFramePtr> frames;
     std::vector<int> seqs;  // GraphicsSeq of each frame; 0: must be (re)made
 
-    void _pad() {}
     // The renderer frame, made (again) from the pixmap when stale; nullptr
     // when the renderer cannot make one. TArrayBoundsException for an index
     // outside the frames.

@@ -28,7 +28,6 @@ public:
     int capacity = 0;  // bytes owned; -1 when the memory belongs to someone else
     ObjectPtr _source;  // the pixmap a window looks into, kept alive
 
-    void _pad() {}
     // pixels + y * pitch + x * bytes per pixel; no bounds checks.
     std::uint8_t* PixelPtr(int x, int y) const;
     // A static pixmap over the rectangle, same pitch and format, keeping this
