@@ -116,10 +116,10 @@ TPixmapPtr LockImage(const TImagePtr& image, int frame = 0, int read = 1, int wr
 // Ends a LockImage (nothing more is needed; kept for symmetry).
 void UnlockImage(const TImagePtr& image, int frame = 0);
 
-// Drawn about the image's own handle with the current colour, alpha, blend,
-// scale, rotation and origin.
-// Null raises TNullObjectException, as for every function here that takes
-// an image; no graphics open raises it too.
+// Draws the frame with the image's handle at (x, y), with the current
+// colour, alpha, blend, scale, rotation and origin. Null raises
+// TNullObjectException, as for every function here that takes an image; no
+// graphics open raises it too.
 void DrawImage(const TImagePtr& image, float x, float y, int frame = 0);
 // DrawImage stretched to w x h (before the scale).
 void DrawImageRect(const TImagePtr& image, float x, float y, float w, float h, int frame = 0);

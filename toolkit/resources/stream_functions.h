@@ -37,10 +37,11 @@ int FlushStream(const TStreamPtr& stream);
 // Closes the stream (flushing it first); 0 on success. Further use fails.
 int CloseStream(const TStreamPtr& stream);
 
-// The typed reads and writes take numbers as little-endian bytes: a byte
-// (0..255), a short (16-bit, read as 0..65535), an int (32-bit), a long
-// (64-bit), a float (32-bit) and a double (64-bit). A read past the end
-// raises TStreamReadException, a write that fails TStreamWriteException.
+// One byte, 0..255. The typed reads and writes take numbers as
+// little-endian bytes: a byte, a short (16-bit, read as 0..65535), an int
+// (32-bit), a long (64-bit), a float (32-bit) and a double (64-bit). A read
+// past the end raises TStreamReadException, a write that fails
+// TStreamWriteException.
 int ReadByte(const TStreamPtr& stream);
 // One unsigned 16-bit number (see ReadByte).
 int ReadShort(const TStreamPtr& stream);
