@@ -17,8 +17,8 @@ namespace kestrel {
 // current driver.
 class TSystemDriver : public Object {
 public:
-    // Abstract slots raise TNullMethodException unless a driver replaces them.
-    // Handles every pending message without blocking.
+    // Handles every pending message without blocking. (The slots of this
+    // base raise TNullMethodException unless a driver replaces them.)
     virtual void Poll();
     // Blocks until a message arrives, then handles what is pending.
     virtual void Wait();
