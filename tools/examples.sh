@@ -48,6 +48,16 @@ if ! log=$(cmake --install "$alone" --prefix "$prefix" 2>&1); then
 fi
 lap "toolkit copy configured, built and installed"
 
+# Its reference builds from the copy too (guide as the main page, no entry
+# without a text).
+if command -v doxygen >/dev/null; then
+  if ! log=$(cmake --build "$alone" --target kestrel_docs 2>&1); then
+    echo "$log"; fail "the reference does not build from the copy of toolkit/"
+  fi
+  grep -q '<title>Kestrel: The Kestrel guide' "$alone/docs/html/index.html" 2>/dev/null ||
+    fail "the reference's main page is not the guide"
+fi
+
 # cpack in the toolkit's own build makes libkestrel-dev and nothing else,
 # with the toolkit's own description.
 if log=$(cd "$alone" && cpack -G DEB 2>&1); then
