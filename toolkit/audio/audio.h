@@ -44,8 +44,8 @@ int ChannelPlaying(const TChannelPtr& channel);
 void SetChannelVolume(const TChannelPtr& channel, float volume);
 // The channel's balance, -1 (left) to 1 (right), 0 centred; clamped.
 void SetChannelPan(const TChannelPtr& channel, float pan);
-// The channel's depth, -1 (behind) to 1 (in front), where the driver has
-// surround sound; the "DirectSound" driver ignores it.
+// The channel's depth, for drivers that place sound in depth; the default
+// "DirectSound" driver ignores it.
 void SetChannelDepth(const TChannelPtr& channel, float depth);
 // The channel's playback rate as a multiple of the sound's own (1 the
 // default; 2 an octave up and twice as fast).

@@ -35,7 +35,7 @@ public:
     virtual void SetVolume(float /*volume*/) {}
     // Balance -1..1 (see SetChannelPan).
     virtual void SetPan(float /*pan*/) {}
-    // Depth -1..1 (see SetChannelDepth).
+    // Depth (see SetChannelDepth).
     virtual void SetDepth(float /*depth*/) {}
     // Rate multiplier (see SetChannelRate).
     virtual void SetRate(float /*rate*/) {}

@@ -32,9 +32,10 @@ std::int64_t StreamSize(const TStreamPtr& stream);
 // Moves to byte pos from the start; returns the new position (-1 when the
 // stream cannot seek).
 std::int64_t SeekStream(const TStreamPtr& stream, std::int64_t pos);
-// Writes out what the stream buffers; 0 on success.
+// Writes out what the stream buffers (the streams here return 0).
 int FlushStream(const TStreamPtr& stream);
-// Closes the stream (flushing it first); 0 on success. Further use fails.
+// Closes the stream (a file's buffered bytes are written out); the streams
+// here return 0. A closed file stream reads and writes nothing.
 int CloseStream(const TStreamPtr& stream);
 
 // One byte, 0..255. The typed reads and writes take numbers as

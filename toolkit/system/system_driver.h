@@ -106,7 +106,7 @@ int Confirm(const std::string& text, int serious = 0);
 // A Yes / No / Cancel box: 1 for Yes, 0 for No, -1 for Cancel (also where no
 // box can be shown).
 int Proceed(const std::string& text, int serious = 0);
-// A file requester titled text, for the extensions exts ("png,jpg"), to save
+// A file requester titled text, for the file extensions exts, to save
 // (save 1) or open, starting at path: the chosen file, or "" when cancelled
 // or when the desktop offers no requester.
 std::string RequestFile(const std::string& text, const std::string& exts = "", int save = 0,
