@@ -2,7 +2,9 @@
 # virexo_<version>_<arch>.deb, the game (cmake/Install.cmake), whose Depends
 # dpkg-shlibdeps (package dpkg-dev) works out from the libraries the
 # executable really links; and libkestrel-dev_<version>_<arch>.deb, the
-# toolkit's libraries, headers, CMake package and kestrel.pc.
+# toolkit's libraries, headers, CMake package and kestrel.pc
+# (toolkit/cmake/KestrelPackage.cmake, which also packages a build of the
+# toolkit alone).
 include_guard(GLOBAL)
 
 set(CPACK_PACKAGE_NAME virexo)
@@ -33,16 +35,7 @@ set(CPACK_DEBIAN_VIREXO_PACKAGE_SHLIBDEPS ON)
 # no window gets an OpenGL context. CPack adds the found Depends to these.
 set(CPACK_DEBIAN_VIREXO_PACKAGE_DEPENDS "libgl1, libegl1")
 
-set(CPACK_DEBIAN_KESTREL_DEV_PACKAGE_NAME libkestrel-dev)
-set(CPACK_DEBIAN_KESTREL_DEV_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_KESTREL_DEV_DESCRIPTION
-"Kestrel 2D game toolkit (development files)
-Static libraries, headers (include/kestrel/), the CMake package
-(find_package(Kestrel CONFIG)) and kestrel.pc of Kestrel, a 2D game
-toolkit over SDL2 and OpenGL: windows, images, image fonts, sounds,
-keyboard, mouse and joystick input, streams and embedded files.")
-# What the static libraries link, as development packages.
-set(CPACK_DEBIAN_KESTREL_DEV_PACKAGE_DEPENDS
-  "libsdl2-dev, libgl-dev, libpng-dev, libfreetype-dev, libvorbis-dev, pkg-config")
+# The toolkit's package: its name, description and dependencies.
+include(${PROJECT_SOURCE_DIR}/toolkit/cmake/KestrelPackage.cmake)
 
 include(CPack)

@@ -16,7 +16,8 @@ play=(
 # Test frameworks and benchmarks, and ccache for rebuilds; clang for the fuzz targets; an X server,
 # input and screenshots for the window and end-to-end tests; the fonts the
 # asset generator draws with; the packaging checks; a sound server with its
-# recorder and sox for the end-to-end sound test.
+# recorder and sox for the end-to-end sound test; Doxygen for the reference
+# and Python for its cheatsheet.
 test=(
   libgtest-dev libgmock-dev libbenchmark-dev ccache
   clang
@@ -24,7 +25,7 @@ test=(
   fonts-dejavu-core fonts-dseg
   dpkg-dev desktop-file-utils appstream file libx11-dev
   pulseaudio pulseaudio-utils sox
-  doxygen
+  doxygen python3
 )
 
 case "${1:---test}" in

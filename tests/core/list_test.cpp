@@ -45,6 +45,14 @@ TEST(TList, AddsAtBothEndsAndRemovesTheFirstMatchingLink) {
     EXPECT_EQ(Values(*list), (std::vector<int>{2}));
 }
 
+TEST(TList, ModuleFunctionsRaiseTheNullObjectErrorForANullList) {
+    TListPtr<Item> none;
+    auto a = std::make_shared<Item>(1);
+    EXPECT_THROW(ListAddLast(none, a), TNullObjectException);
+    EXPECT_THROW(ListAddFirst(none, a), TNullObjectException);
+    EXPECT_THROW(ListRemove(none, a), TNullObjectException);
+}
+
 TEST(TList, BodyMayRemoveTheCurrentOrAnyOtherElementWhileIterating) {
     auto list = CreateList<Item>();
     std::vector<std::shared_ptr<Item>> items;

@@ -30,8 +30,8 @@ TEST(FreeTypeFont, LoadsFromAFileWithWholePixelMetrics) {
     EXPECT_EQ(font->PixelSize(), 32);
     EXPECT_EQ(font->Style(), BOLDFONT);
     EXPECT_GT(font->Height(), 32);  // line height includes the gap
-    EXPECT_GT(font->_ascend, 0);
-    EXPECT_LT(font->_descend, 0);  // below the baseline: negative, shifted arithmetically
+    EXPECT_GT(font->Ascend(), 0);
+    EXPECT_LT(font->Descend(), 0);  // below the baseline: negative, shifted arithmetically
     EXPECT_GT(font->CountGlyphs(), 1000);
 
     // A character the face lacks gives -1 (FreeType's "missing" index 0, minus one).
@@ -52,7 +52,7 @@ TEST(FreeTypeFont, LoadsFromAFileWithWholePixelMetrics) {
     // A capital sits on the baseline: its top is about one cap height down
     // from the line's top, and its bottom row is the baseline.
     EXPECT_GE(a->_y, 0);
-    EXPECT_EQ(a->_y + a->_h, font->_ascend);
+    EXPECT_EQ(a->_y + a->_h, font->Ascend());
     // Anti-aliased: some partial coverage.
     bool partial = false;
     for (int y = 0; y < a->_h; ++y)
@@ -137,7 +137,7 @@ TEST(FreeTypeFont, StreamUrlsAndRefusals) {
 
     TFreeTypeFontPtr font = TFreeTypeFont::Load("incbin::test/sans.ttf", 40, 0);
     ASSERT_TRUE(font);
-    EXPECT_EQ(font->_buf.size(), bytes.size());
+    EXPECT_EQ(font->FileBytes(), bytes.size());
     TFreeTypeFontPtr from_file = TFreeTypeFont::Load(kSans, 40, 0);
     EXPECT_EQ(font->Height(), from_file->Height());
     EXPECT_EQ(GlyphOf(*font, 'W')->_w, GlyphOf(*from_file, 'W')->_w);

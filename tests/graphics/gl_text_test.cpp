@@ -130,14 +130,14 @@ TEST_F(TextGL, FreeTypeFontsDrawAndSmoothGlyphsKeepTheirPlace) {
     TImageFontPtr sharp = LoadImageFont(std::string(kSans), 40, 0);
     TImageFontPtr smooth = LoadImageFont(std::string(kSans), 40, SMOOTHFONT);
     ASSERT_TRUE(sharp && smooth);
-    EXPECT_EQ(sharp->_imageFlags, 0);
-    EXPECT_EQ(smooth->_imageFlags, FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    EXPECT_EQ(sharp->ImageFlags(), 0);
+    EXPECT_EQ(smooth->ImageFlags(), FILTEREDIMAGE | MIPMAPPEDIMAGE);
     EXPECT_FALSE(LoadImageFont(std::string("/no/such/font.ttf"), 40, 0));
     EXPECT_FALSE(LoadImageFont(Url(nullptr), 40, 0));
 
     SetImageFont(sharp);
     EXPECT_EQ(GetImageFont(), sharp);
-    EXPECT_EQ(TextHeight(), sharp->_src_font->Height());
+    EXPECT_EQ(TextHeight(), sharp->Height());  // the loaded face's line height
     EXPECT_GT(TextWidth("W"), TextWidth("i"));
     // The space has no image but advances.
     const TImageGlyphPtr space = sharp->LoadGlyph(sharp->CharToGlyph(' '));

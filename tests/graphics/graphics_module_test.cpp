@@ -212,7 +212,6 @@ TEST(AbstractGraphics, SlotsRaiseTheNullMethodError) {
     TGraphics g;
     TGraphicsDriver d;
     int a, b, c, e, f;
-    EXPECT_EQ(g._pad(), 0);
     EXPECT_THROW(g.Driver(), TNullMethodException);
     EXPECT_THROW(g.GetSettings(a, b, c, e, f), TNullMethodException);
     EXPECT_THROW(d.CreateGraphics(1, 1, 0, 0, 0), TNullMethodException);

@@ -6,7 +6,7 @@ kestrel_test(graphics_module_test
     ${CMAKE_CURRENT_LIST_DIR}/frame_pacing_test.cpp
   LIBS kestrel_graphics)
 target_compile_definitions(graphics_module_test PRIVATE
-  GLDRAWTEXTFONT_FILE="${PROJECT_SOURCE_DIR}/assets/fonts/gldrawtextfont.bin")
+  GLDRAWTEXTFONT_FILE="${PROJECT_SOURCE_DIR}/toolkit/graphics/fonts/gldrawtextfont.bin")
 
 # The same window tests with SDL's offscreen driver (no X server) and on
 # the X display the suite runs under (Xvfb). Serial: they time frame pacing.

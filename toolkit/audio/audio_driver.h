@@ -14,8 +14,10 @@
 namespace kestrel {
 
 class TAudioDriver;
+// A shared audio driver.
 using TAudioDriverPtr = std::shared_ptr<TAudioDriver>;
 
+// An audio driver: makes the sounds and channels of the audio functions.
 class TAudioDriver : public Object {
 public:
     TAudioDriver();
@@ -24,11 +26,17 @@ public:
     // Unlinks the driver from the registry.
     ~TAudioDriver() override;
 
+    // The name SetAudioDriver knows it by.
     virtual std::string Name() { return "Null"; }
+    // Opens the driver's output: 1 on success, 0 when it cannot.
     virtual int Startup() { return 1; }
+    // Closes the driver's output.
     virtual void Shutdown() {}
+    // A sound of the sample for this driver (SOUND_LOOP in flags loops it).
     virtual TSoundPtr CreateSound(const TAudioSamplePtr& sample, int flags);
+    // A new channel of this driver.
     virtual TChannelPtr AllocChannel();
+    // TSound::Load of url for this driver; null when it cannot be loaded.
     virtual TSoundPtr LoadSound(const Url& url, int flags);
 
     TAudioDriver* _succ = nullptr;  // next (older) driver in the registry

@@ -11,8 +11,10 @@
 namespace kestrel {
 
 class TAudioSample;
+// A shared sample; null is none.
 using TAudioSamplePtr = std::shared_ptr<TAudioSample>;
 
+// Sound data in memory: interleaved PCM frames in one of the SF_* formats.
 class TAudioSample : public Object {
 public:
     TAudioSample() = default;

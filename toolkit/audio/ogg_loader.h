@@ -6,6 +6,7 @@
 
 namespace kestrel {
 
+// The Ogg Vorbis loader of the registry (InitOggLoader).
 class TAudioSampleLoaderOGG : public TAudioSampleLoader {
 public:
     TAudioSamplePtr LoadAudioSample(const std::shared_ptr<TStream>& stream) override;

@@ -15,10 +15,12 @@ enum : int {
     SF_STEREO16BE = 6,    // stereo, 16-bit signed big-endian
 };
 
+// @{
 // Bytes per frame and channels of a format code; both 0 for code 0 and for
 // any code outside 0..6.
 int BytesPerSample(int format);
 int ChannelsPerSample(int format);
+// @}
 
 // True for the codes 1..6.
 bool ValidSampleFormat(int format);

@@ -11,6 +11,8 @@ namespace kestrel {
 
 class TStream;
 
+// A reader of one sound file format; LoadAudioSample tries the registered
+// loaders newest first.
 class TAudioSampleLoader : public Object {
 public:
     // Links the loader at the head of the registry.
@@ -23,7 +25,7 @@ public:
     // recognise. The base version raises TNullMethodException.
     virtual TAudioSamplePtr LoadAudioSample(const std::shared_ptr<TStream>& stream);
 
-    TAudioSampleLoader* _succ = nullptr;
+    TAudioSampleLoader* _succ = nullptr;  // next (older) loader in the registry
 };
 
 // Head of the loader registry, or null.

@@ -5,6 +5,7 @@
 
 namespace kestrel {
 
+// The WAV loader of the registry (InitWavLoader).
 class TAudioSampleLoaderWAV : public TAudioSampleLoader {
 public:
     TAudioSamplePtr LoadAudioSample(const std::shared_ptr<TStream>& stream) override;

@@ -8,6 +8,18 @@ include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 get_property(_kestrel_targets GLOBAL PROPERTY KESTREL_MODULE_TARGETS)
+# Shared libraries carry the version in their soname: releases of one minor
+# version keep the interface (the CMake package's SameMinorVersion), so the
+# soname is libkestrel_<module>.so.<major>.<minor>.
+if(BUILD_SHARED_LIBS)
+  foreach(t ${_kestrel_targets})
+    get_target_property(type ${t} TYPE)
+    if(type STREQUAL "SHARED_LIBRARY")
+      set_target_properties(${t} PROPERTIES VERSION ${PROJECT_VERSION}
+        SOVERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
+    endif()
+  endforeach()
+endif()
 install(TARGETS ${_kestrel_targets} EXPORT KestrelTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT kestrel_dev
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT kestrel_dev
@@ -31,9 +43,13 @@ install(FILES ${KESTREL_EMBED_CMAKE} RENAME KestrelEmbed.cmake
 if(BUILD_SHARED_LIBS)
   set(KESTREL_PC_REQUIRES "")
   set(KESTREL_PC_REQUIRES_PRIVATE "sdl2 gl libpng freetype2 vorbisfile")
+  # A program linked with `pkg-config --libs kestrel` finds the shared
+  # libraries where they are installed, without LD_LIBRARY_PATH.
+  set(KESTREL_PC_LIBS_RPATH "-Wl,-rpath,\${libdir}")
 else()
   set(KESTREL_PC_REQUIRES "sdl2 gl libpng freetype2 vorbisfile")
   set(KESTREL_PC_REQUIRES_PRIVATE "")
+  set(KESTREL_PC_LIBS_RPATH "")
 endif()
 file(RELATIVE_PATH KESTREL_PC_TO_PREFIX /p/${CMAKE_INSTALL_LIBDIR}/pkgconfig /p)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/kestrel.pc.in ${PROJECT_BINARY_DIR}/kestrel.pc @ONLY)
@@ -42,6 +58,5 @@ install(FILES ${PROJECT_BINARY_DIR}/kestrel.pc
 
 # Licences: the code's, and those of the fonts linked into the graphics
 # library (the bitmap fonts derived from DejaVu Sans Mono Bold).
-set(_kestrel_root ${CMAKE_CURRENT_LIST_DIR}/../..)
-install(FILES ${_kestrel_root}/packaging/copyright ${_kestrel_root}/LICENSE
+install(FILES ${KESTREL_TOOLKIT_DIR}/packaging/copyright ${KESTREL_TOOLKIT_DIR}/LICENSE
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/libkestrel-dev COMPONENT kestrel_dev)

@@ -13,10 +13,11 @@ extern std::string AppDir;                 // folder of the executable
 extern std::string AppTitle;               // window and message-box caption
 extern std::vector<std::string> AppArgs;   // command line, program name first
 
-inline constexpr const char* kDefaultAppTitle = "Kestrel Application";
+inline constexpr const char* kDefaultAppTitle = "Kestrel Application";  // AppTitle until the program sets one
 
 // The thread that ran the start-up.
 std::thread::id MainThreadId();
+// Whether the caller runs on the thread that ran the start-up.
 bool OnMainThread();
 
 // Folder part of an executable path: the path up to its last "/", that "/"

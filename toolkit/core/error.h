@@ -13,46 +13,54 @@ namespace kestrel {
 // stream errors in the resources module).
 class ThrowableObject : public Object, public std::exception {
 public:
-    const char* what() const noexcept override;
+    const char* what() const noexcept override;  // ToString(), kept alive with the object
 
 private:
     mutable std::string what_;
 };
 
+// Base of the runtime's own errors.
 class TKestrelException : public ThrowableObject {};
 
+// A null object was used where an object is needed.
 class TNullObjectException : public TKestrelException {
 public:
     std::string ToString() const override;
 };
 
+// An abstract method (a slot no type replaced) was called.
 class TNullMethodException : public TKestrelException {
 public:
     std::string ToString() const override;
 };
 
+// A null function was called.
 class TNullFunctionException : public TKestrelException {
 public:
     std::string ToString() const override;
 };
 
+// An index outside an array or a list of frames, modes...
 class TArrayBoundsException : public TKestrelException {
 public:
     std::string ToString() const override;
 };
 
+// A read of program data past its end.
 class TOutOfDataException : public TKestrelException {
 public:
     std::string ToString() const override;
 };
 
+// A runtime error with its own text (RuntimeError).
 class TRuntimeException : public TKestrelException {
 public:
-    explicit TRuntimeException(std::string message) : error(std::move(message)) {}
+    explicit TRuntimeException(std::string message) : error(std::move(message)) {}  // with this text
+    // A new runtime error object with this text.
     static std::shared_ptr<TRuntimeException> Create(const std::string& error);
     std::string ToString() const override { return error; }
 
-    std::string error;
+    std::string error;  // the text
 };
 
 // Throws TRuntimeException with the given text.
@@ -79,5 +87,6 @@ namespace kestrel {
 // Initialises the runtime core. Its error classes are C++ types, known to
 // the program without registration, so this only marks the core as ready.
 void InitCore();
+// Whether InitCore ran.
 bool CoreInitialised();
 }  // namespace kestrel

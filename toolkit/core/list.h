@@ -8,8 +8,12 @@
 #include <cstddef>
 #include <memory>
 
+#include "toolkit/core/error.h"
+
 namespace kestrel {
 
+// A list of shared references to T, in order; the list holds a reference to
+// each element until it is removed.
 template <class T>
 class TList {
     struct Link {
@@ -20,21 +24,27 @@ class TList {
     };
 
 public:
-    using value_type = std::shared_ptr<T>;
+    using value_type = std::shared_ptr<T>;  // the element type, a shared reference
 
+    // A forward iterator (range-for); it skips links removed during the walk.
     class iterator {
     public:
         iterator() = default;
+        // An iterator at link (or the first live link after it).
         explicit iterator(std::shared_ptr<Link> link) : cur_(Live(std::move(link))) {
             if (cur_) next_ = cur_->succ;
         }
+        // The current element.
         const std::shared_ptr<T>& operator*() const { return cur_->value; }
+        // Moves to the next live element.
         iterator& operator++() {
             cur_ = Live(std::move(next_));
             next_ = cur_ ? cur_->succ : nullptr;
             return *this;
         }
+        // Same position.
         bool operator==(const iterator& o) const { return cur_ == o.cur_; }
+        // Different positions.
         bool operator!=(const iterator& o) const { return cur_ != o.cur_; }
 
     private:
@@ -51,6 +61,7 @@ public:
     TList& operator=(const TList&) = delete;
     ~TList() { Clear(); }
 
+    // Appends value (null is allowed and counted).
     void AddLast(std::shared_ptr<T> value) {
         auto link = std::make_shared<Link>();
         link->value = std::move(value);
@@ -61,6 +72,7 @@ public:
         ++count_;
     }
 
+    // Puts value in front.
     void AddFirst(std::shared_ptr<T> value) {
         auto link = std::make_shared<Link>();
         link->value = std::move(value);
@@ -82,23 +94,25 @@ public:
         return false;
     }
 
+    // Whether a link holds value (the same object).
     bool Contains(const std::shared_ptr<T>& value) const {
         for (Link* l = head_.get(); l; l = l->succ.get())
             if (l->value == value) return true;
         return false;
     }
 
+    // Removes every element.
     void Clear() {
         while (head_) Unlink(head_.get());
     }
 
-    std::size_t Count() const { return count_; }
-    bool IsEmpty() const { return count_ == 0; }
-    std::shared_ptr<T> First() const { return head_ ? head_->value : nullptr; }
-    std::shared_ptr<T> Last() const { return tail_ ? tail_->value : nullptr; }
+    std::size_t Count() const { return count_; }  // the number of elements
+    bool IsEmpty() const { return count_ == 0; }  // no elements
+    std::shared_ptr<T> First() const { return head_ ? head_->value : nullptr; }  // the first element; null when empty
+    std::shared_ptr<T> Last() const { return tail_ ? tail_->value : nullptr; }   // the last element; null when empty
 
-    iterator begin() const { return iterator(head_); }
-    iterator end() const { return iterator(); }
+    iterator begin() const { return iterator(head_); }  // the first element
+    iterator end() const { return iterator(); }         // past the last element
 
 private:
     void Unlink(Link* l) {
@@ -120,28 +134,32 @@ private:
     std::size_t count_ = 0;
 };
 
+// A shared list; null is none.
 template <class T>
 using TListPtr = std::shared_ptr<TList<T>>;
 
-// The module functions of the list.
+// The module functions of the list. A null list raises TNullObjectException.
 template <class T>
 TListPtr<T> CreateList() {
     return std::make_shared<TList<T>>();
 }
 
+// Appends value to list.
 template <class T, class V>
 void ListAddLast(const TListPtr<T>& list, V&& value) {
-    list->AddLast(std::forward<V>(value));
+    NonNull(list)->AddLast(std::forward<V>(value));
 }
 
+// Puts value in front of list.
 template <class T, class V>
 void ListAddFirst(const TListPtr<T>& list, V&& value) {
-    list->AddFirst(std::forward<V>(value));
+    NonNull(list)->AddFirst(std::forward<V>(value));
 }
 
+// Removes the first link of list holding value; whether one was found.
 template <class T>
 bool ListRemove(const TListPtr<T>& list, const std::shared_ptr<T>& value) {
-    return list->Remove(value);
+    return NonNull(list)->Remove(value);
 }
 
 }  // namespace kestrel

@@ -12,6 +12,7 @@
 
 namespace kestrel {
 
+// A glyph rendered by FreeType.
 class TFreeTypeGlyph : public TGlyph {
 public:
     ObjectPtr Pixels() override { return _pixmap; }
@@ -19,11 +20,17 @@ public:
     void GetRect(int& x, int& y, int& width, int& height) override;
 
     TPixmapPtr _pixmap;  // PF_A8 coverage, nullptr for glyphs without pixels
-    float _advance = 0;
+    float _advance = 0;  // see Advance, whole pixels
+    // @{
+    // The rectangle GetRect gives.
     int _x = 0, _y = 0, _w = 0, _h = 0;
+    // @}
 };
+// A shared FreeType glyph.
 using TFreeTypeGlyphPtr = std::shared_ptr<TFreeTypeGlyph>;
 
+// A font file (TrueType, OpenType, bitmap faces...) opened with FreeType
+// at one pixel size.
 class TFreeTypeFont : public TFont {
 public:
     TFreeTypeFont() = default;
@@ -47,7 +54,15 @@ public:
 
     // The pixel size that was set (the requested one or a fall-back).
     int PixelSize() const { return _pixel_size; }
+    // Pixels from the top of the line down to the baseline.
+    int Ascend() const { return _ascend; }
+    // The baseline to the lowest pixel of the face, negative (below).
+    int Descend() const { return _descend; }
+    // The bytes of the font file kept in memory (a font read from a stream);
+    // 0 for a font opened from a file path.
+    std::size_t FileBytes() const { return _buf.size(); }
 
+private:
     void* _ft_face = nullptr;  // the FreeType face handle
     int _style = 0;
     int _height = 0, _ascend = 0, _descend = 0;  // pixels
@@ -55,8 +70,10 @@ public:
     std::vector<unsigned char> _buf;             // the font file when read from a stream
     int _pixel_size = 0;
 };
+// A shared FreeType font.
 using TFreeTypeFontPtr = std::shared_ptr<TFreeTypeFont>;
 
+// The font loader over FreeType (InitFreeTypeFonts links it).
 class TFreeTypeFontLoader : public TFontLoader {
 public:
     // Only a non-empty string URL is tried.

@@ -13,30 +13,39 @@
 
 namespace kestrel {
 
+// One character of an image font: its picture and placement.
 class TImageGlyph : public Object {
 public:
-    TImagePtr Pixels() const { return _image; }
-    float Advance() const { return _advance; }
+    TImagePtr Pixels() const { return _image; }   // the glyph's image; null for glyphs without pixels
+    float Advance() const { return _advance; }    // pixels the pen moves on after the glyph
+    // The image's place in pixels, relative to the pen position and the top
+    // of the line.
     void GetRect(int& x, int& y, int& width, int& height) const;
 
     TImagePtr _image;  // nullptr for glyphs without pixels
-    float _advance = 0;
+    float _advance = 0;  // see Advance
+    // @{
+    // The rectangle GetRect gives.
     int _x = 0, _y = 0, _w = 0, _h = 0;
+    // @}
 };
+// A shared glyph.
 using TImageGlyphPtr = std::shared_ptr<TImageGlyph>;
 
 class TImageFont;
+// A shared image font; null selects the built-in font where a font is set.
 using TImageFontPtr = std::shared_ptr<TImageFont>;
 
+// A font for DrawText: glyphs made into images on demand from a loaded font
+// (a TrueType or other FreeType face) or the built-in 8 x 16 font.
 class TImageFont : public Object {
 public:
-    TFontPtr _src_font;  // nullptr for the built-in font
-    std::vector<TImageGlyphPtr> _glyphs;  // made on demand
-    int _imageFlags = 0;
-
-    int Style();
-    int Height();
-    int CountGlyphs();
+    int Style();        // the font style (BOLDFONT, ITALICFONT, SMOOTHFONT); 0 for the built-in font
+    int Height();       // the line height in pixels (16 for the built-in font)
+    int CountGlyphs();  // the number of glyphs
+    // The image flags the glyphs' images are made with (SMOOTHFONT:
+    // FILTEREDIMAGE | MIPMAPPEDIMAGE, else 0).
+    int ImageFlags() const { return _imageFlags; }
     // The built-in font maps 32..127 to 0..95; -1 for anything else.
     int CharToGlyph(int ch);
     // nullptr for an index outside the font.
@@ -45,23 +54,41 @@ public:
     // pixels below the start line; characters without a glyph are skipped.
     void Draw(std::string_view text, float x, float y, float ix, float iy, float jx, float jy);
 
+    // A font of size pixels from url through the font loaders; null when none
+    // accepts it.
     static TImageFontPtr Load(const Url& url, int size, int style);
     // The 96 glyphs of "kestrelfont.bin" (16 rows of 96 bytes; bit n of
     // byte k of row r is pixel column n of row r of glyph k).
     static TImageFontPtr CreateDefault();
+
+private:
+    TFontPtr _src_font;  // nullptr for the built-in font
+    std::vector<TImageGlyphPtr> _glyphs;  // made on demand
+    int _imageFlags = 0;
 };
 
 // The built-in font, made on first use.
 TImageFontPtr DefaultImageFont();
 
-// nullptr when no font loader accepts the URL.
+// A font of size pixels (its line height about that) from a TrueType or
+// other font file, stream or "incbin::" name; style SMOOTHFONT (the default)
+// draws it anti-aliased and filtered. nullptr when no font loader accepts
+// the URL.
 TImageFontPtr LoadImageFont(const Url& url, int size, int style = SMOOTHFONT);
-// nullptr selects the built-in font. Stored in the current state record.
+// The font of DrawText, TextWidth and TextHeight from now on; nullptr
+// selects the built-in font. Stored in the current state record (no
+// graphics open raises TNullObjectException).
 void SetImageFont(const TImageFontPtr& font);
+// The current font (the built-in one unless SetImageFont chose another).
 TImageFontPtr GetImageFont();
-// The sum of the glyph advances, truncated after each addition.
+// The width in pixels of text (UTF-8) in the current font: the sum of the
+// glyph advances, truncated after each addition.
 int TextWidth(std::string_view text);
+// The line height in pixels of the current font.
 int TextHeight();
+// Draws text (UTF-8) with its top-left at (x, y), in the current font,
+// colour, alpha, blend, rotation, scale and origin; characters the font
+// lacks are skipped. No graphics open raises TNullObjectException.
 void DrawText(std::string_view text, float x, float y);
 
 // The image font module's start-up: registers "kestrelfont.bin" with the

@@ -9,6 +9,7 @@
 
 namespace kestrel {
 
+// One frame of an image in the renderer's own form (an OpenGL texture).
 class TImageFrame : public Object {
 public:
     // Draws the source rectangle (sx, sy, sw, sh) of the frame, in pixels,
@@ -30,6 +31,7 @@ public:
     virtual bool CopyFromBackBuffer(int x, int y, int width, int height);
 };
 
+// A shared renderer frame.
 using TImageFramePtr = std::shared_ptr<TImageFrame>;
 
 }  // namespace kestrel

@@ -8,10 +8,11 @@
 
 namespace kestrel {
 
+// A stream over a C file (a file path URL opens one).
 class TCStream : public TStream {
 public:
-    static constexpr int MODE_READ = 1;
-    static constexpr int MODE_WRITE = 2;
+    static constexpr int MODE_READ = 1;   // the file is read
+    static constexpr int MODE_WRITE = 2;  // the file is written
 
     // Opens a file: read-only, write-only (created or truncated) or, with both
     // flags, read-write (created when missing). nullptr when the file cannot
@@ -33,12 +34,12 @@ public:
     std::int64_t Read(void* buf, std::int64_t count) override;
     std::int64_t Write(const void* buf, std::int64_t count) override;
 
+private:
     std::int64_t _pos = 0;
     std::int64_t _size = 0;
     std::FILE* _cstream = nullptr;
     int _mode = 0;
 
-private:
     // Switching between reading and writing on one C file needs a seek.
     int _lastOp = 0;
 };

@@ -1,7 +1,7 @@
 // The embedded-file registry: files linked into the executable, found by
-// name. Entries are added at start-up (see cmake/Embed.cmake, which generates
-// the registration function) and never removed; their bytes are read-only and
-// live for the whole run. The "incbin::" stream protocol reads from here.
+// name. Entries are added at start-up (the CMake function kestrel_embed_files
+// links files into a program and generates the function that registers them)
+// and never removed; their bytes are read-only and live for the whole run. The "incbin::" stream protocol reads from here.
 #pragma once
 
 #include <cstdint>

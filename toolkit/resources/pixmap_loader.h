@@ -8,6 +8,8 @@
 
 namespace kestrel {
 
+// A reader of one picture format; constructing one links it at the head of
+// the chain LoadPixmap walks.
 class TPixmapLoader : public Object {
 public:
     TPixmapLoader();
@@ -20,7 +22,7 @@ public:
     // stream to LoadPixmap, so that the next loader can still read it.
     virtual TPixmapPtr LoadPixmap(TStream& stream) = 0;
 
-    TPixmapLoader* _succ = nullptr;
+    TPixmapLoader* _succ = nullptr;  // the next (older) loader of the chain
 };
 
 // The newest loader, or nullptr.

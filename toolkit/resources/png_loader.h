@@ -5,6 +5,7 @@
 
 namespace kestrel {
 
+// The PNG loader of the chain (InitPngLoader), over libpng.
 class TPixmapLoaderPNG : public TPixmapLoader {
 public:
     // nullptr for data that are not PNG, for a PNG that libpng cannot decode

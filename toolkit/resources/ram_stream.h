@@ -6,6 +6,7 @@
 
 namespace kestrel {
 
+// A stream over memory the caller owns ("incbin::" names open one).
 class TRamStream : public TStream {
 public:
     // A stream at position 0 over `size` bytes at `buf`. The memory must
@@ -20,6 +21,7 @@ public:
     std::int64_t Read(void* buf, std::int64_t count) override;
     std::int64_t Write(const void* buf, std::int64_t count) override;
 
+private:
     std::int64_t _pos = 0;
     std::int64_t _size = 0;
     std::uint8_t* _buf = nullptr;

@@ -9,16 +9,19 @@
 
 namespace kestrel {
 
+// Base of the stream errors.
 class TStreamException : public ThrowableObject {
 public:
     std::string ToString() const override;
 };
 
+// A read failed or went past the end of a stream.
 class TStreamReadException : public TStreamException {
 public:
     std::string ToString() const override;
 };
 
+// A write failed.
 class TStreamWriteException : public TStreamException {
 public:
     std::string ToString() const override;

@@ -10,6 +10,8 @@
 
 namespace kestrel {
 
+// Opens the streams of "protocol::path" URLs; constructing one links it at
+// the head of the chain OpenStream asks, newest first.
 class TStreamFactory : public Object {
 public:
     TStreamFactory();

@@ -7,10 +7,11 @@
 
 namespace kestrel {
 
+// A stream that forwards everything to another.
 class TStreamWrapper : public TStream {
 public:
-    void SetStream(TStreamPtr stream) { _stream = std::move(stream); }
-    const TStreamPtr& Stream() const { return _stream; }
+    void SetStream(TStreamPtr stream) { _stream = std::move(stream); }  // wraps stream
+    const TStreamPtr& Stream() const { return _stream; }  // the wrapped stream; null when none
 
     bool Eof() override;
     std::int64_t Pos() override;
@@ -48,11 +49,13 @@ protected:
     // TNullObjectException.
     TStream& Target();
 
-    TStreamPtr _stream;
+    TStreamPtr _stream;  // the wrapped stream
 };
 
+// The wrapper of a stream passed to OpenStream as its URL.
 class TStreamStream : public TStreamWrapper {
 public:
+    // A new wrapper of stream.
     static std::shared_ptr<TStreamStream> Create(TStreamPtr stream);
     // Detaches from the wrapped stream without closing it.
     int Close() override;

@@ -14,17 +14,21 @@
 
 namespace kestrel {
 
+// What a load or open function takes: a string (a file path or a
+// "protocol::path" URL) or an object (a stream, a pixmap, a sample...).
+// Strings and shared objects convert to it.
 class Url {
 public:
     Url() = default;
-    Url(const char* text) : value_(std::string(text ? text : "")) {}
-    Url(std::string text) : value_(std::move(text)) {}
-    Url(std::string_view text) : value_(std::string(text)) {}
+    Url(const char* text) : value_(std::string(text ? text : "")) {}  // a string URL (null: "")
+    Url(std::string text) : value_(std::move(text)) {}                  // a string URL
+    Url(std::string_view text) : value_(std::string(text)) {}           // a string URL
+    // An object URL (any toolkit object).
     template <class T, class = std::enable_if_t<std::is_base_of_v<Object, T>>>
     Url(std::shared_ptr<T> object) : value_(ObjectPtr(std::move(object))) {}
-    Url(std::nullptr_t) : value_(ObjectPtr()) {}
+    Url(std::nullptr_t) : value_(ObjectPtr()) {}  // a null object URL
 
-    bool IsString() const { return std::holds_alternative<std::string>(value_); }
+    bool IsString() const { return std::holds_alternative<std::string>(value_); }  // whether it is a string URL
     // The text of a string URL; empty for objects.
     const std::string& Text() const;
     // The object of an object URL; nullptr for strings.

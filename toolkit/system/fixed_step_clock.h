@@ -19,12 +19,16 @@
 
 namespace kestrel {
 
+// The schedule of a fixed-step frame loop: how many 1/60 s updates each
+// drawn frame runs so that game time follows the wall clock.
 class FixedStepClock {
 public:
+    // @{
     // Updates a second, and the most one drawn frame may run (10 frames a
     // second at 60 updates a second).
     static constexpr std::int64_t kStepsPerSecond = 60;
     static constexpr int kMaxSteps = 6;
+    // @}
 
     // Starts a frame at nowUs and returns how many updates it runs. The
     // first frame after construction or Reset runs one.
@@ -37,8 +41,12 @@ public:
 
     // Updates run since the start (or Reset), and wall time forgiven after
     // stalls (µs): game time = steps / 60 s = wall time - forgiven.
+    // @{
+    // Updates run since the start (or Reset), and wall time forgiven after
+    // stalls (µs).
     std::int64_t steps() const { return done_; }
     std::int64_t forgivenUs() const { return forgivenUs_; }
+    // @}
 
     // Forgets the schedule: the next frame starts it again.
     void Reset();

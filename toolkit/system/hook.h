@@ -6,17 +6,20 @@
 
 namespace kestrel {
 
+// A hook's function: gets the hook id, the data (the previous function's
+// result) and its own context; returns the data for the next function.
 using HookFunction = ObjectPtr (*)(int id, const ObjectPtr& data, const ObjectPtr& context);
 
+// One link of a hook chain.
 class THook : public Object {
 public:
-    std::shared_ptr<THook> succ;
-    int priority = 0;
-    HookFunction func = nullptr;
-    ObjectPtr context;
+    std::shared_ptr<THook> succ;  // the next link; null at the end
+    int priority = 0;             // higher runs first
+    HookFunction func = nullptr;  // the function called
+    ObjectPtr context;            // handed to func
 };
 
-inline constexpr int kMaxHookIds = 256;
+inline constexpr int kMaxHookIds = 256;  // hook ids are 0..255
 
 // Hands out hook ids 0, 1, 2...; the 257th raises "Too many hook ids".
 int AllocHookId();

@@ -9,6 +9,7 @@
 
 namespace kestrel {
 
+// @{
 // Editing and control keys.
 inline constexpr int KEY_BACKSPACE = 8;
 inline constexpr int KEY_TAB = 9;
@@ -34,7 +35,9 @@ inline constexpr int KEY_SCREEN = 44;
 inline constexpr int KEY_INSERT = 45;
 inline constexpr int KEY_DELETE = 46;
 inline constexpr int KEY_HELP = 47;
+// @}
 
+// @{
 // The digit row (KEY_0..KEY_9 are '0'..'9').
 inline constexpr int KEY_0 = 48;
 inline constexpr int KEY_1 = 49;
@@ -46,7 +49,9 @@ inline constexpr int KEY_6 = 54;
 inline constexpr int KEY_7 = 55;
 inline constexpr int KEY_8 = 56;
 inline constexpr int KEY_9 = 57;
+// @}
 
+// @{
 // Letters (KEY_A..KEY_Z are 'A'..'Z').
 inline constexpr int KEY_A = 65;
 inline constexpr int KEY_B = 66;
@@ -74,12 +79,16 @@ inline constexpr int KEY_W = 87;
 inline constexpr int KEY_X = 88;
 inline constexpr int KEY_Y = 89;
 inline constexpr int KEY_Z = 90;
+// @}
 
+// @{
 // System keys.
 inline constexpr int KEY_LSYS = 91;
 inline constexpr int KEY_RSYS = 92;
 inline constexpr int KEY_APPS = 93;
+// @}
 
+// @{
 // The keypad.
 inline constexpr int KEY_NUM0 = 96;
 inline constexpr int KEY_NUM1 = 97;
@@ -96,7 +105,9 @@ inline constexpr int KEY_NUMADD = 107;
 inline constexpr int KEY_NUMSUBTRACT = 109;
 inline constexpr int KEY_NUMDECIMAL = 110;
 inline constexpr int KEY_NUMDIVIDE = 111;
+// @}
 
+// @{
 // Function keys.
 inline constexpr int KEY_F1 = 112;
 inline constexpr int KEY_F2 = 113;
@@ -122,11 +133,15 @@ inline constexpr int KEY_F21 = 132;
 inline constexpr int KEY_F22 = 133;
 inline constexpr int KEY_F23 = 134;
 inline constexpr int KEY_F24 = 135;
+// @}
 
+// @{
 // Locks.
 inline constexpr int KEY_NUMLOCK = 144;
 inline constexpr int KEY_SCROLL = 145;
+// @}
 
+// @{
 // Modifiers, left and right.
 inline constexpr int KEY_LSHIFT = 160;
 inline constexpr int KEY_RSHIFT = 161;
@@ -134,7 +149,9 @@ inline constexpr int KEY_LCONTROL = 162;
 inline constexpr int KEY_RCONTROL = 163;
 inline constexpr int KEY_LALT = 164;
 inline constexpr int KEY_RALT = 165;
+// @}
 
+// @{
 // Punctuation (US layout positions).
 inline constexpr int KEY_SEMICOLON = 186;
 inline constexpr int KEY_EQUALS = 187;
@@ -148,18 +165,23 @@ inline constexpr int KEY_BACKSLASH = 220;
 inline constexpr int KEY_CLOSEBRACKET = 221;
 inline constexpr int KEY_QUOTES = 222;
 inline constexpr int KEY_OEM102 = 226;
+// @}
 
+// @{
 // The platform's codes of either shift, control or alt key, as key
 // messages carry them before the left and right keys are told apart; the
 // keyboard functions and key events never see them.
 inline constexpr int KEY_SHIFT = 16;
 inline constexpr int KEY_CONTROL = 17;
 inline constexpr int KEY_ALT = 18;
+// @}
 
+// @{
 // Mouse buttons of MouseHit, MouseDown and the mouse events.
 inline constexpr int MOUSE_LEFT = 1;
 inline constexpr int MOUSE_RIGHT = 2;
 inline constexpr int MOUSE_MIDDLE = 3;
+// @}
 
 // The number of key codes KeyHit and KeyDown keep count of (0..KEY_COUNT-1).
 inline constexpr int KEY_COUNT = 256;

@@ -6,6 +6,7 @@
 
 namespace kestrel {
 
+// One row of a start-up table (Startup runs the toolkit's own).
 struct ModuleRow {
     int row;            // place in the start-up order, from 1
     const char* name;   // what the module is

@@ -11,7 +11,7 @@
 
 namespace kestrel {
 
-inline constexpr int kMaxPads = 4;
+inline constexpr int kMaxPads = 4;  // pad slots 0..3
 
 // The buttons of a pad laid out like the common console pads (south A, east
 // B, west X, north Y), then the left stick's directions.
@@ -22,27 +22,34 @@ enum class PadButton {
     Count
 };
 
+// The axes of a pad: the two sticks' x and y and the two triggers.
 enum class PadAxis { LeftX, LeftY, RightX, RightY, LeftTrigger, RightTrigger, Count };
 
 // The left stick counts as pushed in a direction once its axis passes half
 // way, and as let go only when it comes back inside the dead zone (a quarter
 // of the way): one push is one press, and a stick resting near the middle or
 // wobbling at the threshold presses nothing.
+// @{
+// The left stick counts as pushed in a direction once its axis passes half
+// way (kStickPress), and as let go only inside the dead zone (kStickDeadZone),
+// in axis units of -32768..32767.
 inline constexpr int kStickPress = 16384;
 inline constexpr int kStickDeadZone = 8192;
+// @}
 
 namespace EventId {
 // data: the pad's slot; x: the button (PadButton) or axis (PadAxis); y: the
 // axis position, -32768..32767 (up and left are negative).
-inline constexpr int PadButtonDown = 0x40001;
-inline constexpr int PadButtonUp = 0x40002;
-inline constexpr int PadAxisMove = 0x40003;
-inline constexpr int PadAdded = 0x40004;
-inline constexpr int PadRemoved = 0x40005;
+inline constexpr int PadButtonDown = 0x40001;  // a pad button went down
+inline constexpr int PadButtonUp = 0x40002;    // a pad button went up
+inline constexpr int PadAxisMove = 0x40003;    // a pad axis moved
+inline constexpr int PadAdded = 0x40004;       // a pad was connected
+inline constexpr int PadRemoved = 0x40005;     // a pad was disconnected
 }  // namespace EventId
 
 // Attaches the pad hook (once) and registers the pad events' names.
 void EnablePolledPads();
+// Detaches the pad hook; PadHit and PadDown then stay as they were.
 void DisablePolledPads();
 
 // Presses of a button on the pad in a slot since the last read (cleared).

@@ -1,6 +1,10 @@
 // Polled keyboard and mouse input: a hook on the event chain counts key and
 // button presses, and the program reads (and clears) them once per frame.
 // Every query pumps the system's messages first.
+//
+// Keys are 0..255 (virtual-key codes, KEY_* of keys.h), buttons 0..3
+// (MOUSE_LEFT 1, MOUSE_RIGHT 2, MOUSE_MIDDLE 3); neither is validated beyond
+// staying inside the tables.
 #pragma once
 
 #include "toolkit/core/object.h"
@@ -12,28 +16,44 @@ namespace kestrel {
 void EnablePolledInput(ObjectPtr source = nullptr);
 // Detaches the hook and flushes keys and mouse.
 void DisablePolledInput();
+// Whether the polled-input hook is attached (Graphics attaches it).
 bool PolledInputEnabled();
 
-// Keys are 0..255 (virtual-key codes), buttons 0..3 (1 left, 2 right,
-// 3 middle); neither is validated beyond staying inside the tables.
+// The presses of key since the last KeyHit of it (the count is cleared).
 int KeyHit(int key);
+// 1 while key is held, else 0.
 int KeyDown(int key);
+// The next typed character (its code) of the queue of 256, or 0 when none.
 int GetChar();
+// Forgets every key press, held key and typed character.
 void FlushKeys();
 
+// The presses of button since the last MouseHit of it (cleared).
 int MouseHit(int button);
+// 1 while button is held, else 0.
 int MouseDown(int button);
+// The mouse x in window pixels (see VirtualMouseX for virtual units).
 int MouseX();
+// The mouse y in window pixels, downwards.
 int MouseY();
+// The wheel position: notches turned since the start, away from the user
+// positive.
 int MouseZ();
+// Pixels the mouse moved along x since the last MouseXSpeed.
 int MouseXSpeed();
+// Pixels the mouse moved along y since the last MouseYSpeed.
 int MouseYSpeed();
+// Wheel notches since the last MouseZSpeed.
 int MouseZSpeed();
+// Forgets every button press and held button.
 void FlushMouse();
 
-// Blocking waits: the lowest key code / button hit, or the next character.
+// Blocks until a key is pressed; the lowest key code hit (keys are flushed
+// first).
 int WaitKey();
+// Blocks until a character is typed; its code (see GetChar).
 int WaitChar();
+// Blocks until a button is pressed; the lowest one hit (see WaitKey).
 int WaitMouse();
 
 // 1 between an AppSuspend and the next AppResume.

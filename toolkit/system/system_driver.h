@@ -12,19 +12,32 @@
 
 namespace kestrel {
 
+// The platform's services behind the system module: the message pump, the
+// mouse cursor and the message boxes. The module functions below call the
+// current driver.
 class TSystemDriver : public Object {
 public:
-    // Abstract slots raise TNullMethodException unless a driver replaces them.
+    // Handles every pending message without blocking. (The slots of this
+    // base raise TNullMethodException unless a driver replaces them.)
     virtual void Poll();
+    // Blocks until a message arrives, then handles what is pending.
     virtual void Wait();
+    // Moves the mouse pointer to window pixel (x, y).
     virtual void MoveMouse(int x, int y);
+    // Shows (1) or hides (0) the pointer over the program's window.
     virtual void SetMouseVisible(int visible);
+    // A message box with an OK button; serious shows it as an error.
     virtual void Notify(const std::string& text, int serious);
+    // An OK / Cancel box: 1 for OK, 0 for Cancel.
     virtual int Confirm(const std::string& text, int serious);
+    // A Yes / No / Cancel box: 1 for Yes, 0 for No, -1 for Cancel.
     virtual int Proceed(const std::string& text, int serious);
+    // A file requester: the chosen path, or "" when cancelled or unavailable.
     virtual std::string RequestFile(const std::string& text, const std::string& exts, int save,
                                     const std::string& path);
+    // A folder requester: the chosen path, or "" when cancelled or unavailable.
     virtual std::string RequestDir(const std::string& text, const std::string& path);
+    // Opens url in the desktop's browser: 1 when it was handed over, else 0.
     virtual int OpenURL(const std::string& url);
 
     // Holds back the events stamped after a moment (µs of
@@ -58,12 +71,15 @@ public:
     int OpenURL(const std::string& url) override;
 };
 
+// A function that makes the platform's system driver.
 using SystemDriverFactory = std::shared_ptr<TSystemDriver> (*)();
 
 // The platform layer names the driver the system module creates when it
 // initialises; without one the headless driver is used.
 void SetSystemDriverFactory(SystemDriverFactory factory);
+// The factory SetSystemDriverFactory named; null when none.
 SystemDriverFactory GetSystemDriverFactory();
+// The current system driver; null before InitSystem.
 std::shared_ptr<TSystemDriver> SystemDriver();
 
 // Initialises the event module, then creates the driver.
@@ -81,21 +97,39 @@ void SetEventHorizon(std::optional<std::int64_t> steadyUs);
 // wait for a key), gets every event at once.
 void BeginInputUpdate();
 
-// Module functions; PollSystem and WaitSystem return at once when called
-// from inside either of them.
+// Handles every pending message and event without blocking (KeyHit and the
+// other input functions call it). Returns at once when called from inside
+// PollSystem or WaitSystem.
 void PollSystem();
+// Blocks until a message or event arrives, then handles what is pending.
+// Returns at once when called from inside PollSystem or WaitSystem.
 void WaitSystem();
+// Moves the mouse pointer to window pixel (x, y).
 void MoveMouse(int x, int y);
+// Shows the mouse pointer over the program's window.
 void ShowMouse();
+// Hides the mouse pointer while it is over the program's window.
 void HideMouse();
+// A message box with AppTitle as caption and an OK button; serious shows it
+// as an error. Without a display the text goes to standard error.
 void Notify(const std::string& text, int serious = 0);
+// An OK / Cancel box (Return: OK, Escape: Cancel): 1 for OK, 0 for Cancel
+// (also where no box can be shown).
 int Confirm(const std::string& text, int serious = 0);
+// A Yes / No / Cancel box: 1 for Yes, 0 for No, -1 for Cancel (also where no
+// box can be shown).
 int Proceed(const std::string& text, int serious = 0);
+// A file requester titled text, for the file extensions exts, to save
+// (save 1) or open, starting at path: the chosen file, or "" when cancelled
+// or when the desktop offers no requester.
 std::string RequestFile(const std::string& text, const std::string& exts = "", int save = 0,
                         const std::string& path = "");
+// A folder requester: the chosen folder, or "" when cancelled or when the
+// desktop offers no requester.
 std::string RequestDir(const std::string& text, const std::string& path = "");
+// Opens url in the desktop's browser: 1 when it was handed over, else 0.
 int OpenURL(const std::string& url);
-std::string CurrentDate();  // "%d %b %Y"
-std::string CurrentTime();  // "%H:%M:%S"
+std::string CurrentDate();  // today's local date, "09 Dec 2026" ("%d %b %Y")
+std::string CurrentTime();  // the local time of day, "14:05:09" ("%H:%M:%S")
 
 }  // namespace kestrel

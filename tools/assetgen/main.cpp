@@ -109,20 +109,24 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <assets-dir> [--sheet <file.png>] [--only-images]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <assets-dir> [--fonts <dir>] [--sheet <file.png>] [--only-images]\n", argv[0]);
         return 2;
     }
     const std::filesystem::path root = argv[1];
+    // The bitmap fonts are the toolkit's own: by default in its folder beside
+    // the assets folder.
+    std::filesystem::path fonts = root.parent_path() / "toolkit/graphics/fonts";
     std::string sheet_path;
     bool only_images = false;
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--sheet") == 0 && i + 1 < argc) sheet_path = argv[++i];
+        else if (std::strcmp(argv[i], "--fonts") == 0 && i + 1 < argc) fonts = argv[++i];
         else if (std::strcmp(argv[i], "--only-images") == 0) only_images = true;
     }
     try {
         std::filesystem::create_directories(root / "gfx");
         std::filesystem::create_directories(root / "sfx");
-        std::filesystem::create_directories(root / "fonts");
+        std::filesystem::create_directories(fonts);
         auto start = std::chrono::steady_clock::now();
 
         std::map<std::string, Canvas> images = MakeImages();
@@ -136,9 +140,9 @@ int main(int argc, char** argv) {
             WritePng(sheet_path, MakeContactSheet(list));
             std::printf("contact sheet %s\n", sheet_path.c_str());
         }
-        WriteBytes((root / "fonts/kestrelfont.bin").string(), MakeBitmapFont(kFontMonoBold));
+        WriteBytes((fonts / "kestrelfont.bin").string(), MakeBitmapFont(kFontMonoBold));
         // The GL module's own text routine gets the same glyphs.
-        WriteBytes((root / "fonts/gldrawtextfont.bin").string(), MakeBitmapFont(kFontMonoBold));
+        WriteBytes((fonts / "gldrawtextfont.bin").string(), MakeBitmapFont(kFontMonoBold));
         if (only_images) return 0;
 
         auto sounds = std::chrono::steady_clock::now();

@@ -10,7 +10,9 @@ namespace kestrel {
 // Enumerates up to 256 devices, keeping those that answer a position query,
 // then starts the gamepads' polled input.
 void InitJoystick();
+// The number of joysticks found at start-up.
 int JoyCount();
+// The name of joystick index (0..JoyCount()-1); "" for another index.
 std::string JoyName(int index);
 
 }  // namespace kestrel

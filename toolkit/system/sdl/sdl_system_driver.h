@@ -10,6 +10,8 @@
 
 namespace kestrel::sdl {
 
+// The system driver over SDL2 (Startup installs it): SDL's event queue as
+// the message pump, SDL message boxes, the pointer over the window.
 class TSDLSystemDriver : public TSystemDriver {
 public:
     // One-time set-up: SDL's event subsystem, the translator's platform
@@ -39,6 +41,7 @@ void UseSDLSystemDriver();
 // The graphics layer maps points of the program's picture to window
 // coordinates (a scaled full-screen picture); MoveMouse uses it.
 using PointMapper = void (*)(std::uintptr_t window, int& x, int& y);
+// Installs the mapper (null: points are window coordinates already).
 void SetPictureToWindowMapper(PointMapper mapper);
 
 }  // namespace kestrel::sdl

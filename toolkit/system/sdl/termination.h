@@ -12,6 +12,7 @@ namespace kestrel::sdl {
 // Whether a termination request ends the program (true, the default) or
 // only raises AppTerminate for a program that ends on its own terms.
 void SetEndOnTerminate(bool end);
+// The setting SetEndOnTerminate made.
 bool EndOnTerminate();
 
 // Installs the handlers of the three signals, once. A handler only writes
