@@ -13,6 +13,15 @@
 //
 // Every kChecksumPeriod frames each side records the checksum of its state
 // after the frame and sends it; the first pair that differs is the desync.
+//
+// With a prediction window (rollback) a frame also runs when only the local
+// keys for it are in hand, up to `window` frames past the last one whose
+// remote keys came: the remote keys are predicted as no new press (the bits
+// are hits, so a held key is already "no new hit"). When the real keys of a
+// frame that ran on a prediction come and differ from it, the engine names
+// the first such frame (TakeRollback): the game restores its state from
+// before that frame and runs the frames since again with InputsFor. Past the
+// window the engine waits as the lockstep does.
 #pragma once
 
 #include <array>
@@ -32,6 +41,13 @@ namespace virexo::net {
 // by the service call that ends a frame, read by the one that starts the
 // next): d = ceil((rtt / 2 + jitter) / 16.7 ms) + 1, kept to 2..8.
 int ChooseDelay(double rttMs, double jitterMs);
+
+// The input delay with rollback: as little as keeps the other player's keys
+// within the prediction window, d = ceil((rtt / 2 + 2 x jitter) / 16.7 ms)
+// + 1 - kPredictWindow, kept to 0..2. Loopback and most links get 0 (a
+// player's own keys act in the very next update); only a link whose keys
+// take longer than the window gets a frame or two, so it need not wait.
+int ChooseRollbackDelay(double rttMs, double jitterMs);
 
 struct FrameInputs {
     std::uint32_t frame = 0;
@@ -58,7 +74,10 @@ public:
     static constexpr std::uint32_t kChecksumPeriod = 30;
     static constexpr std::int64_t kWaitingNoticeUs = 500000;
 
-    Lockstep(Role local, int delay);
+    // window 0: lockstep, delay kMinDelay..kMaxDelay; window 1..kWindow / 2:
+    // rollback, delay 0..kMaxRollbackDelay.
+    Lockstep(Role local, int delay, std::uint32_t window = 0);
+    std::uint32_t window() const { return window_; }
 
     Role role() const { return role_; }
     int delay() const { return static_cast<int>(delay_); }
@@ -79,8 +98,20 @@ public:
     // Takes a run of the peer's keys; returns how many frames it accepted.
     std::size_t OnRemoteInput(const Input& in);
 
-    // Whether both players' keys for frame() are in hand.
-    bool Ready() const { return remoteNext_ > frame_ && localNext_ > frame_; }
+    // Whether frame() may run: the local keys for it are in hand, and the
+    // remote ones too or (rollback) frame() is within the window.
+    bool Ready() const { return localNext_ > frame_ && frame_ < remoteNext_ + window_; }
+    // Frames below this have both players' real keys.
+    std::uint32_t confirmed() const { return remoteNext_; }
+    // The first frame that ran on a prediction its real keys contradict,
+    // once; the game then runs frames from it up to frame() - 1 again.
+    std::optional<std::uint32_t> TakeRollback();
+    // The keys to run frame f with now (f < frame(), within the window):
+    // the real remote keys, or the prediction.
+    FrameInputs InputsFor(std::uint32_t f) const;
+    // Sets the next frame to run back to f (confirmed() <= f < frame()):
+    // a re-run found the game paused or ended after frame f - 1.
+    void Rewind(std::uint32_t f);
     // Runs frame(): its keys, and the engine moves to the next frame; or
     // nullopt when it must wait, and the wait starts counting at nowUs.
     std::optional<FrameInputs> Advance(std::int64_t nowUs);
@@ -110,6 +141,8 @@ private:
 
     Role role_;
     std::uint32_t delay_;
+    std::uint32_t window_ = 0;
+    std::optional<std::uint32_t> rollback_;
     std::uint32_t frame_ = 0;
     std::uint32_t localNext_;   // the next local frame to queue
     std::uint32_t remoteNext_;  // the next remote frame expected

@@ -111,12 +111,17 @@ void Put(Writer& w, const Pong& m) {
     w.U32(m.id);
     w.U32(m.sentMs);
 }
+constexpr std::uint8_t kRollbackBit = 0x80;
+
+bool DelayInRange(int delay, bool rollback) {
+    return rollback ? delay >= 0 && delay <= kMaxRollbackDelay : delay >= kMinDelay && delay <= kMaxDelay;
+}
+
 void Put(Writer& w, const Start& m) {
-    if (m.delay < kMinDelay || m.delay > kMaxDelay || m.difficulty > 2 || m.players < 1 ||
-        m.players > 2)
+    if (!DelayInRange(m.delay, m.rollback) || m.difficulty > 2 || m.players < 1 || m.players > 2)
         throw std::invalid_argument("net: start message out of range");
     w.U32(m.seed);
-    w.U8(m.delay);
+    w.U8(static_cast<std::uint8_t>(m.delay | (m.rollback ? kRollbackBit : 0)));
     w.U8(m.difficulty);
     w.U8(m.players);
 }
@@ -178,12 +183,13 @@ bool Get(Reader& r, Pong& m) {
 }
 bool Get(Reader& r, Start& m) {
     m.seed = r.U32();
-    m.delay = r.U8();
+    const std::uint8_t delay = r.U8();
+    m.rollback = (delay & kRollbackBit) != 0;
+    m.delay = static_cast<std::uint8_t>(delay & ~kRollbackBit);
     m.difficulty = r.U8();
     m.players = r.U8();
     if (r.truncated()) return true;
-    return m.delay >= kMinDelay && m.delay <= kMaxDelay && m.difficulty <= 2 && m.players >= 1 &&
-           m.players <= 2;
+    return DelayInRange(m.delay, m.rollback) && m.difficulty <= 2 && m.players >= 1 && m.players <= 2;
 }
 bool Get(Reader& r, Choice& m) {
     m.item = r.U8();

@@ -19,7 +19,7 @@
 namespace virexo::net {
 
 // Raised whenever the meaning of a message changes; both sides must agree.
-inline constexpr std::uint16_t kProtocolVersion = 1;
+inline constexpr std::uint16_t kProtocolVersion = 2;
 inline constexpr std::uint16_t kDefaultPort = 7420;
 
 // The program's version, from the build (CMake's project version).
@@ -47,6 +47,10 @@ inline constexpr std::size_t kMaxInputRun = 64;       // frames in one Input
 inline constexpr std::size_t kMaxDumpText = 48 * 1024;  // state dump in a Desync
 inline constexpr int kMinDelay = 2;
 inline constexpr int kMaxDelay = 8;
+// With rollback each side's own keys act after 0..2 updates, and the other
+// player's are predicted for up to kPredictWindow updates.
+inline constexpr int kMaxRollbackDelay = 2;
+inline constexpr int kPredictWindow = 12;
 
 struct Hello {
     std::uint16_t protocol = kProtocolVersion;
@@ -66,12 +70,15 @@ struct Pong {
     std::uint32_t sentMs = 0;
 };
 // The host starts a game: the generator's seed, the input delay both sides
-// use, and the menu choices.
+// use, and the menu choices. In lockstep (rollback false) the delay is
+// kMinDelay..kMaxDelay; with rollback it is 0..kMaxRollbackDelay, and the
+// wire carries the rollback as the delay byte's top bit.
 struct Start {
     std::uint32_t seed = 0;
     std::uint8_t delay = kMinDelay;
     std::uint8_t difficulty = 0;  // 0..2
     std::uint8_t players = 2;     // 1..2
+    bool rollback = false;
 };
 // A menu choice of the host while the title is up, for the guest to show.
 struct Choice {
