@@ -14,6 +14,13 @@ namespace {
 constexpr std::uint32_t kByeLeave = 0x4C45;   // left the game
 constexpr std::uint32_t kByeRefuse = 0x5245;  // refused the peer
 
+// Channel 0 is reliable and in order (everything but the keys of a game with
+// rollback); channel 1 carries those keys unreliably, so that a lost datagram
+// holds nothing back.
+constexpr std::size_t kChannels = 2;
+constexpr std::uint8_t kReliableChannel = 0;
+constexpr std::uint8_t kUnreliableChannel = 1;
+
 // ENet's global start-up, counted so any number of sessions can live.
 std::mutex g_enetMutex;
 int g_enetUsers = 0;
@@ -106,7 +113,7 @@ std::unique_ptr<EnetSession> EnetSession::Host(std::uint16_t port, const Options
     address.port = port;
     // Two peer slots: the player, and one to answer a second player with a
     // refusal instead of silence.
-    s->impl_->host = enet_host_create(&address, 2, 1, 0, 0);
+    s->impl_->host = enet_host_create(&address, 2, kChannels, 0, 0);
     if (!s->impl_->host) {
         if (why) *why = "cannot listen on port " + std::to_string(port) + " (is it in use?)";
         return nullptr;
@@ -132,13 +139,13 @@ std::unique_ptr<EnetSession> EnetSession::Join(const std::string& hostPort, cons
         return nullptr;
     }
     address.port = port;
-    s->impl_->host = enet_host_create(nullptr, 1, 1, 0, 0);
+    s->impl_->host = enet_host_create(nullptr, 1, kChannels, 0, 0);
     if (!s->impl_->host) {
         if (why) *why = "cannot open a network socket";
         return nullptr;
     }
     s->impl_->host->maximumPacketSize = 64 * 1024;
-    s->impl_->peer = enet_host_connect(s->impl_->host, &address, 1, 0);
+    s->impl_->peer = enet_host_connect(s->impl_->host, &address, kChannels, 0);
     if (!s->impl_->peer) {
         if (why) *why = "cannot connect to " + hostPort;
         return nullptr;
@@ -365,12 +372,12 @@ void EnetSession::SendPing() {
     SendNow(Ping{pingId_, static_cast<std::uint32_t>(NowMs() - startMs_)});
 }
 
-void EnetSession::SendNow(const Message& m) {
+void EnetSession::SendNow(const Message& m, bool reliable) {
     if (!impl_->peer) return;
     const auto bytes = Encode(m);
-    ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
+    ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
     if (!packet) return;
-    if (enet_peer_send(impl_->peer, 0, packet) != 0) {
+    if (enet_peer_send(impl_->peer, reliable ? kReliableChannel : kUnreliableChannel, packet) != 0) {
         enet_packet_destroy(packet);
         return;
     }
@@ -381,6 +388,12 @@ void EnetSession::SendNow(const Message& m) {
 bool EnetSession::Send(const Message& m) {
     if (state_ != State::kConnected || !impl_->peer) return false;
     SendNow(m);
+    return true;
+}
+
+bool EnetSession::SendUnreliable(const Message& m) {
+    if (state_ != State::kConnected || !impl_->peer) return false;
+    SendNow(m, false);
     return true;
 }
 

@@ -32,7 +32,7 @@ Lockstep::Lockstep(Role local, int delay, std::uint32_t window) : role_(local), 
         throw std::invalid_argument("net: rollback input delay out of 0..2");
     delay_ = static_cast<std::uint32_t>(delay);
     // Frames 0 .. d-1 run with no keys on both sides.
-    localNext_ = remoteNext_ = unsentFrom_ = delay_;
+    localNext_ = remoteNext_ = unsentFrom_ = ackedByPeer_ = delay_;
 }
 
 bool Lockstep::QueueLocal(std::uint8_t keyBits, std::uint32_t* forFrame) {
@@ -53,20 +53,38 @@ std::optional<Input> Lockstep::TakeOutgoing() {
     return in;
 }
 
-std::size_t Lockstep::OnRemoteInput(const Input& in) {
+std::size_t Lockstep::OnRemoteInput(const Input& in) { return TakeRun(in.first, in.keys, false); }
+
+Keys Lockstep::TakeKeys() const {
+    Keys k;
+    k.first = ackedByPeer_;
+    const std::uint32_t n = std::min<std::uint32_t>(localNext_ - ackedByPeer_, kMaxInputRun);
+    for (std::uint32_t i = 0; i < n; ++i) k.keys.push_back(local_[(ackedByPeer_ + i) % kWindow]);
+    k.ack = remoteNext_;
+    return k;
+}
+
+std::size_t Lockstep::OnRemoteKeys(const Keys& k) {
+    if (k.ack > localNext_) ++drops_.acks;
+    else if (k.ack > ackedByPeer_) ackedByPeer_ = k.ack;
+    return TakeRun(k.first, k.keys, true);
+}
+
+std::size_t Lockstep::TakeRun(std::uint32_t first, const std::vector<std::uint8_t>& run, bool redundant) {
     std::size_t accepted = 0;
-    for (std::size_t i = 0; i < in.keys.size(); ++i) {
-        const std::uint64_t f = static_cast<std::uint64_t>(in.first) + i;
+    for (std::size_t i = 0; i < run.size(); ++i) {
+        const std::uint64_t f = static_cast<std::uint64_t>(first) + i;
         if (f < remoteNext_) {
-            ++drops_.duplicates;
+            if (redundant) ++redundant_;
+            else ++drops_.duplicates;
         } else if (f >= static_cast<std::uint64_t>(frame_) + kWindow) {
-            drops_.flood += in.keys.size() - i;
+            drops_.flood += run.size() - i;
             break;
         } else if (f > remoteNext_) {
-            drops_.gaps += in.keys.size() - i;
+            drops_.gaps += run.size() - i;
             break;
         } else {
-            const std::uint8_t k = in.keys[i] & keys::kAll;
+            const std::uint8_t k = run[i] & keys::kAll;
             RemoteAt(remoteNext_) = k;
             // This frame ran on the prediction of no keys: wrong if any came.
             if (remoteNext_ < frame_ && k != 0 && (!rollback_ || *rollback_ > remoteNext_)) rollback_ = remoteNext_;

@@ -59,7 +59,8 @@ struct LockstepDrops {
     std::uint64_t gaps = 0;        // inputs past the next frame expected
     std::uint64_t flood = 0;       // inputs kWindow or more frames ahead
     std::uint64_t checksums = 0;   // checksums for no checksum frame, repeated, or too far ahead
-    std::uint64_t Total() const { return duplicates + gaps + flood + checksums; }
+    std::uint64_t acks = 0;        // acknowledgements of keys never sent
+    std::uint64_t Total() const { return duplicates + gaps + flood + checksums + acks; }
 };
 
 struct ChecksumMismatch {
@@ -97,6 +98,19 @@ public:
 
     // Takes a run of the peer's keys; returns how many frames it accepted.
     std::size_t OnRemoteInput(const Input& in);
+
+    // The unreliable form (games with rollback): every local key the peer has
+    // not acknowledged (the oldest kMaxInputRun), and the acknowledgement of
+    // the peer's keys. Sent once an update; each one replaces the last.
+    Keys TakeKeys() const;
+    // Takes the peer's Keys: the acknowledgement (one past what was sent is
+    // forged, dropped and counted) and the keys not held yet. Keys already
+    // held are what the redundancy is for: counted apart, not as drops.
+    // Returns how many frames it accepted.
+    std::size_t OnRemoteKeys(const Keys& k);
+    // Local keys the peer has acknowledged: all below this frame.
+    std::uint32_t ackedByPeer() const { return ackedByPeer_; }
+    std::uint64_t redundantKeys() const { return redundant_; }
 
     // Whether frame() may run: the local keys for it are in hand, and the
     // remote ones too or (rollback) frame() is within the window.
@@ -138,6 +152,7 @@ private:
     std::uint8_t& LocalAt(std::uint32_t f) { return local_[f % kWindow]; }
     std::uint8_t& RemoteAt(std::uint32_t f) { return remote_[f % kWindow]; }
     void Compare(std::uint32_t f);
+    std::size_t TakeRun(std::uint32_t first, const std::vector<std::uint8_t>& keys, bool redundant);
 
     Role role_;
     std::uint32_t delay_;
@@ -147,6 +162,8 @@ private:
     std::uint32_t localNext_;   // the next local frame to queue
     std::uint32_t remoteNext_;  // the next remote frame expected
     std::uint32_t unsentFrom_;  // the first local frame not yet taken to send
+    std::uint32_t ackedByPeer_; // the first local frame the peer has not acknowledged
+    std::uint64_t redundant_ = 0;
     std::array<std::uint8_t, kWindow> local_{};
     std::array<std::uint8_t, kWindow> remote_{};
     bool waiting_ = false;

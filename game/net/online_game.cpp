@@ -174,6 +174,10 @@ void OnlineGame::actualiza() {
     } else {
         UpdateGuestTitle();
     }
+    // With rollback: every key not yet acknowledged, and the acknowledgement
+    // of the other player's, once a frame (in the pause too, so that keys
+    // lost just before it still reach the other side).
+    if (!done_ && lock_ && lock_->window() > 0 && !desync_) session_->SendUnreliable(lock_->TakeKeys());
     if (!done_) session_->Service(0);  // what this update queued goes out now
     Refresh();
 }
@@ -214,7 +218,9 @@ void OnlineGame::Pump() {
 }
 
 void OnlineGame::Dispatch(Message m) {
-    if (auto* in = std::get_if<Input>(&m)) {
+    if (auto* k = std::get_if<Keys>(&m)) {
+        if (lock_) lock_->OnRemoteKeys(*k);
+    } else if (auto* in = std::get_if<Input>(&m)) {
         if (lock_) lock_->OnRemoteInput(*in);
     } else if (auto* c = std::get_if<Checksum>(&m)) {
         if (lock_) {
@@ -386,7 +392,9 @@ void OnlineGame::UpdateMatch(std::int64_t nowUs) {
 
 bool OnlineGame::RunLockstepUpdate(std::int64_t nowUs) {
     if (lock_->NeedsLocal()) lock_->QueueLocal(leeteclaslocales(estado));
-    while (auto out = lock_->TakeOutgoing()) session_->Send(*out);
+    // With rollback the keys go once a frame, unreliably (SendKeys).
+    if (lock_->window() == 0)
+        while (auto out = lock_->TakeOutgoing()) session_->Send(*out);
     const std::uint32_t f = lock_->frame();
     const bool predicted = lock_->window() > 0 && lock_->Ready() && f >= lock_->confirmed();
     if (predicted) snapshots_.insert_or_assign(f, GameSnapshot::Take());

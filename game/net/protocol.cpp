@@ -140,6 +140,16 @@ void Put(Writer& w, const Input& m) {
         w.U8(k);
     }
 }
+void Put(Writer& w, const Keys& m) {
+    if (m.keys.size() > kMaxInputRun) throw std::invalid_argument("net: more than 64 frames of keys");
+    w.U32(m.first);
+    w.U8(static_cast<std::uint8_t>(m.keys.size()));
+    for (std::uint8_t k : m.keys) {
+        if (k & ~keys::kAll) throw std::invalid_argument("net: key bits out of range");
+        w.U8(k);
+    }
+    w.U32(m.ack);
+}
 void Put(Writer& w, const Checksum& m) {
     w.U32(m.frame);
     w.U64(m.sum);
@@ -207,6 +217,20 @@ bool Get(Reader& r, Input& m) {
         if (!r.truncated() && (k & ~keys::kAll)) return false;
     }
     return true;
+}
+bool Get(Reader& r, Keys& m) {
+    m.first = r.U32();
+    const std::size_t count = r.U8();
+    if (r.truncated()) return true;
+    if (count > kMaxInputRun) return false;
+    m.keys.resize(count);
+    bool ok = true;
+    for (auto& k : m.keys) {
+        k = r.U8();
+        if (!r.truncated() && (k & ~keys::kAll)) ok = false;
+    }
+    m.ack = r.U32();
+    return ok;
 }
 bool Get(Reader& r, Checksum& m) {
     m.frame = r.U32();

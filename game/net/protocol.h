@@ -109,13 +109,24 @@ struct Desync {
     std::string dump;
 };
 
+// The keys of a game with rollback, sent unreliably once an update: every
+// key of the sender's player not yet acknowledged (frames first, first + 1,
+// ...; none when all are), and the acknowledgement of the receiver's keys:
+// the sender holds all of them below frame ack. A lost datagram costs
+// nothing when the next one comes, since that carries the same keys again.
+struct Keys {
+    std::uint32_t first = 0;
+    std::vector<std::uint8_t> keys;  // 0..kMaxInputRun, each within keys::kAll
+    std::uint32_t ack = 0;
+};
+
 using Message = std::variant<Hello, Welcome, Refuse, Ping, Pong, Start, Choice, Input, Checksum,
-                             Pause, Resume, Leave, Desync>;
+                             Pause, Resume, Leave, Desync, Keys>;
 
 // Wire type bytes, in the order of the variant (index + 1); 0 is never sent.
 enum class MessageType : std::uint8_t {
     kHello = 1, kWelcome, kRefuse, kPing, kPong, kStart, kChoice, kInput, kChecksum,
-    kPause, kResume, kLeave, kDesync,
+    kPause, kResume, kLeave, kDesync, kKeys,
 };
 
 enum class DecodeError : std::uint8_t {

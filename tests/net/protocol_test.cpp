@@ -76,7 +76,7 @@ TEST(NetProtocol, EveryTruncationAndEveryExtraByteIsRejectedAndCounted) {
 }
 
 TEST(NetProtocol, UnknownTypesAndOutOfRangeFieldsAreRejected) {
-    for (int t : {0, 14, 0x7F, 0xFF}) {
+    for (int t : {0, 15, 0x7F, 0xFF}) {
         const std::uint8_t b[] = {static_cast<std::uint8_t>(t), 0, 0, 0, 0};
         EXPECT_EQ(Decode(b, sizeof b).error, DecodeError::kUnknownType) << t;
     }
