@@ -52,6 +52,7 @@ void WriteOnlineFigures(std::ostream& out) {
         << "online rollback_depth_mean " << (st.rollbacks ? static_cast<double>(st.rollbackDepthSum) / static_cast<double>(st.rollbacks) : 0.0) << "\n"
         << "online rollback_depth_max " << st.rollbackMaxDepth << "\n"
         << "online updates_rerun " << st.framesRerun << "\n"
+        << "online updates_held " << st.updatesHeld << "\n"
         << "online rollback_us_mean " << (st.rollbacks ? static_cast<double>(st.rollbackUsSum) / static_cast<double>(st.rollbacks) : 0.0) << "\n"
         << "online rollback_us_max " << st.rollbackMaxUs << "\n"
         << "online desyncs " << (st.desyncReport.empty() && st.ended.rfind("The games went out of step", 0) != 0 ? 0 : 1) << "\n"

@@ -132,6 +132,8 @@ private:
     void Refuse(const std::string& reason);
     void Close(NetEvent::Kind kind, const std::string& text);
     void SendNow(const Message& m, bool reliable = true);
+    void SendTo(void* peer, const Message& m);
+    void CheckSilence();
     void SendPing();
     bool Flooding();
     void Emit(NetEvent::Kind kind, std::string text, Message m = {});

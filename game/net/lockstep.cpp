@@ -61,12 +61,19 @@ Keys Lockstep::TakeKeys() const {
     const std::uint32_t n = std::min<std::uint32_t>(localNext_ - ackedByPeer_, kMaxInputRun);
     for (std::uint32_t i = 0; i < n; ++i) k.keys.push_back(local_[(ackedByPeer_ + i) % kWindow]);
     k.ack = remoteNext_;
+    k.lead = static_cast<std::int8_t>(std::clamp(Lead(), -128, 127));
     return k;
 }
 
 std::size_t Lockstep::OnRemoteKeys(const Keys& k) {
     if (k.ack > localNext_) ++drops_.acks;
     else if (k.ack > ackedByPeer_) ackedByPeer_ = k.ack;
+    const std::uint64_t next = static_cast<std::uint64_t>(k.first) + k.keys.size();
+    // (Bounded like the keys: a forged far frame must not make this side wait.)
+    if (next > peerLocalNext_ && next < static_cast<std::uint64_t>(frame_) + kWindow) {
+        peerLocalNext_ = static_cast<std::uint32_t>(next);
+        peerLead_ = k.lead;  // (the newest Keys' lead; older ones came out of order)
+    }
     return TakeRun(k.first, k.keys, true);
 }
 

@@ -111,7 +111,18 @@ public:
     // Local keys the peer has acknowledged: all below this frame.
     std::uint32_t ackedByPeer() const { return ackedByPeer_; }
     std::uint64_t redundantKeys() const { return redundant_; }
-
+    // The peer's next local frame as its latest Keys said (how far it has
+    // come, some one-way trip ago).
+    std::uint32_t peerLocalNext() const { return peerLocalNext_; }
+    // This side's lead: how far its own keys stand ahead of the last the peer
+    // said it had (as sent in Keys), and the peer's own lead as its latest
+    // Keys said. Both include the trip, so half their difference is how many
+    // frames this side runs ahead of the peer: the side that started first
+    // (the host, by the Start's trip) does, and holds back an update now and
+    // then to even it out.
+    int Lead() const { return static_cast<int>(localNext_) - static_cast<int>(peerLocalNext_); }
+    int peerLead() const { return peerLead_; }
+    double Advantage() const { return (Lead() - peerLead_) / 2.0; }
     // Whether frame() may run: the local keys for it are in hand, and the
     // remote ones too or (rollback) frame() is within the window.
     bool Ready() const { return localNext_ > frame_ && frame_ < remoteNext_ + window_; }
@@ -164,6 +175,8 @@ private:
     std::uint32_t unsentFrom_;  // the first local frame not yet taken to send
     std::uint32_t ackedByPeer_; // the first local frame the peer has not acknowledged
     std::uint64_t redundant_ = 0;
+    std::uint32_t peerLocalNext_ = 0;
+    int peerLead_ = 0;
     std::array<std::uint8_t, kWindow> local_{};
     std::array<std::uint8_t, kWindow> remote_{};
     bool waiting_ = false;

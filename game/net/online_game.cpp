@@ -45,6 +45,11 @@ constexpr std::uint32_t kLeaveDrainMs = 500;
 // wait is forgiven, so the game does not race for long after it.
 constexpr int kMaxCatchUp = 30;
 
+// A side with rollback that stands more than this many frames ahead of the
+// other holds back one update, at most one in every kHoldEvery.
+constexpr double kAheadFrames = 1.5;
+constexpr int kHoldEvery = 10;
+
 // How long a side that saw the games go out of step waits for the other
 // side's state for the report.
 constexpr std::int64_t kDesyncWaitUs = 3000000;
@@ -114,6 +119,9 @@ private:
     void ApplyRollback();
     // Sends the checksums of updates whose keys are now both real.
     void CommitChecksums();
+    // With rollback: whether this update is held back to let the other
+    // side, which is behind, catch up.
+    bool HoldForBalance();
     void UpdatePause();
     void StartAsHost(int difficulty);
     void BeginMatch(const Start& start);
@@ -147,6 +155,7 @@ private:
     // sounds of those updates, and the checksums taken after them.
     std::map<std::uint32_t, GameSnapshot> snapshots_;
     RerunSounds sounds_;
+    int holdCooldown_ = 0;
     std::map<std::uint32_t, std::uint64_t> pendingSums_;
 
     std::optional<ChecksumMismatch> desync_;
@@ -359,6 +368,7 @@ void OnlineGame::BeginMatch(const Start& start) {
     snapshots_.clear();
     pendingSums_.clear();
     sounds_ = RerunSounds{};
+    holdCooldown_ = 0;
     lastNoticeFrame_ = ~0u;
     resumeAt_.reset();
     owed_ = 0;
@@ -378,6 +388,7 @@ void OnlineGame::BeginMatch(const Start& start) {
 void OnlineGame::UpdateMatch(std::int64_t nowUs) {
     ApplyRollback();
     if (!lock_ || estado == "pausa" || desync_) return;
+    if (HoldForBalance()) return;
     const int runs = owed_ > 8 ? 3 : owed_ > 0 ? 2 : 1;
     for (int i = 0; i < runs; ++i) {
         if (!RunLockstepUpdate(nowUs)) {
@@ -439,6 +450,28 @@ bool OnlineGame::RunFrame(const FrameInputs& in) {
         return false;
     }
     return estado != "pausa";
+}
+
+// With rollback the two sides should stand at the same frame at the same
+// moment, so that each predicts the other's keys over half the round trip.
+// Each side's lead (its keys ahead of the other's it holds) includes the
+// trip both ways alike, so half the difference of the two leads is the
+// offset, however slow the link or the frame loops.
+// The side that began first (the host, by the Start's trip) stands ahead,
+// its rollbacks as deep as the whole round trip and its waits at the window's
+// edge while the other's are shallow. So a side more than kAheadFrames
+// ahead holds back one update, at most one in every kHoldEvery: the other
+// catches up within a second or two (mostly in the get-ready count-down).
+bool OnlineGame::HoldForBalance() {
+    if (lock_->window() == 0 || lock_->peerLocalNext() == 0) return false;
+    if (holdCooldown_ > 0) {
+        --holdCooldown_;
+        return false;
+    }
+    if (lock_->Advantage() <= kAheadFrames) return false;
+    holdCooldown_ = kHoldEvery;
+    ++g_status.updatesHeld;
+    return true;
 }
 
 void OnlineGame::CommitChecksums() {

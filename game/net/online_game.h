@@ -76,6 +76,7 @@ struct OnlineStatus {
     std::uint64_t framesRerun = 0;
     std::uint64_t rollbackUsSum = 0;
     std::int64_t rollbackMaxUs = 0;
+    std::uint64_t updatesHeld = 0;     // held back to let the other side catch up
     std::uint64_t rollbackMissed = 0;  // corrections with no snapshot to go back to (never expected)
     std::string ended;               // why it ended, once it has
     std::string desyncReport;        // the report's path after a desync

@@ -149,6 +149,7 @@ void Put(Writer& w, const Keys& m) {
         w.U8(k);
     }
     w.U32(m.ack);
+    w.U8(static_cast<std::uint8_t>(m.lead));
 }
 void Put(Writer& w, const Checksum& m) {
     w.U32(m.frame);
@@ -230,6 +231,7 @@ bool Get(Reader& r, Keys& m) {
         if (!r.truncated() && (k & ~keys::kAll)) ok = false;
     }
     m.ack = r.U32();
+    m.lead = static_cast<std::int8_t>(r.U8());
     return ok;
 }
 bool Get(Reader& r, Checksum& m) {

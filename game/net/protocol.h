@@ -118,6 +118,10 @@ struct Keys {
     std::uint32_t first = 0;
     std::vector<std::uint8_t> keys;  // 0..kMaxInputRun, each within keys::kAll
     std::uint32_t ack = 0;
+    // How many frames the sender's own keys stand ahead of the last it had
+    // from the receiver (-128..127): the two sides' leads together say which
+    // of them runs ahead of the other, whatever the trip takes.
+    std::int8_t lead = 0;
 };
 
 using Message = std::variant<Hello, Welcome, Refuse, Ping, Pong, Start, Choice, Input, Checksum,
