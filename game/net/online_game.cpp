@@ -47,8 +47,9 @@ constexpr int kMaxCatchUp = 30;
 
 // A side with rollback that stands more than this many frames ahead of the
 // other holds back one update, at most one in every kHoldEvery.
-constexpr double kAheadFrames = 1.5;
+constexpr double kAheadFrames = 2.0;
 constexpr int kHoldEvery = 10;
+constexpr double kAdvantageSmoothing = 1.0 / 30.0;
 
 // How long a side that saw the games go out of step waits for the other
 // side's state for the report.
@@ -156,6 +157,7 @@ private:
     std::map<std::uint32_t, GameSnapshot> snapshots_;
     RerunSounds sounds_;
     int holdCooldown_ = 0;
+    double advantage_ = 0.0;  // smoothed frames this side runs ahead
     std::map<std::uint32_t, std::uint64_t> pendingSums_;
 
     std::optional<ChecksumMismatch> desync_;
@@ -369,6 +371,7 @@ void OnlineGame::BeginMatch(const Start& start) {
     pendingSums_.clear();
     sounds_ = RerunSounds{};
     holdCooldown_ = 0;
+    advantage_ = 0.0;
     lastNoticeFrame_ = ~0u;
     resumeAt_.reset();
     owed_ = 0;
@@ -466,9 +469,14 @@ bool OnlineGame::HoldForBalance() {
     if (lock_->window() == 0 || lock_->peerLocalNext() == 0) return false;
     if (holdCooldown_ > 0) {
         --holdCooldown_;
+        advantage_ += (lock_->Advantage() - advantage_) * kAdvantageSmoothing;
         return false;
     }
-    if (lock_->Advantage() <= kAheadFrames) return false;
+    // Smoothed over about half a second: a frame loop that runs two or three
+    // updates at a time after a slow frame makes the leads jump.
+    advantage_ += (lock_->Advantage() - advantage_) * kAdvantageSmoothing;
+    if (advantage_ <= kAheadFrames) return false;
+    advantage_ -= 1.0;  // this hold's own effect, before the leads show it
     holdCooldown_ = kHoldEvery;
     ++g_status.updatesHeld;
     return true;
