@@ -14,6 +14,7 @@
 #include "game/notice.h"
 #include "game/net/local_addresses.h"
 #include "game/net/online_game.h"
+#include "game/net/online_replay.h"
 #include "game/options.h"
 #include "game/program.h"
 #include "toolkit/core/app.h"
@@ -127,7 +128,12 @@ void VirexoMain() {
         std::fprintf(stderr, "Virexo: cannot open the display: %s\n", why.c_str());
         std::exit(1);
     }
-    if (opciones.anfitrion || opciones.unirse) {
+    if (opciones.repeticion) {
+        if (!net::StartReplay(FromLaunchDir(*opciones.repeticion), &why)) {
+            std::fprintf(stderr, "Virexo: cannot watch the replay: %s\n", why.c_str());
+            ponaviso("Cannot watch the replay: " + why);
+        }
+    } else if (opciones.anfitrion || opciones.unirse) {
         net::OnlineOptions online;
         online.role = opciones.anfitrion ? net::Role::kHost : net::Role::kGuest;
         if (opciones.anfitrion) online.port = *opciones.anfitrion;

@@ -19,6 +19,7 @@
 #include "game/net/online_screens.h"
 #include "game/net/game_snapshot.h"
 #include "game/net/rerun_sounds.h"
+#include "game/net/online_replay.h"
 #include "game/net/state_checksum.h"
 #include "toolkit/core/exit_handlers.h"
 #include "toolkit/system/keys.h"
@@ -118,8 +119,11 @@ private:
     // prediction, restores the state from before that update and runs the
     // updates since again, all within this frame.
     void ApplyRollback();
-    // Sends the checksums of updates whose keys are now both real.
+    // Sends the checksums of updates whose keys are now both real, and
+    // records those updates' keys for the replay.
     void CommitChecksums();
+    // Writes the replay of the game under way (if any update was recorded).
+    void SaveReplay();
     // With rollback: whether this update is held back to let the other
     // side, which is behind, catch up.
     bool HoldForBalance();
@@ -157,6 +161,8 @@ private:
     std::map<std::uint32_t, GameSnapshot> snapshots_;
     RerunSounds sounds_;
     int holdCooldown_ = 0;
+    OnlineReplay replay_;
+    bool recording_ = false;
     double advantage_ = 0.0;  // smoothed frames this side runs ahead
     std::map<std::uint32_t, std::uint64_t> pendingSums_;
 
@@ -362,14 +368,13 @@ void OnlineGame::StartAsHost(int difficulty) {
 // Both machines: the same seed, the same difficulty, and the first update of
 // the lockstep creates the game.
 void OnlineGame::BeginMatch(const Start& start) {
-    kestrel::SeedRnd(static_cast<std::int32_t>(start.seed));
-    azaraparte(true, static_cast<std::int32_t>(start.seed ^ 0x5A5A5A5Au));
-    jugadores = 2;
-    eligedificultad(start.difficulty);
+    PrepareOnlineGame(start.seed, start.difficulty);
     lock_.emplace(options_.role, start.delay, start.rollback ? static_cast<std::uint32_t>(kPredictWindow) : 0u);
     snapshots_.clear();
     pendingSums_.clear();
     sounds_ = RerunSounds{};
+    replay_ = OnlineReplay{ProgramVersion(), start.seed, start.difficulty, {}};
+    recording_ = true;
     holdCooldown_ = 0;
     advantage_ = 0.0;
     lastNoticeFrame_ = ~0u;
@@ -494,6 +499,9 @@ void OnlineGame::CommitChecksums() {
         }
     }
     if (!lock_) return;
+    while (recording_ && replay_.keys.size() < lock_->confirmed() && replay_.keys.size() < lock_->frame() &&
+           replay_.keys.size() < OnlineReplay::kMaxUpdates)
+        replay_.keys.push_back(lock_->InputsFor(static_cast<std::uint32_t>(replay_.keys.size())).player);
     // What is confirmed runs no more: its snapshots and sounds can go. The
     // snapshot of the first unconfirmed update stays (a rollback starts there).
     snapshots_.erase(snapshots_.begin(), snapshots_.lower_bound(lock_->confirmed()));
@@ -549,7 +557,17 @@ void OnlineGame::UpdatePause() {
     else if (estado == "menu") Finish("");
 }
 
+void OnlineGame::SaveReplay() {
+    if (!recording_) return;
+    recording_ = false;
+    if (replay_.keys.empty()) return;
+    std::string why;
+    g_status.replayPath = WriteOnlineReplay(replay_, options_.role == Role::kHost ? "host" : "guest", &why);
+}
+
 void OnlineGame::EndMatch() {
+    if (lock_) CommitChecksums();
+    SaveReplay();
     Refresh();
     matchedBefore_ = g_status.checksumsMatched;
     dropsBefore_ = g_status.drops;
@@ -571,7 +589,10 @@ void OnlineGame::BeginDesync(std::uint32_t frame, std::uint64_t local, std::uint
     if (desync_) return;
     desync_ = ChecksumMismatch{frame, local, remote};
     desyncSinceUs_ = kestrel::SteadyMicros();
-    localDump_ = "after update " + std::to_string(lock_ ? lock_->frame() : 0) + "\n" + DescribeGame(kestrel::RndSeed());
+    SaveReplay();
+    localDump_ = "after update " + std::to_string(lock_ ? lock_->frame() : 0) + "\n" +
+                 (g_status.replayPath.empty() ? "" : "replay " + g_status.replayPath + "\n") +
+                 DescribeGame(kestrel::RndSeed());
     session_->Send(Desync{frame, local, localDump_.substr(0, kMaxDumpText)});
     session_->Service(0);
 }
@@ -587,6 +608,7 @@ void OnlineGame::FinishDesync() {
 
 // Back to the offline title, with the reason on it.
 void OnlineGame::Finish(const std::string& why) {
+    SaveReplay();
     if (!session_->closed()) session_->Leave(kLeaveDrainMs);
     lock_.reset();
     held_.clear();

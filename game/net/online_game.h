@@ -80,6 +80,7 @@ struct OnlineStatus {
     std::uint64_t rollbackMissed = 0;  // corrections with no snapshot to go back to (never expected)
     std::string ended;               // why it ended, once it has
     std::string desyncReport;        // the report's path after a desync
+    std::string replayPath;          // the last game's replay, once written
     SessionStats stats;
     LockstepDrops drops;
 };
