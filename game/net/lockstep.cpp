@@ -43,6 +43,13 @@ bool Lockstep::QueueLocal(std::uint8_t keyBits, std::uint32_t* forFrame) {
     return true;
 }
 
+bool Lockstep::QueueLocalWhileWaiting(std::uint8_t keyBits, std::uint32_t maxAhead) {
+    if (localNext_ > frame_ + delay_ + std::min(maxAhead, kWindow / 2)) return false;
+    LocalAt(localNext_) = keyBits & keys::kAll;
+    ++localNext_;
+    return true;
+}
+
 std::optional<Input> Lockstep::TakeOutgoing() {
     if (unsentFrom_ >= localNext_) return std::nullopt;
     Input in;

@@ -92,6 +92,12 @@ public:
     // Queues the local player's keys for the next local frame (frame() +
     // delay() at most) and returns that frame; false when none is needed.
     bool QueueLocal(std::uint8_t keyBits, std::uint32_t* forFrame = nullptr);
+    // While frame() waits past the window: queues the local keys of this
+    // game update for the next local frame all the same, up to maxAhead
+    // frames past frame() + delay(), so that taps made during a wait keep
+    // their own updates (run as the game catches up) instead of merging
+    // into one. False when that many are queued already.
+    bool QueueLocalWhileWaiting(std::uint8_t keyBits, std::uint32_t maxAhead);
     // The keys queued since the last call, as one message to send (runs
     // longer than kMaxInputRun are split over calls); nullopt when none.
     std::optional<Input> TakeOutgoing();

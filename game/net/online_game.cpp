@@ -410,7 +410,8 @@ void OnlineGame::UpdateMatch(std::int64_t nowUs) {
 }
 
 bool OnlineGame::RunLockstepUpdate(std::int64_t nowUs) {
-    if (lock_->NeedsLocal()) lock_->QueueLocal(leeteclaslocales(estado));
+    const bool keysRead = lock_->NeedsLocal();
+    if (keysRead) lock_->QueueLocal(leeteclaslocales(estado));
     // With rollback the keys go once a frame, unreliably (SendKeys).
     if (lock_->window() == 0)
         while (auto out = lock_->TakeOutgoing()) session_->Send(*out);
@@ -419,6 +420,12 @@ bool OnlineGame::RunLockstepUpdate(std::int64_t nowUs) {
     if (predicted) snapshots_.insert_or_assign(f, GameSnapshot::Take());
     const std::optional<FrameInputs> in = lock_->Advance(nowUs);
     if (!in) {
+        // This game update's taps get a frame of their own, run once the
+        // other player's keys come (and the game catches up).
+        if (lock_->window() > 0 && !keysRead) {
+            const std::uint8_t bits = leeteclaslocales(estado);
+            if (bits != 0) lock_->QueueLocalWhileWaiting(bits, static_cast<std::uint32_t>(kMaxCatchUp));
+        }
         g_status.stalled = true;
         if (lock_->ShowWaiting(nowUs) && lastNoticeFrame_ != lock_->frame()) {
             lastNoticeFrame_ = lock_->frame();

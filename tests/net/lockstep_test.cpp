@@ -365,3 +365,37 @@ TEST(NetRollback, RedundantKeysSurviveALossyReorderingLink) {
 
 }  // namespace
 }  // namespace virexo::net
+
+namespace virexo::net {
+namespace {
+
+// Three taps while the game waits past the window keep three updates of
+// their own, run as it catches up, instead of merging into one.
+TEST(NetRollback, TapsDuringAWaitKeepTheirOwnUpdates) {
+    Lockstep l(Role::kGuest, 0, kPredictWindow);
+    for (std::uint32_t f = 0; f < kPredictWindow; ++f) {
+        ASSERT_TRUE(l.QueueLocal(0));
+        ASSERT_TRUE(l.Advance(0));
+    }
+    ASSERT_TRUE(l.QueueLocal(0));
+    ASSERT_FALSE(l.Advance(0));  // waiting at frame 12
+    EXPECT_FALSE(l.NeedsLocal());
+    for (int tap = 0; tap < 3; ++tap) EXPECT_TRUE(l.QueueLocalWhileWaiting(keys::kRight, 30));
+    EXPECT_EQ(l.nextLocalFrame(), 16u);
+    // Bounded: a long wait cannot queue without end.
+    int more = 0;
+    while (l.QueueLocalWhileWaiting(keys::kUp, 30)) ++more;
+    EXPECT_EQ(more, 27);
+    // The other player's keys come: frames 13, 14 and 15 each carry one tap.
+    EXPECT_EQ(l.OnRemoteKeys(Keys{0, std::vector<std::uint8_t>(20, 0), 0, 0}), 20u);
+    std::vector<std::uint8_t> mine;
+    for (int i = 0; i < 4; ++i) {
+        auto in = l.Advance(0);
+        ASSERT_TRUE(in);
+        mine.push_back(in->player[1]);
+    }
+    EXPECT_EQ(mine, (std::vector<std::uint8_t>{0, keys::kRight, keys::kRight, keys::kRight}));
+}
+
+}  // namespace
+}  // namespace virexo::net

@@ -143,3 +143,52 @@ TEST_F(NetSyncCheck, StateLeftOutOfTheSnapshotIsCaught) {
 
 }  // namespace
 }  // namespace virexo::testing
+
+#include "game/net/rerun_sounds.h"
+
+namespace virexo::testing {
+namespace {
+
+// The sounds of an update run again: what its earlier run played is not
+// played twice (the same channel comes back, so the music the game keeps a
+// channel of stays the one playing), what only the re-run asks for plays.
+TEST_F(NetSyncCheck, AReRunUpdatePlaysOnlyTheSoundsItsEarlierRunDidNot) {
+    net::RerunSounds sounds;
+    sounds.Begin(7);
+    const TChannelPtr first = Suena(sndmover);
+    const TChannelPtr second = Suena(sndmover);
+    sounds.End();
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(sounds.replaysSkipped(), 0u);
+
+    // Run again (a rollback): the two moves were heard; a throw is new.
+    sounds.Begin(7);
+    EXPECT_EQ(Suena(sndmover), first);
+    const TChannelPtr thrown = Suena(sndlanza);
+    EXPECT_TRUE(thrown);
+    EXPECT_NE(thrown, first);
+    sounds.End();
+    EXPECT_EQ(sounds.replaysSkipped(), 1u);
+    // A third run asks for both moves and the throw: none plays again.
+    sounds.Begin(7);
+    EXPECT_EQ(Suena(sndmover), first);
+    EXPECT_EQ(Suena(sndmover), second);
+    EXPECT_EQ(Suena(sndlanza), thrown);
+    sounds.End();
+    EXPECT_EQ(sounds.replaysSkipped(), 4u);
+    // Another update's sounds are its own; a forgotten update plays anew.
+    sounds.Begin(8);
+    EXPECT_NE(Suena(sndmover), first);
+    sounds.End();
+    sounds.Forget(8);
+    sounds.Begin(7);
+    EXPECT_NE(Suena(sndmover), first);
+    sounds.End();
+    // Outside a run the gate is gone.
+    EXPECT_NE(Suena(sndmover), first);
+    EXPECT_EQ(sounds.replaysSkipped(), 4u);
+}
+
+}  // namespace
+}  // namespace virexo::testing
