@@ -4,7 +4,9 @@
 # interface and through the relay with 80 ms of delay, 20 ms of jitter and
 # 5 % loss; prints each side's input delay, round trip, lockstep updates a
 # second in get-ready and play (60 is full speed), frames drawn a second in
-# play, waits past the notice, what it sent a second and its CPU share.
+# play, waits past the notice, what it sent a second and its CPU share; and
+# for a game with rollback its corrections a second, their depth, the
+# updates re-run and held back, and the time a correction took.
 #   online_game.sh VIREXO NET_RELAY OUT_DIR [PLAY_SECONDS]
 set -uo pipefail
 game=$1 relay=$2 out=$3 play=${4:-30}
@@ -23,6 +25,12 @@ report() {  # label dir
         -v ups="$(field "$f" online updates)" -v ps="$(awk '$1 == "iniciajuego" || $1 == "juego-2p" { t += $3 } END { print t }' "$f")" 'BEGIN {
       printf "figure online %-22s delay %d frames (%.0f ms)  rtt %.0f ms  game %.1f updates/s  drawn %.1f fps  stalls %d  sent %.0f B/s payload, %.0f B/s on the wire (%.0f datagrams/s)  CPU %.0f %%\n",
         label, d, d * 1000 / 60, rtt, ups / ps, fps, stalls, pay / s, (udp + 28 * dg) / s, dg / s, 100 * cpu / s }'
+    awk -v label="$1 $side" -v ps="$(awk '$1 == "iniciajuego" || $1 == "juego-2p" { t += $3 } END { print t }' "$f")" '
+      $1 == "online" { v[$2] = $3 }
+      END { if (v["rollback"] == 1)
+        printf "figure rollback %-22s %.2f rollbacks/s  depth mean %.1f, greatest %d updates  %d updates re-run  %d held back  correction mean %.2f ms, slowest %.2f ms  desyncs %d\n",
+          label, v["rollbacks"] / ps, v["rollback_depth_mean"], v["rollback_depth_max"], v["updates_rerun"], v["updates_held"],
+          v["rollback_us_mean"] / 1000, v["rollback_us_max"] / 1000, v["desyncs"] }' "$f"
   done
 }
 bash "$here/../tests/e2e/online_e2e.sh" "$game" "$out/loopback" "$play" >"$out/loopback.log" 2>&1 ||

@@ -3,7 +3,8 @@
 // bytes. Then the input is read as a series of packets (a length byte, then
 // that many bytes) handed to a lockstep engine the way the connection does,
 // with the engine running frames in between, to see that no series of
-// hostile messages breaks its bookkeeping.
+// hostile messages breaks its bookkeeping; the Keys of a game with rollback
+// go to a rollback engine the same way.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     DropCounts drops;
     Lockstep engine(Role::kHost, 3);
+    Lockstep rollback(Role::kGuest, 0, kPredictWindow);
     std::size_t at = 0;
     while (at < size) {
         const std::size_t len = data[at++];
@@ -36,7 +38,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (engine.frame() != before) std::abort();
         } else if (const auto* c = std::get_if<Checksum>(&r.message)) {
             engine.OnRemoteChecksum(c->frame, c->sum);
+        } else if (const auto* k = std::get_if<Keys>(&r.message)) {
+            // Keys never move the frame, never acknowledge what was not sent,
+            // and a rollback only names a frame already run.
+            const std::uint32_t before = rollback.frame();
+            if (rollback.OnRemoteKeys(*k) > k->keys.size()) std::abort();
+            if (rollback.frame() != before || rollback.ackedByPeer() > rollback.nextLocalFrame()) std::abort();
+            if (auto from = rollback.TakeRollback(); from && *from >= rollback.frame()) std::abort();
         }
+        if (rollback.NeedsLocal()) rollback.QueueLocal(0);
+        rollback.Advance(0);
         while (engine.NeedsLocal()) engine.QueueLocal(0);
         if (auto f = engine.Advance(0)) {
             if (f->frame + 1 != engine.frame()) std::abort();

@@ -21,4 +21,14 @@ void VolumenCanal(const TChannelPtr& channel, float volume);
 // empty function to remove it.
 void ObservaSonidos(std::function<void(const TSoundPtr&)> observer);
 
+// While set, each sound the game asks for goes to the gate instead, which
+// plays it (TocaSonido) or not and returns the channel the game gets. The
+// online game's rollback sets it so that updates run again after a
+// correction do not play their sounds twice. Pass an empty function to
+// remove it.
+void PonPuertaSonidos(std::function<TChannelPtr(const TSoundPtr&)> gate);
+
+// Plays a sound straight away, past the gate (nullptr for a missing sound).
+TChannelPtr TocaSonido(const TSoundPtr& sound);
+
 }  // namespace virexo

@@ -41,11 +41,16 @@ Opciones LeeOpciones(const std::vector<std::string>& args) {
             if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0)
                 throw std::invalid_argument("--join needs the host's address, as HOST or HOST:PORT");
             o.unirse = args[++i];
+        } else if (a == "--replay") {
+            if (i + 1 >= args.size()) throw std::invalid_argument("--replay needs a file name");
+            o.repeticion = args[++i];
         } else {
             throw std::invalid_argument("unknown option " + a + " (try --help)");
         }
     }
     if (o.anfitrion && o.unirse) throw std::invalid_argument("--host and --join cannot go together");
+    if (o.repeticion && (o.anfitrion || o.unirse))
+        throw std::invalid_argument("--replay cannot go with --host or --join");
     return o;
 }
 
@@ -61,6 +66,8 @@ std::string TextoAyuda() {
            "  --join HOST[:PORT]  join the game a player hosts at HOST (an address or a\n"
            "                      name); you are the second player, on the left board.\n"
            "                      Both players use the arrow keys or the first gamepad\n"
+           "  --replay FILE       watch an online game again from its replay (written to\n"
+           "                      ~/.cache/virexo/replay-*.txt after each online game)\n"
            "  --frame-stats FILE  on exit, write frames drawn per screen, frame times\n"
            "                      and the game's speed against the wall clock to FILE\n"
            "  -h, --help          show this help and exit\n";

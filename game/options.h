@@ -13,6 +13,7 @@ struct Opciones {
     std::optional<std::string> estadisticas;  // --frame-stats FILE
     std::optional<std::uint16_t> anfitrion;   // --host [PORT]: wait for a player online
     std::optional<std::string> unirse;        // --join HOST[:PORT]: play the host online
+    std::optional<std::string> repeticion;    // --replay FILE: watch an online game again
 };
 
 // Reads the arguments after the program name. Throws std::invalid_argument

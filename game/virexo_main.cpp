@@ -14,6 +14,7 @@
 #include "game/notice.h"
 #include "game/net/local_addresses.h"
 #include "game/net/online_game.h"
+#include "game/net/online_replay.h"
 #include "game/options.h"
 #include "game/program.h"
 #include "toolkit/core/app.h"
@@ -46,6 +47,16 @@ void WriteOnlineFigures(std::ostream& out) {
         << "online updates " << st.framesRun << "\n"
         << "online checksums_matched " << st.checksumsMatched << "\n"
         << "online stall_notices " << st.stallNotices << "\n"
+        << "online rollback " << (st.rollbackEnabled ? 1 : 0) << "\n"
+        << "online predicted_updates " << st.predicted << "\n"
+        << "online rollbacks " << st.rollbacks << "\n"
+        << "online rollback_depth_mean " << (st.rollbacks ? static_cast<double>(st.rollbackDepthSum) / static_cast<double>(st.rollbacks) : 0.0) << "\n"
+        << "online rollback_depth_max " << st.rollbackMaxDepth << "\n"
+        << "online updates_rerun " << st.framesRerun << "\n"
+        << "online updates_held " << st.updatesHeld << "\n"
+        << "online rollback_us_mean " << (st.rollbacks ? static_cast<double>(st.rollbackUsSum) / static_cast<double>(st.rollbacks) : 0.0) << "\n"
+        << "online rollback_us_max " << st.rollbackMaxUs << "\n"
+        << "online desyncs " << (st.desyncReport.empty() && st.ended.rfind("The games went out of step", 0) != 0 ? 0 : 1) << "\n"
         << "online payload_bytes_sent " << s.payloadBytesSent << "\n"
         << "online payload_bytes_received " << s.payloadBytesReceived << "\n"
         << "online datagrams_sent " << s.datagramsSent << "\n"
@@ -117,7 +128,12 @@ void VirexoMain() {
         std::fprintf(stderr, "Virexo: cannot open the display: %s\n", why.c_str());
         std::exit(1);
     }
-    if (opciones.anfitrion || opciones.unirse) {
+    if (opciones.repeticion) {
+        if (!net::StartReplay(FromLaunchDir(*opciones.repeticion), &why)) {
+            std::fprintf(stderr, "Virexo: cannot watch the replay: %s\n", why.c_str());
+            ponaviso("Cannot watch the replay: " + why);
+        }
+    } else if (opciones.anfitrion || opciones.unirse) {
         net::OnlineOptions online;
         online.role = opciones.anfitrion ? net::Role::kHost : net::Role::kGuest;
         if (opciones.anfitrion) online.port = *opciones.anfitrion;

@@ -14,6 +14,13 @@ namespace {
 constexpr std::uint32_t kByeLeave = 0x4C45;   // left the game
 constexpr std::uint32_t kByeRefuse = 0x5245;  // refused the peer
 
+// Channel 0 is reliable and in order (everything but the keys of a game with
+// rollback); channel 1 carries those keys unreliably, so that a lost datagram
+// holds nothing back.
+constexpr std::size_t kChannels = 2;
+constexpr std::uint8_t kReliableChannel = 0;
+constexpr std::uint8_t kUnreliableChannel = 1;
+
 // ENet's global start-up, counted so any number of sessions can live.
 std::mutex g_enetMutex;
 int g_enetUsers = 0;
@@ -46,7 +53,45 @@ struct EnetSession::Impl {
     ENetHost* host = nullptr;
     ENetPeer* peer = nullptr;  // the one peer of the game
     bool enetUp = false;
+    // The host: peers connected but not yet heard from with a Hello, and
+    // when each connected. The first to say Hello is the player; the others
+    // are let go then, or after the connect wait.
+    struct Candidate {
+        ENetPeer* peer;
+        std::int64_t sinceMs;
+    };
+    std::vector<Candidate> candidates;
+    bool IsCandidate(const ENetPeer* p) const {
+        for (const auto& c : candidates)
+            if (c.peer == p) return true;
+        return false;
+    }
+    void DropCandidate(const ENetPeer* p) {
+        for (auto it = candidates.begin(); it != candidates.end(); ++it)
+            if (it->peer == p) {
+                candidates.erase(it);
+                return;
+            }
+    }
 };
+
+// ENet places of the host: more than the one player, so that connection
+// requests that never complete the handshake (forged, or a stuck client)
+// cannot keep the real player out while they wait to be let go.
+constexpr std::size_t kHostPeers = 8;
+
+// ENet's own timeouts sit past the session's silence timeout, so that the
+// session alone decides when the peer is gone: after exactly timeoutMs of
+// hearing nothing, on both sides alike. (ENet's retransmission limit could
+// otherwise give up on a peer after 1.5 s of a short outage, or only after
+// several seconds.)
+constexpr std::uint32_t kEnetTimeoutSlackMs = 1000;
+constexpr std::uint32_t kPingIntervalMs = 250;
+
+void SetPeerTimeouts(ENetPeer* peer, std::uint32_t timeoutMs) {
+    enet_peer_timeout(peer, 0, timeoutMs + kEnetTimeoutSlackMs, timeoutMs + kEnetTimeoutSlackMs);
+    enet_peer_ping_interval(peer, kPingIntervalMs);
+}
 
 bool ParseHostPort(const std::string& text, std::string* host, std::uint16_t* port, std::string* why) {
     std::string h = text;
@@ -104,9 +149,9 @@ std::unique_ptr<EnetSession> EnetSession::Host(std::uint16_t port, const Options
         return nullptr;
     }
     address.port = port;
-    // Two peer slots: the player, and one to answer a second player with a
-    // refusal instead of silence.
-    s->impl_->host = enet_host_create(&address, 2, 1, 0, 0);
+    // Places for the player, for connection requests that may never say
+    // Hello, and to answer a second player with a refusal instead of silence.
+    s->impl_->host = enet_host_create(&address, kHostPeers, kChannels, 0, 0);
     if (!s->impl_->host) {
         if (why) *why = "cannot listen on port " + std::to_string(port) + " (is it in use?)";
         return nullptr;
@@ -132,18 +177,18 @@ std::unique_ptr<EnetSession> EnetSession::Join(const std::string& hostPort, cons
         return nullptr;
     }
     address.port = port;
-    s->impl_->host = enet_host_create(nullptr, 1, 1, 0, 0);
+    s->impl_->host = enet_host_create(nullptr, 1, kChannels, 0, 0);
     if (!s->impl_->host) {
         if (why) *why = "cannot open a network socket";
         return nullptr;
     }
     s->impl_->host->maximumPacketSize = 64 * 1024;
-    s->impl_->peer = enet_host_connect(s->impl_->host, &address, 1, 0);
+    s->impl_->peer = enet_host_connect(s->impl_->host, &address, kChannels, 0);
     if (!s->impl_->peer) {
         if (why) *why = "cannot connect to " + hostPort;
         return nullptr;
     }
-    enet_peer_timeout(s->impl_->peer, 0, options.timeoutMs / 2, options.timeoutMs);
+    SetPeerTimeouts(s->impl_->peer, options.timeoutMs);
     s->target_ = name + ":" + std::to_string(port);
     s->state_ = State::kHandshake;
     return s;
@@ -184,14 +229,22 @@ void EnetSession::Service(std::uint32_t waitMs) {
         Close(NetEvent::Kind::kFailed, "No game answered at " + target_);
         return;
     }
-    if (role_ == Role::kHost && state_ == State::kHandshake && !helloOk_ &&
-        NowMs() - handshakeStartMs_ > static_cast<std::int64_t>(options_.connectTimeoutMs)) {
-        // Connected but silent (a port scanner, a stuck client): let it go and
-        // wait for a player again, so it cannot hold the game's one place.
-        if (impl_->peer) enet_peer_disconnect_now(impl_->peer, kByeRefuse);
-        impl_->peer = nullptr;
-        state_ = State::kWaiting;
-        ++stats_.silentPeers;
+    if (role_ == Role::kHost && !helloOk_) {
+        // Connected but silent (a port scanner, a forged request, a stuck
+        // client): let it go, so it cannot hold a place for long. A real
+        // player that connects meanwhile is heard all the same.
+        const std::int64_t now = NowMs();
+        for (std::size_t i = 0; i < impl_->candidates.size();) {
+            const auto c = impl_->candidates[i];
+            if (now - c.sinceMs > static_cast<std::int64_t>(options_.connectTimeoutMs)) {
+                enet_peer_disconnect_now(c.peer, kByeRefuse);
+                impl_->candidates.erase(impl_->candidates.begin() + static_cast<std::ptrdiff_t>(i));
+                ++stats_.silentPeers;
+            } else {
+                ++i;
+            }
+        }
+        if (state_ == State::kHandshake && impl_->candidates.empty()) state_ = State::kWaiting;
     }
     ENetEvent e;
     // Bounded: one wait, then only what is already there.
@@ -208,25 +261,40 @@ void EnetSession::Service(std::uint32_t waitMs) {
             case ENET_EVENT_TYPE_NONE: break;
         }
     }
+    CheckSilence();
     enet_host_flush(impl_->host);
+}
+
+void EnetSession::CheckSilence() {
+    if (!impl_->peer || state_ != State::kConnected) return;
+    const enet_uint32 now = enet_time_get();
+    const enet_uint32 last = impl_->peer->lastReceiveTime;
+    // (ENet's clock wraps; the difference of two stamps does not care.)
+    if (last == 0 || static_cast<enet_uint32>(now - last) > 0x80000000u || now - last <= options_.timeoutMs) return;
+    enet_peer_reset(impl_->peer);
+    impl_->peer = nullptr;
+    Close(NetEvent::Kind::kTimedOut, "The connection to the other player was lost");
 }
 
 void EnetSession::OnConnect(void* p) {
     auto* peer = static_cast<ENetPeer*>(p);
     if (role_ == Role::kHost) {
-        if (impl_->peer != nullptr || state_ != State::kWaiting) {
-            // A game is on (or over): tell the newcomer and let it go.
+        if (impl_->peer != nullptr || (state_ != State::kWaiting && state_ != State::kHandshake)) {
+            // A game is on (or over): tell the newcomer, on its own screen,
+            // that this machine is busy, and let it go.
             ++stats_.peersRefused;
-            net::Refuse r{"A game is already running on this machine"};
+            net::Refuse r{"The other machine is already playing a game"};
             const auto bytes = Encode(r);
             enet_peer_send(peer, 0, enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
             enet_peer_disconnect_later(peer, kByeRefuse);
             return;
         }
-        impl_->peer = peer;
-        enet_peer_timeout(peer, 0, options_.timeoutMs / 2, options_.timeoutMs);
+        impl_->candidates.push_back({peer, NowMs()});
+        SetPeerTimeouts(peer, options_.timeoutMs);
         state_ = State::kHandshake;
         handshakeStartMs_ = NowMs();
+        SendTo(peer, Hello{options_.protocol, options_.program, role_});
+        return;
     } else if (peer != impl_->peer) {
         return;
     }
@@ -235,6 +303,11 @@ void EnetSession::OnConnect(void* p) {
 
 void EnetSession::OnDisconnect(void* p, std::uint32_t data) {
     auto* peer = static_cast<ENetPeer*>(p);
+    if (impl_->IsCandidate(peer)) {  // gone before it said Hello
+        impl_->DropCandidate(peer);
+        if (state_ == State::kHandshake && !impl_->peer && impl_->candidates.empty()) state_ = State::kWaiting;
+        return;
+    }
     if (peer != impl_->peer) return;  // a refused newcomer going away
     impl_->peer = nullptr;
     if (state_ == State::kClosed) return;
@@ -264,6 +337,22 @@ bool EnetSession::Flooding() {
 }
 
 void EnetSession::OnPacket(void* p, const std::uint8_t* data, std::size_t size) {
+    if (role_ == Role::kHost && !impl_->peer && impl_->IsCandidate(static_cast<ENetPeer*>(p)) &&
+        state_ == State::kHandshake) {
+        // The first candidate to say Hello is the player; the others go.
+        const DecodeResult first = Decode(data, size);
+        if (!first.ok() || TypeOf(first.message) != MessageType::kHello) {
+            ++stats_.outOfPhase;
+            return;
+        }
+        impl_->peer = static_cast<ENetPeer*>(p);
+        impl_->DropCandidate(impl_->peer);
+        for (const auto& c : impl_->candidates) {
+            enet_peer_disconnect_now(c.peer, kByeRefuse);
+            ++stats_.silentPeers;
+        }
+        impl_->candidates.clear();
+    }
     if (static_cast<ENetPeer*>(p) != impl_->peer || state_ == State::kClosed) {
         ++stats_.outOfPhase;
         return;
@@ -365,12 +454,18 @@ void EnetSession::SendPing() {
     SendNow(Ping{pingId_, static_cast<std::uint32_t>(NowMs() - startMs_)});
 }
 
-void EnetSession::SendNow(const Message& m) {
-    if (!impl_->peer) return;
+void EnetSession::SendTo(void* p, const Message& m) {
     const auto bytes = Encode(m);
     ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
+    if (packet && enet_peer_send(static_cast<ENetPeer*>(p), kReliableChannel, packet) != 0) enet_packet_destroy(packet);
+}
+
+void EnetSession::SendNow(const Message& m, bool reliable) {
+    if (!impl_->peer) return;
+    const auto bytes = Encode(m);
+    ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
     if (!packet) return;
-    if (enet_peer_send(impl_->peer, 0, packet) != 0) {
+    if (enet_peer_send(impl_->peer, reliable ? kReliableChannel : kUnreliableChannel, packet) != 0) {
         enet_packet_destroy(packet);
         return;
     }
@@ -381,6 +476,12 @@ void EnetSession::SendNow(const Message& m) {
 bool EnetSession::Send(const Message& m) {
     if (state_ != State::kConnected || !impl_->peer) return false;
     SendNow(m);
+    return true;
+}
+
+bool EnetSession::SendUnreliable(const Message& m) {
+    if (state_ != State::kConnected || !impl_->peer) return false;
+    SendNow(m, false);
     return true;
 }
 

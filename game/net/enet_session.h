@@ -1,6 +1,7 @@
 // The connection of an online game over ENet (UDP): one host that waits for
 // one player, one guest that joins it. One reliable, sequenced channel
-// carries every message. After ENet connects, each side sends a Hello with
+// carries every message but the keys of a game with rollback, which go
+// unreliably on a second channel. After ENet connects, each side sends a Hello with
 // the protocol and program versions and its role; each side checks the
 // other's, and a mismatch is refused with a Refuse message whose reason both
 // sides report. The host then sends Welcome, and both sides time a few Pings
@@ -94,6 +95,10 @@ public:
     // Queues a game message (sent by the next Service); false when not
     // connected.
     bool Send(const Message& m);
+    // The same, unreliably on a channel of its own: it may be lost or come
+    // out of order, and holds nothing else back (the keys of a game with
+    // rollback, which every next datagram repeats).
+    bool SendUnreliable(const Message& m);
     // Tells the peer we leave and disconnects; no event follows. With
     // drainMs, waits up to that long for what is still queued (the Leave
     // among it) to be delivered: ENet holds reliable packets back while
@@ -126,7 +131,9 @@ private:
     void OnHello(const Hello& h);
     void Refuse(const std::string& reason);
     void Close(NetEvent::Kind kind, const std::string& text);
-    void SendNow(const Message& m);
+    void SendNow(const Message& m, bool reliable = true);
+    void SendTo(void* peer, const Message& m);
+    void CheckSilence();
     void SendPing();
     bool Flooding();
     void Emit(NetEvent::Kind kind, std::string text, Message m = {});

@@ -15,17 +15,37 @@ int ChooseDelay(double rttMs, double jitterMs) {
     return std::clamp(d, kMinDelay, kMaxDelay);
 }
 
-Lockstep::Lockstep(Role local, int delay) : role_(local) {
-    if (delay < kMinDelay || delay > kMaxDelay) throw std::invalid_argument("net: input delay out of 2..8");
+int ChooseRollbackDelay(double rttMs, double jitterMs) {
+    constexpr double kFrameMs = 1000.0 / 60.0;
+    if (!(rttMs >= 0.0)) rttMs = 0.0;
+    if (!(jitterMs >= 0.0)) jitterMs = 0.0;
+    const double oneWay = std::min(rttMs / 2.0 + 2.0 * jitterMs, 10000.0);
+    const int d = static_cast<int>(std::ceil(oneWay / kFrameMs)) + 1 - kPredictWindow;
+    return std::clamp(d, 0, kMaxRollbackDelay);
+}
+
+Lockstep::Lockstep(Role local, int delay, std::uint32_t window) : role_(local), window_(window) {
+    if (window > kWindow / 2) throw std::invalid_argument("net: prediction window too large");
+    if (window == 0 && (delay < kMinDelay || delay > kMaxDelay))
+        throw std::invalid_argument("net: input delay out of 2..8");
+    if (window > 0 && (delay < 0 || delay > kMaxRollbackDelay))
+        throw std::invalid_argument("net: rollback input delay out of 0..2");
     delay_ = static_cast<std::uint32_t>(delay);
     // Frames 0 .. d-1 run with no keys on both sides.
-    localNext_ = remoteNext_ = unsentFrom_ = delay_;
+    localNext_ = remoteNext_ = unsentFrom_ = ackedByPeer_ = delay_;
 }
 
 bool Lockstep::QueueLocal(std::uint8_t keyBits, std::uint32_t* forFrame) {
     if (!NeedsLocal()) return false;
     LocalAt(localNext_) = keyBits & keys::kAll;
     if (forFrame) *forFrame = localNext_;
+    ++localNext_;
+    return true;
+}
+
+bool Lockstep::QueueLocalWhileWaiting(std::uint8_t keyBits, std::uint32_t maxAhead) {
+    if (localNext_ > frame_ + delay_ + std::min(maxAhead, kWindow / 2)) return false;
+    LocalAt(localNext_) = keyBits & keys::kAll;
     ++localNext_;
     return true;
 }
@@ -40,20 +60,48 @@ std::optional<Input> Lockstep::TakeOutgoing() {
     return in;
 }
 
-std::size_t Lockstep::OnRemoteInput(const Input& in) {
+std::size_t Lockstep::OnRemoteInput(const Input& in) { return TakeRun(in.first, in.keys, false); }
+
+Keys Lockstep::TakeKeys() const {
+    Keys k;
+    k.first = ackedByPeer_;
+    const std::uint32_t n = std::min<std::uint32_t>(localNext_ - ackedByPeer_, kMaxInputRun);
+    for (std::uint32_t i = 0; i < n; ++i) k.keys.push_back(local_[(ackedByPeer_ + i) % kWindow]);
+    k.ack = remoteNext_;
+    k.lead = static_cast<std::int8_t>(std::clamp(Lead(), -128, 127));
+    return k;
+}
+
+std::size_t Lockstep::OnRemoteKeys(const Keys& k) {
+    if (k.ack > localNext_) ++drops_.acks;
+    else if (k.ack > ackedByPeer_) ackedByPeer_ = k.ack;
+    const std::uint64_t next = static_cast<std::uint64_t>(k.first) + k.keys.size();
+    // (Bounded like the keys: a forged far frame must not make this side wait.)
+    if (next > peerLocalNext_ && next < static_cast<std::uint64_t>(frame_) + kWindow) {
+        peerLocalNext_ = static_cast<std::uint32_t>(next);
+        peerLead_ = k.lead;  // (the newest Keys' lead; older ones came out of order)
+    }
+    return TakeRun(k.first, k.keys, true);
+}
+
+std::size_t Lockstep::TakeRun(std::uint32_t first, const std::vector<std::uint8_t>& run, bool redundant) {
     std::size_t accepted = 0;
-    for (std::size_t i = 0; i < in.keys.size(); ++i) {
-        const std::uint64_t f = static_cast<std::uint64_t>(in.first) + i;
+    for (std::size_t i = 0; i < run.size(); ++i) {
+        const std::uint64_t f = static_cast<std::uint64_t>(first) + i;
         if (f < remoteNext_) {
-            ++drops_.duplicates;
+            if (redundant) ++redundant_;
+            else ++drops_.duplicates;
         } else if (f >= static_cast<std::uint64_t>(frame_) + kWindow) {
-            drops_.flood += in.keys.size() - i;
+            drops_.flood += run.size() - i;
             break;
         } else if (f > remoteNext_) {
-            drops_.gaps += in.keys.size() - i;
+            drops_.gaps += run.size() - i;
             break;
         } else {
-            RemoteAt(remoteNext_) = in.keys[i] & keys::kAll;
+            const std::uint8_t k = run[i] & keys::kAll;
+            RemoteAt(remoteNext_) = k;
+            // This frame ran on the prediction of no keys: wrong if any came.
+            if (remoteNext_ < frame_ && k != 0 && (!rollback_ || *rollback_ > remoteNext_)) rollback_ = remoteNext_;
             ++remoteNext_;
             ++accepted;
         }
@@ -70,13 +118,31 @@ std::optional<FrameInputs> Lockstep::Advance(std::int64_t nowUs) {
         return std::nullopt;
     }
     waiting_ = false;
-    FrameInputs out;
-    out.frame = frame_;
-    const std::uint8_t mine = LocalAt(frame_), theirs = RemoteAt(frame_);
-    out.player[0] = role_ == Role::kHost ? mine : theirs;
-    out.player[1] = role_ == Role::kHost ? theirs : mine;
+    FrameInputs out = InputsFor(frame_);
     ++frame_;
     return out;
+}
+
+FrameInputs Lockstep::InputsFor(std::uint32_t f) const {
+    FrameInputs out;
+    out.frame = f;
+    const std::uint8_t mine = local_[f % kWindow];
+    const std::uint8_t theirs = f < remoteNext_ ? remote_[f % kWindow] : 0;  // predicted: no new press
+    out.player[0] = role_ == Role::kHost ? mine : theirs;
+    out.player[1] = role_ == Role::kHost ? theirs : mine;
+    return out;
+}
+
+std::optional<std::uint32_t> Lockstep::TakeRollback() {
+    std::optional<std::uint32_t> r = rollback_;
+    rollback_.reset();
+    return r;
+}
+
+void Lockstep::Rewind(std::uint32_t f) {
+    if (f > frame_) return;
+    frame_ = f;
+    if (rollback_ && *rollback_ >= f) rollback_.reset();
 }
 
 std::int64_t Lockstep::StalledUs(std::int64_t nowUs) const {

@@ -13,6 +13,15 @@
 //
 // Every kChecksumPeriod frames each side records the checksum of its state
 // after the frame and sends it; the first pair that differs is the desync.
+//
+// With a prediction window (rollback) a frame also runs when only the local
+// keys for it are in hand, up to `window` frames past the last one whose
+// remote keys came: the remote keys are predicted as no new press (the bits
+// are hits, so a held key is already "no new hit"). When the real keys of a
+// frame that ran on a prediction come and differ from it, the engine names
+// the first such frame (TakeRollback): the game restores its state from
+// before that frame and runs the frames since again with InputsFor. Past the
+// window the engine waits as the lockstep does.
 #pragma once
 
 #include <array>
@@ -33,6 +42,13 @@ namespace virexo::net {
 // next): d = ceil((rtt / 2 + jitter) / 16.7 ms) + 1, kept to 2..8.
 int ChooseDelay(double rttMs, double jitterMs);
 
+// The input delay with rollback: as little as keeps the other player's keys
+// within the prediction window, d = ceil((rtt / 2 + 2 x jitter) / 16.7 ms)
+// + 1 - kPredictWindow, kept to 0..2. Loopback and most links get 0 (a
+// player's own keys act in the very next update); only a link whose keys
+// take longer than the window gets a frame or two, so it need not wait.
+int ChooseRollbackDelay(double rttMs, double jitterMs);
+
 struct FrameInputs {
     std::uint32_t frame = 0;
     std::array<std::uint8_t, 2> player{};  // [0] the host's (first player), [1] the guest's
@@ -43,7 +59,8 @@ struct LockstepDrops {
     std::uint64_t gaps = 0;        // inputs past the next frame expected
     std::uint64_t flood = 0;       // inputs kWindow or more frames ahead
     std::uint64_t checksums = 0;   // checksums for no checksum frame, repeated, or too far ahead
-    std::uint64_t Total() const { return duplicates + gaps + flood + checksums; }
+    std::uint64_t acks = 0;        // acknowledgements of keys never sent
+    std::uint64_t Total() const { return duplicates + gaps + flood + checksums + acks; }
 };
 
 struct ChecksumMismatch {
@@ -58,7 +75,10 @@ public:
     static constexpr std::uint32_t kChecksumPeriod = 30;
     static constexpr std::int64_t kWaitingNoticeUs = 500000;
 
-    Lockstep(Role local, int delay);
+    // window 0: lockstep, delay kMinDelay..kMaxDelay; window 1..kWindow / 2:
+    // rollback, delay 0..kMaxRollbackDelay.
+    Lockstep(Role local, int delay, std::uint32_t window = 0);
+    std::uint32_t window() const { return window_; }
 
     Role role() const { return role_; }
     int delay() const { return static_cast<int>(delay_); }
@@ -72,6 +92,12 @@ public:
     // Queues the local player's keys for the next local frame (frame() +
     // delay() at most) and returns that frame; false when none is needed.
     bool QueueLocal(std::uint8_t keyBits, std::uint32_t* forFrame = nullptr);
+    // While frame() waits past the window: queues the local keys of this
+    // game update for the next local frame all the same, up to maxAhead
+    // frames past frame() + delay(), so that taps made during a wait keep
+    // their own updates (run as the game catches up) instead of merging
+    // into one. False when that many are queued already.
+    bool QueueLocalWhileWaiting(std::uint8_t keyBits, std::uint32_t maxAhead);
     // The keys queued since the last call, as one message to send (runs
     // longer than kMaxInputRun are split over calls); nullopt when none.
     std::optional<Input> TakeOutgoing();
@@ -79,8 +105,44 @@ public:
     // Takes a run of the peer's keys; returns how many frames it accepted.
     std::size_t OnRemoteInput(const Input& in);
 
-    // Whether both players' keys for frame() are in hand.
-    bool Ready() const { return remoteNext_ > frame_ && localNext_ > frame_; }
+    // The unreliable form (games with rollback): every local key the peer has
+    // not acknowledged (the oldest kMaxInputRun), and the acknowledgement of
+    // the peer's keys. Sent once an update; each one replaces the last.
+    Keys TakeKeys() const;
+    // Takes the peer's Keys: the acknowledgement (one past what was sent is
+    // forged, dropped and counted) and the keys not held yet. Keys already
+    // held are what the redundancy is for: counted apart, not as drops.
+    // Returns how many frames it accepted.
+    std::size_t OnRemoteKeys(const Keys& k);
+    // Local keys the peer has acknowledged: all below this frame.
+    std::uint32_t ackedByPeer() const { return ackedByPeer_; }
+    std::uint64_t redundantKeys() const { return redundant_; }
+    // The peer's next local frame as its latest Keys said (how far it has
+    // come, some one-way trip ago).
+    std::uint32_t peerLocalNext() const { return peerLocalNext_; }
+    // This side's lead: how far its own keys stand ahead of the last the peer
+    // said it had (as sent in Keys), and the peer's own lead as its latest
+    // Keys said. Both include the trip, so half their difference is how many
+    // frames this side runs ahead of the peer: the side that started first
+    // (the host, by the Start's trip) does, and holds back an update now and
+    // then to even it out.
+    int Lead() const { return static_cast<int>(localNext_) - static_cast<int>(peerLocalNext_); }
+    int peerLead() const { return peerLead_; }
+    double Advantage() const { return (Lead() - peerLead_) / 2.0; }
+    // Whether frame() may run: the local keys for it are in hand, and the
+    // remote ones too or (rollback) frame() is within the window.
+    bool Ready() const { return localNext_ > frame_ && frame_ < remoteNext_ + window_; }
+    // Frames below this have both players' real keys.
+    std::uint32_t confirmed() const { return remoteNext_; }
+    // The first frame that ran on a prediction its real keys contradict,
+    // once; the game then runs frames from it up to frame() - 1 again.
+    std::optional<std::uint32_t> TakeRollback();
+    // The keys to run frame f with now (f < frame(), within the window):
+    // the real remote keys, or the prediction.
+    FrameInputs InputsFor(std::uint32_t f) const;
+    // Sets the next frame to run back to f (confirmed() <= f < frame()):
+    // a re-run found the game paused or ended after frame f - 1.
+    void Rewind(std::uint32_t f);
     // Runs frame(): its keys, and the engine moves to the next frame; or
     // nullopt when it must wait, and the wait starts counting at nowUs.
     std::optional<FrameInputs> Advance(std::int64_t nowUs);
@@ -107,13 +169,20 @@ private:
     std::uint8_t& LocalAt(std::uint32_t f) { return local_[f % kWindow]; }
     std::uint8_t& RemoteAt(std::uint32_t f) { return remote_[f % kWindow]; }
     void Compare(std::uint32_t f);
+    std::size_t TakeRun(std::uint32_t first, const std::vector<std::uint8_t>& keys, bool redundant);
 
     Role role_;
     std::uint32_t delay_;
+    std::uint32_t window_ = 0;
+    std::optional<std::uint32_t> rollback_;
     std::uint32_t frame_ = 0;
     std::uint32_t localNext_;   // the next local frame to queue
     std::uint32_t remoteNext_;  // the next remote frame expected
     std::uint32_t unsentFrom_;  // the first local frame not yet taken to send
+    std::uint32_t ackedByPeer_; // the first local frame the peer has not acknowledged
+    std::uint64_t redundant_ = 0;
+    std::uint32_t peerLocalNext_ = 0;
+    int peerLead_ = 0;
     std::array<std::uint8_t, kWindow> local_{};
     std::array<std::uint8_t, kWindow> remote_{};
     bool waiting_ = false;

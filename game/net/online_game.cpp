@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 #include <variant>
@@ -16,6 +17,9 @@
 #include "game/screen_flow.h"
 #include "game/net/local_addresses.h"
 #include "game/net/online_screens.h"
+#include "game/net/game_snapshot.h"
+#include "game/net/rerun_sounds.h"
+#include "game/net/online_replay.h"
 #include "game/net/state_checksum.h"
 #include "toolkit/core/exit_handlers.h"
 #include "toolkit/system/keys.h"
@@ -41,6 +45,12 @@ constexpr std::uint32_t kLeaveDrainMs = 500;
 // The most waiting updates made up for afterwards (half a second); a longer
 // wait is forgiven, so the game does not race for long after it.
 constexpr int kMaxCatchUp = 30;
+
+// A side with rollback that stands more than this many frames ahead of the
+// other holds back one update, at most one in every kHoldEvery.
+constexpr double kAheadFrames = 2.0;
+constexpr int kHoldEvery = 10;
+constexpr double kAdvantageSmoothing = 1.0 / 30.0;
 
 // How long a side that saw the games go out of step waits for the other
 // side's state for the report.
@@ -99,8 +109,24 @@ private:
     void UpdateHostTitle();
     void UpdateGuestTitle();
     void UpdateMatch(std::int64_t nowUs);
-    // Runs the next lockstep update if both players' keys are in hand.
+    // Runs the next lockstep update if both players' keys are in hand (or,
+    // with rollback, the other's are within the prediction window).
     bool RunLockstepUpdate(std::int64_t nowUs);
+    // Runs one update with its keys: the first time, or again after a
+    // rollback. False when the game paused, ended or went out of step with it.
+    bool RunFrame(const FrameInputs& in);
+    // With rollback: when the other player's real keys contradicted a
+    // prediction, restores the state from before that update and runs the
+    // updates since again, all within this frame.
+    void ApplyRollback();
+    // Sends the checksums of updates whose keys are now both real, and
+    // records those updates' keys for the replay.
+    void CommitChecksums();
+    // Writes the replay of the game under way (if any update was recorded).
+    void SaveReplay();
+    // With rollback: whether this update is held back to let the other
+    // side, which is behind, catch up.
+    bool HoldForBalance();
     void UpdatePause();
     void StartAsHost(int difficulty);
     void BeginMatch(const Start& start);
@@ -130,6 +156,16 @@ private:
     std::uint64_t matchedBefore_ = 0;
     LockstepDrops dropsBefore_;
 
+    // With rollback: the state before each update not yet confirmed, the
+    // sounds of those updates, and the checksums taken after them.
+    std::map<std::uint32_t, GameSnapshot> snapshots_;
+    RerunSounds sounds_;
+    int holdCooldown_ = 0;
+    OnlineReplay replay_;
+    bool recording_ = false;
+    double advantage_ = 0.0;  // smoothed frames this side runs ahead
+    std::map<std::uint32_t, std::uint64_t> pendingSums_;
+
     std::optional<ChecksumMismatch> desync_;
     std::int64_t desyncSinceUs_ = 0;
     std::string localDump_;
@@ -155,6 +191,10 @@ void OnlineGame::actualiza() {
     } else {
         UpdateGuestTitle();
     }
+    // With rollback: every key not yet acknowledged, and the acknowledgement
+    // of the other player's, once a frame (in the pause too, so that keys
+    // lost just before it still reach the other side).
+    if (!done_ && lock_ && lock_->window() > 0 && !desync_) session_->SendUnreliable(lock_->TakeKeys());
     if (!done_) session_->Service(0);  // what this update queued goes out now
     Refresh();
 }
@@ -195,7 +235,9 @@ void OnlineGame::Pump() {
 }
 
 void OnlineGame::Dispatch(Message m) {
-    if (auto* in = std::get_if<Input>(&m)) {
+    if (auto* k = std::get_if<Keys>(&m)) {
+        if (lock_) lock_->OnRemoteKeys(*k);
+    } else if (auto* in = std::get_if<Input>(&m)) {
         if (lock_) lock_->OnRemoteInput(*in);
     } else if (auto* c = std::get_if<Checksum>(&m)) {
         if (lock_) {
@@ -307,9 +349,16 @@ void OnlineGame::StartAsHost(int difficulty) {
     Start s;
     s.seed = options_.seed ? *options_.seed + static_cast<std::uint32_t>(g_status.matches)
                            : static_cast<std::uint32_t>(kestrel::MilliSecs());
-    const int delay = options_.delay ? std::clamp(*options_.delay, kMinDelay, kMaxDelay)
-                                     : ChooseDelay(session_->RttMs(), session_->JitterMs());
+    int delay = 0;
+    if (options_.rollback) {
+        delay = options_.delay ? std::clamp(*options_.delay, 0, kMaxRollbackDelay)
+                               : ChooseRollbackDelay(session_->RttMs(), session_->JitterMs());
+    } else {
+        delay = options_.delay ? std::clamp(*options_.delay, kMinDelay, kMaxDelay)
+                               : ChooseDelay(session_->RttMs(), session_->JitterMs());
+    }
     s.delay = static_cast<std::uint8_t>(delay);
+    s.rollback = options_.rollback;
     s.difficulty = static_cast<std::uint8_t>(difficulty);
     s.players = 2;
     session_->Send(s);
@@ -319,15 +368,20 @@ void OnlineGame::StartAsHost(int difficulty) {
 // Both machines: the same seed, the same difficulty, and the first update of
 // the lockstep creates the game.
 void OnlineGame::BeginMatch(const Start& start) {
-    kestrel::SeedRnd(static_cast<std::int32_t>(start.seed));
-    azaraparte(true, static_cast<std::int32_t>(start.seed ^ 0x5A5A5A5Au));
-    jugadores = 2;
-    eligedificultad(start.difficulty);
-    lock_.emplace(options_.role, start.delay);
+    PrepareOnlineGame(start.seed, start.difficulty);
+    lock_.emplace(options_.role, start.delay, start.rollback ? static_cast<std::uint32_t>(kPredictWindow) : 0u);
+    snapshots_.clear();
+    pendingSums_.clear();
+    sounds_ = RerunSounds{};
+    replay_ = OnlineReplay{ProgramVersion(), start.seed, start.difficulty, {}};
+    recording_ = true;
+    holdCooldown_ = 0;
+    advantage_ = 0.0;
     lastNoticeFrame_ = ~0u;
     resumeAt_.reset();
     owed_ = 0;
     g_status.delay = start.delay;
+    g_status.rollbackEnabled = start.rollback;
     g_status.rttMs = session_->RttMs();
     g_status.jitterMs = session_->JitterMs();
     ++g_status.matches;
@@ -340,6 +394,9 @@ void OnlineGame::BeginMatch(const Start& start) {
 // of falling behind for good. (Through a relay with 80 ms of delay and 5 %
 // loss this took the game from 36 to 50 updates a second.)
 void OnlineGame::UpdateMatch(std::int64_t nowUs) {
+    ApplyRollback();
+    if (!lock_ || estado == "pausa" || desync_) return;
+    if (HoldForBalance()) return;
     const int runs = owed_ > 8 ? 3 : owed_ > 0 ? 2 : 1;
     for (int i = 0; i < runs; ++i) {
         if (!RunLockstepUpdate(nowUs)) {
@@ -353,10 +410,22 @@ void OnlineGame::UpdateMatch(std::int64_t nowUs) {
 }
 
 bool OnlineGame::RunLockstepUpdate(std::int64_t nowUs) {
-    if (lock_->NeedsLocal()) lock_->QueueLocal(leeteclaslocales(estado));
-    while (auto out = lock_->TakeOutgoing()) session_->Send(*out);
+    const bool keysRead = lock_->NeedsLocal();
+    if (keysRead) lock_->QueueLocal(leeteclaslocales(estado));
+    // With rollback the keys go once a frame, unreliably (SendKeys).
+    if (lock_->window() == 0)
+        while (auto out = lock_->TakeOutgoing()) session_->Send(*out);
+    const std::uint32_t f = lock_->frame();
+    const bool predicted = lock_->window() > 0 && lock_->Ready() && f >= lock_->confirmed();
+    if (predicted) snapshots_.insert_or_assign(f, GameSnapshot::Take());
     const std::optional<FrameInputs> in = lock_->Advance(nowUs);
     if (!in) {
+        // This game update's taps get a frame of their own, run once the
+        // other player's keys come (and the game catches up).
+        if (lock_->window() > 0 && !keysRead) {
+            const std::uint8_t bits = leeteclaslocales(estado);
+            if (bits != 0) lock_->QueueLocalWhileWaiting(bits, static_cast<std::uint32_t>(kMaxCatchUp));
+        }
         g_status.stalled = true;
         if (lock_->ShowWaiting(nowUs) && lastNoticeFrame_ != lock_->frame()) {
             lastNoticeFrame_ = lock_->frame();
@@ -365,41 +434,147 @@ bool OnlineGame::RunLockstepUpdate(std::int64_t nowUs) {
         return false;
     }
     g_status.stalled = false;
+    if (predicted) ++g_status.predicted;
+    RunFrame(*in);
+    if (lock_) CommitChecksums();
+    return true;
+}
+
+bool OnlineGame::RunFrame(const FrameInputs& in) {
+    const bool rollback = lock_->window() > 0;
+    if (rollback) sounds_.Begin(in.frame);
     {
-        NetworkKeys keys({in->player[0], in->player[1]});
+        NetworkKeys keys({in.player[0], in.player[1]});
         actualizaestado();
     }
+    if (rollback) sounds_.End();
     ++g_status.framesRun;
-    if (Lockstep::IsChecksumFrame(in->frame)) {
+    if (Lockstep::IsChecksumFrame(in.frame)) {
         const std::uint64_t sum = GameChecksum(kestrel::RndSeed());
         g_status.lastChecksum = sum;
-        lock_->RecordLocalChecksum(in->frame, sum);
-        session_->Send(Checksum{in->frame, sum});
-        if (const auto& mm = lock_->mismatch()) {
-            BeginDesync(mm->frame, mm->local, mm->remote);
-            return true;
-        }
+        pendingSums_[in.frame] = sum;  // sent once both players' keys for it are real
     }
-    if (estado == "pausa" && resumeAt_ == lock_->frame()) {
+    if (estado == "pausa" && resumeAt_ == in.frame + 1) {
         resumeAt_.reset();
         reanudapartida();
     }
     // Leaving an end screen ends the game on both machines after the same
     // update: back on the title, the host may start the next.
-    if (estado == "menu") EndMatch();
+    if (estado == "menu") {
+        EndMatch();
+        return false;
+    }
+    return estado != "pausa";
+}
+
+// With rollback the two sides should stand at the same frame at the same
+// moment, so that each predicts the other's keys over half the round trip.
+// Each side's lead (its keys ahead of the other's it holds) includes the
+// trip both ways alike, so half the difference of the two leads is the
+// offset, however slow the link or the frame loops.
+// The side that began first (the host, by the Start's trip) stands ahead,
+// its rollbacks as deep as the whole round trip and its waits at the window's
+// edge while the other's are shallow. So a side more than kAheadFrames
+// ahead holds back one update, at most one in every kHoldEvery: the other
+// catches up within a second or two (mostly in the get-ready count-down).
+bool OnlineGame::HoldForBalance() {
+    if (lock_->window() == 0 || lock_->peerLocalNext() == 0) return false;
+    if (holdCooldown_ > 0) {
+        --holdCooldown_;
+        advantage_ += (lock_->Advantage() - advantage_) * kAdvantageSmoothing;
+        return false;
+    }
+    // Smoothed over about half a second: a frame loop that runs two or three
+    // updates at a time after a slow frame makes the leads jump.
+    advantage_ += (lock_->Advantage() - advantage_) * kAdvantageSmoothing;
+    if (advantage_ <= kAheadFrames) return false;
+    advantage_ -= 1.0;  // this hold's own effect, before the leads show it
+    holdCooldown_ = kHoldEvery;
+    ++g_status.updatesHeld;
     return true;
+}
+
+void OnlineGame::CommitChecksums() {
+    while (lock_ && !pendingSums_.empty() && pendingSums_.begin()->first < lock_->confirmed()) {
+        const auto [frame, sum] = *pendingSums_.begin();
+        pendingSums_.erase(pendingSums_.begin());
+        lock_->RecordLocalChecksum(frame, sum);
+        session_->Send(Checksum{frame, sum});
+        if (const auto& mm = lock_->mismatch()) {
+            BeginDesync(mm->frame, mm->local, mm->remote);
+            return;
+        }
+    }
+    if (!lock_) return;
+    while (recording_ && replay_.keys.size() < lock_->confirmed() && replay_.keys.size() < lock_->frame() &&
+           replay_.keys.size() < OnlineReplay::kMaxUpdates)
+        replay_.keys.push_back(lock_->InputsFor(static_cast<std::uint32_t>(replay_.keys.size())).player);
+    // What is confirmed runs no more: its snapshots and sounds can go. The
+    // snapshot of the first unconfirmed update stays (a rollback starts there).
+    snapshots_.erase(snapshots_.begin(), snapshots_.lower_bound(lock_->confirmed()));
+    sounds_.Forget(lock_->confirmed() > kPredictWindow ? lock_->confirmed() - kPredictWindow : 0);
+}
+
+void OnlineGame::ApplyRollback() {
+    if (!lock_ || lock_->window() == 0) return;
+    const std::optional<std::uint32_t> from = lock_->TakeRollback();
+    if (from) {
+        auto it = snapshots_.find(*from);
+        const std::uint32_t to = lock_->frame();
+        if (it == snapshots_.end() || *from >= to) {
+            // Never happens while the snapshots follow the window; were it
+            // to, the games are out of step, and the checksums will say so.
+            ++g_status.rollbackMissed;
+        } else {
+            const std::int64_t t0 = kestrel::SteadyMicros();
+            it->second.Restore();
+            const std::uint32_t depth = to - *from;
+            for (std::uint32_t g = *from; g < to && lock_; ++g) {
+                if (g >= lock_->confirmed()) snapshots_.insert_or_assign(g, GameSnapshot::Take());
+                ++g_status.framesRerun;
+                --g_status.framesRun;  // counted again by RunFrame
+                if (!RunFrame(lock_->InputsFor(g))) {
+                    // The correction paused the game (or ended it) after g:
+                    // the updates after it have not happened yet.
+                    if (lock_ && !desync_) lock_->Rewind(g + 1);
+                    break;
+                }
+            }
+            const std::int64_t us = kestrel::SteadyMicros() - t0;
+            ++g_status.rollbacks;
+            g_status.rollbackDepthSum += depth;
+            g_status.rollbackMaxDepth = std::max<std::uint32_t>(g_status.rollbackMaxDepth, depth);
+            g_status.rollbackUsSum += static_cast<std::uint64_t>(us);
+            g_status.rollbackMaxUs = std::max<std::int64_t>(g_status.rollbackMaxUs, us);
+        }
+    }
+    CommitChecksums();
 }
 
 // The pause runs outside the lockstep: playing on is told to the other
 // machine (which plays on too); leaving ends the online game for both.
 void OnlineGame::UpdatePause() {
     owed_ = 0;  // a pause is no wait to make up for
+    // The other player's keys for the updates before the pause may still
+    // correct them (and may even mean the pause came later or not at all).
+    ApplyRollback();
+    if (!lock_ || estado != "pausa" || desync_) return;
     actualizaestado();
     if (estado == "juego") session_->Send(Resume{lock_->frame()});
     else if (estado == "menu") Finish("");
 }
 
+void OnlineGame::SaveReplay() {
+    if (!recording_) return;
+    recording_ = false;
+    if (replay_.keys.empty()) return;
+    std::string why;
+    g_status.replayPath = WriteOnlineReplay(replay_, options_.role == Role::kHost ? "host" : "guest", &why);
+}
+
 void OnlineGame::EndMatch() {
+    if (lock_) CommitChecksums();
+    SaveReplay();
     Refresh();
     matchedBefore_ = g_status.checksumsMatched;
     dropsBefore_ = g_status.drops;
@@ -421,7 +596,10 @@ void OnlineGame::BeginDesync(std::uint32_t frame, std::uint64_t local, std::uint
     if (desync_) return;
     desync_ = ChecksumMismatch{frame, local, remote};
     desyncSinceUs_ = kestrel::SteadyMicros();
-    localDump_ = "after update " + std::to_string(lock_ ? lock_->frame() : 0) + "\n" + DescribeGame(kestrel::RndSeed());
+    SaveReplay();
+    localDump_ = "after update " + std::to_string(lock_ ? lock_->frame() : 0) + "\n" +
+                 (g_status.replayPath.empty() ? "" : "replay " + g_status.replayPath + "\n") +
+                 DescribeGame(kestrel::RndSeed());
     session_->Send(Desync{frame, local, localDump_.substr(0, kMaxDumpText)});
     session_->Service(0);
 }
@@ -437,6 +615,7 @@ void OnlineGame::FinishDesync() {
 
 // Back to the offline title, with the reason on it.
 void OnlineGame::Finish(const std::string& why) {
+    SaveReplay();
     if (!session_->closed()) session_->Leave(kLeaveDrainMs);
     lock_.reset();
     held_.clear();

@@ -40,6 +40,10 @@ struct OnlineOptions {
     // for (at the game's pace they are; a driver that runs updates as fast
     // as it can has nothing to make up for).
     bool catchUp = true;
+    // Whether the host's games run with rollback (the other player's keys
+    // predicted, the own keys after 0..2 updates) or in plain lockstep (both
+    // players' keys after the same delay of 2..8 updates).
+    bool rollback = true;
     EnetSession::Options session;
 };
 
@@ -51,6 +55,7 @@ struct OnlineStatus {
     Role role = Role::kHost;
     std::uint16_t port = 0;  // the host's bound port
     int delay = 0;           // input delay of the game under way or the last one (frames)
+    bool rollbackEnabled = false;  // that game runs with rollback
     double rttMs = 0, jitterMs = 0;
     bool inMatch = false;      // updates run in lockstep now
     bool stalled = false;      // the last update waited for the other player's keys
@@ -60,8 +65,22 @@ struct OnlineStatus {
     std::uint64_t checksumsMatched = 0;
     std::uint64_t lastChecksum = 0;  // after the last update run
     std::uint64_t stallNotices = 0;  // waits that lasted past the notice
+    // Rollback: updates first run on a prediction of the other player's
+    // keys; corrections (each restores one snapshot and runs the updates
+    // since again), their depth in updates (sum and greatest), the updates
+    // run again, and the time a correction took (sum and greatest, µs).
+    std::uint64_t predicted = 0;
+    std::uint64_t rollbacks = 0;
+    std::uint64_t rollbackDepthSum = 0;
+    std::uint32_t rollbackMaxDepth = 0;
+    std::uint64_t framesRerun = 0;
+    std::uint64_t rollbackUsSum = 0;
+    std::int64_t rollbackMaxUs = 0;
+    std::uint64_t updatesHeld = 0;     // held back to let the other side catch up
+    std::uint64_t rollbackMissed = 0;  // corrections with no snapshot to go back to (never expected)
     std::string ended;               // why it ended, once it has
     std::string desyncReport;        // the report's path after a desync
+    std::string replayPath;          // the last game's replay, once written
     SessionStats stats;
     LockstepDrops drops;
 };

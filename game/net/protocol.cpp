@@ -111,12 +111,17 @@ void Put(Writer& w, const Pong& m) {
     w.U32(m.id);
     w.U32(m.sentMs);
 }
+constexpr std::uint8_t kRollbackBit = 0x80;
+
+bool DelayInRange(int delay, bool rollback) {
+    return rollback ? delay >= 0 && delay <= kMaxRollbackDelay : delay >= kMinDelay && delay <= kMaxDelay;
+}
+
 void Put(Writer& w, const Start& m) {
-    if (m.delay < kMinDelay || m.delay > kMaxDelay || m.difficulty > 2 || m.players < 1 ||
-        m.players > 2)
+    if (!DelayInRange(m.delay, m.rollback) || m.difficulty > 2 || m.players < 1 || m.players > 2)
         throw std::invalid_argument("net: start message out of range");
     w.U32(m.seed);
-    w.U8(m.delay);
+    w.U8(static_cast<std::uint8_t>(m.delay | (m.rollback ? kRollbackBit : 0)));
     w.U8(m.difficulty);
     w.U8(m.players);
 }
@@ -134,6 +139,17 @@ void Put(Writer& w, const Input& m) {
         if (k & ~keys::kAll) throw std::invalid_argument("net: key bits out of range");
         w.U8(k);
     }
+}
+void Put(Writer& w, const Keys& m) {
+    if (m.keys.size() > kMaxInputRun) throw std::invalid_argument("net: more than 64 frames of keys");
+    w.U32(m.first);
+    w.U8(static_cast<std::uint8_t>(m.keys.size()));
+    for (std::uint8_t k : m.keys) {
+        if (k & ~keys::kAll) throw std::invalid_argument("net: key bits out of range");
+        w.U8(k);
+    }
+    w.U32(m.ack);
+    w.U8(static_cast<std::uint8_t>(m.lead));
 }
 void Put(Writer& w, const Checksum& m) {
     w.U32(m.frame);
@@ -178,12 +194,13 @@ bool Get(Reader& r, Pong& m) {
 }
 bool Get(Reader& r, Start& m) {
     m.seed = r.U32();
-    m.delay = r.U8();
+    const std::uint8_t delay = r.U8();
+    m.rollback = (delay & kRollbackBit) != 0;
+    m.delay = static_cast<std::uint8_t>(delay & ~kRollbackBit);
     m.difficulty = r.U8();
     m.players = r.U8();
     if (r.truncated()) return true;
-    return m.delay >= kMinDelay && m.delay <= kMaxDelay && m.difficulty <= 2 && m.players >= 1 &&
-           m.players <= 2;
+    return DelayInRange(m.delay, m.rollback) && m.difficulty <= 2 && m.players >= 1 && m.players <= 2;
 }
 bool Get(Reader& r, Choice& m) {
     m.item = r.U8();
@@ -201,6 +218,21 @@ bool Get(Reader& r, Input& m) {
         if (!r.truncated() && (k & ~keys::kAll)) return false;
     }
     return true;
+}
+bool Get(Reader& r, Keys& m) {
+    m.first = r.U32();
+    const std::size_t count = r.U8();
+    if (r.truncated()) return true;
+    if (count > kMaxInputRun) return false;
+    m.keys.resize(count);
+    bool ok = true;
+    for (auto& k : m.keys) {
+        k = r.U8();
+        if (!r.truncated() && (k & ~keys::kAll)) ok = false;
+    }
+    m.ack = r.U32();
+    m.lead = static_cast<std::int8_t>(r.U8());
+    return ok;
 }
 bool Get(Reader& r, Checksum& m) {
     m.frame = r.U32();

@@ -19,7 +19,7 @@
 namespace virexo::net {
 
 // Raised whenever the meaning of a message changes; both sides must agree.
-inline constexpr std::uint16_t kProtocolVersion = 1;
+inline constexpr std::uint16_t kProtocolVersion = 2;
 inline constexpr std::uint16_t kDefaultPort = 7420;
 
 // The program's version, from the build (CMake's project version).
@@ -47,6 +47,10 @@ inline constexpr std::size_t kMaxInputRun = 64;       // frames in one Input
 inline constexpr std::size_t kMaxDumpText = 48 * 1024;  // state dump in a Desync
 inline constexpr int kMinDelay = 2;
 inline constexpr int kMaxDelay = 8;
+// With rollback each side's own keys act after 0..2 updates, and the other
+// player's are predicted for up to kPredictWindow updates.
+inline constexpr int kMaxRollbackDelay = 2;
+inline constexpr int kPredictWindow = 12;
 
 struct Hello {
     std::uint16_t protocol = kProtocolVersion;
@@ -66,12 +70,15 @@ struct Pong {
     std::uint32_t sentMs = 0;
 };
 // The host starts a game: the generator's seed, the input delay both sides
-// use, and the menu choices.
+// use, and the menu choices. In lockstep (rollback false) the delay is
+// kMinDelay..kMaxDelay; with rollback it is 0..kMaxRollbackDelay, and the
+// wire carries the rollback as the delay byte's top bit.
 struct Start {
     std::uint32_t seed = 0;
     std::uint8_t delay = kMinDelay;
     std::uint8_t difficulty = 0;  // 0..2
     std::uint8_t players = 2;     // 1..2
+    bool rollback = false;
 };
 // A menu choice of the host while the title is up, for the guest to show.
 struct Choice {
@@ -102,13 +109,28 @@ struct Desync {
     std::string dump;
 };
 
+// The keys of a game with rollback, sent unreliably once an update: every
+// key of the sender's player not yet acknowledged (frames first, first + 1,
+// ...; none when all are), and the acknowledgement of the receiver's keys:
+// the sender holds all of them below frame ack. A lost datagram costs
+// nothing when the next one comes, since that carries the same keys again.
+struct Keys {
+    std::uint32_t first = 0;
+    std::vector<std::uint8_t> keys;  // 0..kMaxInputRun, each within keys::kAll
+    std::uint32_t ack = 0;
+    // How many frames the sender's own keys stand ahead of the last it had
+    // from the receiver (-128..127): the two sides' leads together say which
+    // of them runs ahead of the other, whatever the trip takes.
+    std::int8_t lead = 0;
+};
+
 using Message = std::variant<Hello, Welcome, Refuse, Ping, Pong, Start, Choice, Input, Checksum,
-                             Pause, Resume, Leave, Desync>;
+                             Pause, Resume, Leave, Desync, Keys>;
 
 // Wire type bytes, in the order of the variant (index + 1); 0 is never sent.
 enum class MessageType : std::uint8_t {
     kHello = 1, kWelcome, kRefuse, kPing, kPong, kStart, kChoice, kInput, kChecksum,
-    kPause, kResume, kLeave, kDesync,
+    kPause, kResume, kLeave, kDesync, kKeys,
 };
 
 enum class DecodeError : std::uint8_t {

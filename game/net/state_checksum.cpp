@@ -185,8 +185,7 @@ std::string CacheFolder() {
     return {};
 }
 
-std::string WriteDesyncReport(std::uint32_t frame, std::uint64_t localSum, const std::string& localDump,
-                              std::uint64_t remoteSum, const std::string& remoteDump, std::string* why) {
+std::string WriteCacheFile(const std::string& name, const std::string& text, std::string* why) {
     const std::string folder = CacheFolder();
     if (folder.empty()) {
         if (why) *why = "neither XDG_CACHE_HOME nor HOME is set";
@@ -198,23 +197,18 @@ std::string WriteDesyncReport(std::uint32_t frame, std::uint64_t localSum, const
     std::tm tm{};
     gmtime_r(&now, &tm);
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &tm);
+    const std::size_t dash = name.find('-');
+    const std::string head = name.substr(0, dash), tail = dash == std::string::npos ? "" : name.substr(dash);
     for (int n = 0; n < 100; ++n) {
-        std::string path = folder + "/desync-" + stamp;
+        std::string path = folder + "/" + head + "-" + stamp + tail;
         if (n > 0) path += "-" + std::to_string(n);
         path += ".txt";
-        FILE* f = std::fopen(path.c_str(), "wx");  // never overwrite an earlier report
+        FILE* f = std::fopen(path.c_str(), "wx");  // never overwrite an earlier file
         if (!f) {
             if (errno == EEXIST) continue;
             if (why) *why = "cannot write " + path + ": " + std::strerror(errno);
             return {};
         }
-        char sums[128];
-        std::snprintf(sums, sizeof sums, "frame %u\nthis machine %016llx\nother machine %016llx\n", frame,
-                      static_cast<unsigned long long>(localSum), static_cast<unsigned long long>(remoteSum));
-        std::string text = "The games went out of step\n";
-        text += sums;
-        text += "\n== this machine\n" + localDump;
-        text += "\n== other machine\n" + (remoteDump.empty() ? std::string("(not received)\n") : remoteDump);
         const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
         if (std::fclose(f) != 0 || !ok) {
             if (why) *why = "cannot write " + path;
@@ -222,8 +216,20 @@ std::string WriteDesyncReport(std::uint32_t frame, std::uint64_t localSum, const
         }
         return path;
     }
-    if (why) *why = "too many reports in one second";
+    if (why) *why = "too many files in one second";
     return {};
+}
+
+std::string WriteDesyncReport(std::uint32_t frame, std::uint64_t localSum, const std::string& localDump,
+                              std::uint64_t remoteSum, const std::string& remoteDump, std::string* why) {
+    char sums[128];
+    std::snprintf(sums, sizeof sums, "frame %u\nthis machine %016llx\nother machine %016llx\n", frame,
+                  static_cast<unsigned long long>(localSum), static_cast<unsigned long long>(remoteSum));
+    std::string text = "The games went out of step\n";
+    text += sums;
+    text += "\n== this machine\n" + localDump;
+    text += "\n== other machine\n" + (remoteDump.empty() ? std::string("(not received)\n") : remoteDump);
+    return WriteCacheFile("desync", text, why);
 }
 
 }  // namespace virexo::net

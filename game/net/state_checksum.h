@@ -23,6 +23,12 @@ std::string DescribeGame(std::int32_t rngState);
 // Empty when neither variable gives an absolute path.
 std::string CacheFolder();
 
+// Writes text into CacheFolder() (created as needed) as NAME-YYYYMMDD-HHMMSS
+// .txt, or with NAME "head-tail" as head-YYYYMMDD-HHMMSS-tail.txt (UTC, with
+// a number added when the name is taken; nothing is overwritten). Returns
+// the path, or empty with the reason in *why.
+std::string WriteCacheFile(const std::string& name, const std::string& text, std::string* why = nullptr);
+
 // Writes a desync report for frame into CacheFolder() (created as needed) as
 // desync-YYYYMMDD-HHMMSS.txt (UTC, with a number added when the name is
 // taken): both checksums and both states. Returns the path, or empty on

@@ -209,3 +209,193 @@ TEST(NetLockstep, DelayFollowsTheRoundTrip) {
 
 }  // namespace
 }  // namespace virexo::net
+
+namespace virexo::net {
+namespace {
+
+Input KeyRun(std::uint32_t first, std::vector<std::uint8_t> k) { return Input{first, std::move(k)}; }
+
+// Rollback through a fake link: the other player's keys come late. Equal to
+// the prediction (no press) they change nothing; different, the engine names
+// the first frame to run again and gives its real keys; past the window it
+// waits as the lockstep does.
+TEST(NetRollback, LateKeysEqualToThePredictionChangeNothingDifferentOnesRollBackAndPastTheWindowItWaits) {
+    Lockstep l(Role::kHost, 0, kPredictWindow);
+    EXPECT_EQ(l.delay(), 0);
+    // Twelve frames run on predictions, the thirteenth waits.
+    for (std::uint32_t f = 0; f < kPredictWindow; ++f) {
+        ASSERT_TRUE(l.QueueLocal(keys::kLeft));
+        auto in = l.Advance(f * 16667);
+        ASSERT_TRUE(in) << f;
+        EXPECT_EQ(in->frame, f);
+        EXPECT_EQ(in->player[0], keys::kLeft);
+        EXPECT_EQ(in->player[1], 0) << "predicted: no new press";
+    }
+    ASSERT_TRUE(l.QueueLocal(0));
+    EXPECT_FALSE(l.Advance(200000));
+    EXPECT_FALSE(l.Advance(800000));
+    EXPECT_TRUE(l.ShowWaiting(800000)) << "past the window it waits, with the notice after half a second";
+
+    // The real keys of frames 0..3 were no press: nothing to run again, and
+    // the window moves on.
+    EXPECT_EQ(l.OnRemoteInput(KeyRun(0, {0, 0, 0, 0})), 4u);
+    EXPECT_FALSE(l.TakeRollback());
+    EXPECT_EQ(l.confirmed(), 4u);
+    ASSERT_TRUE(l.Advance(810000));
+    EXPECT_EQ(l.frame(), 13u);
+
+    // Frames 4..6 come with a press at 5 and 6: the rollback starts at 5,
+    // and a re-run gets the real keys; frames not heard of stay predicted.
+    EXPECT_EQ(l.OnRemoteInput(KeyRun(4, {0, keys::kUp, keys::kRight})), 3u);
+    auto from = l.TakeRollback();
+    ASSERT_TRUE(from);
+    EXPECT_EQ(*from, 5u);
+    EXPECT_FALSE(l.TakeRollback()) << "told once";
+    EXPECT_EQ(l.InputsFor(5).player[1], keys::kUp);
+    EXPECT_EQ(l.InputsFor(6).player[1], keys::kRight);
+    EXPECT_EQ(l.InputsFor(7).player[1], 0);
+    EXPECT_EQ(l.InputsFor(5).player[0], keys::kLeft) << "the own keys stay";
+
+    // Keys for a frame not run yet are simply used when it runs.
+    EXPECT_EQ(l.OnRemoteInput(KeyRun(7, {0, 0, 0, 0, 0, 0, 0, keys::kDown})), 8u);  // 7..14
+    EXPECT_FALSE(l.TakeRollback());
+    ASSERT_TRUE(l.QueueLocal(0));
+    auto in = l.Advance(820000);
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->frame, 13u);
+    ASSERT_TRUE(l.QueueLocal(0));
+    in = l.Advance(820000);
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->player[1], keys::kDown);
+
+    // A re-run that found the game paused after frame 9 takes the engine back
+    // to frame 10; the own keys queued for later frames stay.
+    l.Rewind(10);
+    EXPECT_EQ(l.frame(), 10u);
+    EXPECT_EQ(l.InputsFor(10).player[0], keys::kLeft);
+    EXPECT_EQ(l.drops().Total(), 0u);
+}
+
+TEST(NetRollback, TheDelayIsZeroToTwoAndTheWindowKeepsTheFloodBound) {
+    EXPECT_EQ(ChooseRollbackDelay(0.2, 0.5), 0);    // loopback
+    EXPECT_EQ(ChooseRollbackDelay(200.0, 10.0), 0);  // 80 ms each way: within the window
+    EXPECT_EQ(ChooseRollbackDelay(340.0, 30.0), 2);  // 150 ms and more each way
+    EXPECT_EQ(ChooseRollbackDelay(1e9, 1e9), 2);
+    EXPECT_EQ(ChooseRollbackDelay(std::nan(""), -1), 0);
+    EXPECT_THROW(Lockstep(Role::kHost, 3, kPredictWindow), std::invalid_argument);
+    EXPECT_THROW(Lockstep(Role::kHost, 0, 0), std::invalid_argument);
+    EXPECT_THROW(Lockstep(Role::kHost, 0, Lockstep::kWindow), std::invalid_argument);
+    Lockstep l(Role::kGuest, 2, kPredictWindow);
+    // A run far ahead is a flood, as in the lockstep; keys the engine never
+    // predicted (ahead of its frame) roll nothing back.
+    EXPECT_EQ(l.OnRemoteInput(KeyRun(Lockstep::kWindow + 5, {1})), 0u);
+    EXPECT_EQ(l.drops().flood, 1u);
+    // Frames 0 and 1 run with no keys on either side (the delay); then the
+    // other's keys for 2 come before it runs: used, nothing rolled back.
+    EXPECT_EQ(l.OnRemoteInput(KeyRun(2, {keys::kUp})), 1u);
+    EXPECT_FALSE(l.TakeRollback());
+    ASSERT_TRUE(l.Advance(0));
+    ASSERT_TRUE(l.Advance(0));
+    ASSERT_TRUE(l.QueueLocal(keys::kDown));
+    auto in = l.Advance(0);
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->frame, 2u);
+    EXPECT_EQ(in->player[0], keys::kUp);
+    EXPECT_EQ(in->player[1], keys::kDown);
+}
+
+}  // namespace
+}  // namespace virexo::net
+
+namespace virexo::net {
+namespace {
+
+// Keys through a fake link that loses a third of the datagrams, delays them
+// 0-6 ticks (so they come out of order) and duplicates some: both engines
+// end with every key of the other, with nothing dropped as hostile, and a
+// forged acknowledgement is refused.
+TEST(NetRollback, RedundantKeysSurviveALossyReorderingLink) {
+    Lockstep a(Role::kHost, 1, kPredictWindow), b(Role::kGuest, 1, kPredictWindow);
+    struct Flying {
+        int due;
+        Keys keys;
+    };
+    std::vector<Flying> toA, toB;
+    std::mt19937 rng(4);
+    const std::uint32_t frames = 500;
+    auto keyOf = [](int side, std::uint32_t f) { return static_cast<std::uint8_t>((f * 3 + side * 7) & keys::kAll); };
+    int tick = 0;
+    for (; tick < 5000 && (a.confirmed() < frames || b.confirmed() < frames); ++tick) {
+        for (int side = 0; side < 2; ++side) {
+            Lockstep& l = side == 0 ? a : b;
+            auto& in = side == 0 ? toA : toB;
+            for (auto it = in.begin(); it != in.end();) {
+                if (it->due <= tick) {
+                    l.OnRemoteKeys(it->keys);
+                    it = in.erase(it);
+                } else {
+                    ++it;
+                }
+            }
+            l.TakeRollback();
+            if (l.NeedsLocal()) l.QueueLocal(keyOf(side, l.nextLocalFrame()));
+            l.Advance(tick);
+            auto& out = side == 0 ? toB : toA;
+            if (rng() % 3 == 0) continue;  // lost
+            const Keys k = l.TakeKeys();
+            out.push_back({tick + static_cast<int>(rng() % 7), k});
+            if (rng() % 10 == 0) out.push_back({tick + static_cast<int>(rng() % 7), k});  // duplicated
+        }
+    }
+    ASSERT_GE(a.confirmed(), frames);
+    ASSERT_GE(b.confirmed(), frames);
+    for (std::uint32_t f = 1; f < frames; ++f) {
+        ASSERT_EQ(a.InputsFor(f).player[1], keyOf(1, f)) << f;
+        ASSERT_EQ(b.InputsFor(f).player[0], keyOf(0, f)) << f;
+    }
+    EXPECT_EQ(a.drops().Total() + b.drops().Total(), 0u);
+    EXPECT_GT(a.redundantKeys(), 0u);
+    // An acknowledgement of keys never sent.
+    Keys forged = a.TakeKeys();
+    forged.ack = b.nextLocalFrame() + 50;
+    forged.keys.clear();
+    b.OnRemoteKeys(forged);
+    EXPECT_EQ(b.drops().acks, 1u);
+}
+
+}  // namespace
+}  // namespace virexo::net
+
+namespace virexo::net {
+namespace {
+
+// Three taps while the game waits past the window keep three updates of
+// their own, run as it catches up, instead of merging into one.
+TEST(NetRollback, TapsDuringAWaitKeepTheirOwnUpdates) {
+    Lockstep l(Role::kGuest, 0, kPredictWindow);
+    for (std::uint32_t f = 0; f < kPredictWindow; ++f) {
+        ASSERT_TRUE(l.QueueLocal(0));
+        ASSERT_TRUE(l.Advance(0));
+    }
+    ASSERT_TRUE(l.QueueLocal(0));
+    ASSERT_FALSE(l.Advance(0));  // waiting at frame 12
+    EXPECT_FALSE(l.NeedsLocal());
+    for (int tap = 0; tap < 3; ++tap) EXPECT_TRUE(l.QueueLocalWhileWaiting(keys::kRight, 30));
+    EXPECT_EQ(l.nextLocalFrame(), 16u);
+    // Bounded: a long wait cannot queue without end.
+    int more = 0;
+    while (l.QueueLocalWhileWaiting(keys::kUp, 30)) ++more;
+    EXPECT_EQ(more, 27);
+    // The other player's keys come: frames 13, 14 and 15 each carry one tap.
+    EXPECT_EQ(l.OnRemoteKeys(Keys{0, std::vector<std::uint8_t>(20, 0), 0, 0}), 20u);
+    std::vector<std::uint8_t> mine;
+    for (int i = 0; i < 4; ++i) {
+        auto in = l.Advance(0);
+        ASSERT_TRUE(in);
+        mine.push_back(in->player[1]);
+    }
+    EXPECT_EQ(mine, (std::vector<std::uint8_t>{0, keys::kRight, keys::kRight, keys::kRight}));
+}
+
+}  // namespace
+}  // namespace virexo::net

@@ -135,6 +135,7 @@ TEST_F(OnlineGame, TheHostChoosesBothPlayThePausesAndResumesOfEitherAndLeavingTh
     if (IsSkipped()) return;  // no display
     net::OnlineOptions options;
     options.port = 0;
+    options.rollback = false;  // this one is about the plain lockstep
     std::string why;
     ASSERT_TRUE(net::StartOnlineGame(options, &why)) << why;
     EXPECT_EQ(estado, "espera");

@@ -76,7 +76,7 @@ TEST(NetProtocol, EveryTruncationAndEveryExtraByteIsRejectedAndCounted) {
 }
 
 TEST(NetProtocol, UnknownTypesAndOutOfRangeFieldsAreRejected) {
-    for (int t : {0, 14, 0x7F, 0xFF}) {
+    for (int t : {0, 15, 0x7F, 0xFF}) {
         const std::uint8_t b[] = {static_cast<std::uint8_t>(t), 0, 0, 0, 0};
         EXPECT_EQ(Decode(b, sizeof b).error, DecodeError::kUnknownType) << t;
     }
@@ -135,6 +135,41 @@ TEST(NetProtocol, RandomBytesNeverDecodeToAnInvalidMessage) {
         EXPECT_EQ(Encode(r.message), b);
     }
     EXPECT_GT(accepted, 100);
+}
+
+}  // namespace
+}  // namespace virexo::net
+
+namespace virexo::net {
+namespace {
+
+TEST(NetProtocol, KeysCarryARunAnAcknowledgementAndALeadAndRefuseBadBits) {
+    Keys k{0x01020304u, {keys::kLeft, 0, keys::kAll}, 0x0A0B0C0Du, -3};
+    const auto bytes = Encode(k);
+    const std::vector<std::uint8_t> want = {14, 4, 3, 2, 1, 3, keys::kLeft, 0, keys::kAll, 0x0D, 0x0C, 0x0B, 0x0A, 0xFD};
+    EXPECT_EQ(bytes, want);
+    const auto back = Decode(bytes.data(), bytes.size());
+    ASSERT_TRUE(back.ok());
+    const auto& got = std::get<Keys>(back.message);
+    EXPECT_EQ(got.first, k.first);
+    EXPECT_EQ(got.keys, k.keys);
+    EXPECT_EQ(got.ack, k.ack);
+    EXPECT_EQ(got.lead, -3);
+    // No keys at all is an acknowledgement alone.
+    EXPECT_TRUE(Decode(Encode(Keys{5, {}, 9, 0}).data(), 11).ok());
+    auto bad = [](std::vector<std::uint8_t> b) { return Decode(b.data(), b.size()).error; };
+    EXPECT_EQ(bad({14, 0, 0, 0, 0, 1, 0x20, 0, 0, 0, 0, 0}), DecodeError::kBadValue);  // a bit past the keys
+    EXPECT_EQ(bad({14, 0, 0, 0, 0, 65}), DecodeError::kBadValue);                     // more than 64 frames
+    EXPECT_EQ(bad({14, 0, 0, 0, 0, 1, 0, 0, 0, 0}), DecodeError::kTruncated);
+    EXPECT_EQ(bad({14, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), DecodeError::kTrailing);
+    EXPECT_THROW(Encode(Keys{0, std::vector<std::uint8_t>(65, 0), 0, 0}), std::invalid_argument);
+    // A rollback Start carries its delay of 0..2 under the top bit.
+    const auto st = Decode(Encode(Start{7, 0, 1, 2, true}).data(), 8);
+    ASSERT_TRUE(st.ok());
+    EXPECT_TRUE(std::get<Start>(st.message).rollback);
+    EXPECT_EQ(std::get<Start>(st.message).delay, 0);
+    EXPECT_EQ(bad({6, 1, 0, 0, 0, 0x83, 0, 2}), DecodeError::kBadValue);  // rollback delay 3
+    EXPECT_THROW(Encode(Start{0, 3, 0, 2, true}), std::invalid_argument);
 }
 
 }  // namespace

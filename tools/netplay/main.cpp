@@ -4,7 +4,7 @@
 // drawn through a one-pixel viewport, so they come fast).
 //   virexo-netplay --host PORT | --join HOST[:PORT]
 //                  [--frames N] [--timeout MS] [--keys SEED] [--seconds S]
-//                  [--seed SEED] [--delay D] [--until-won-and-lost 1]
+//                  [--seed SEED] [--delay D] [--until-won-and-lost 1] [--rollback 1]
 // N (10000): the lockstep updates after which the state's checksum is
 // taken (with --until-won-and-lost, not before a game was won and one
 // lost); the side then plays on for two seconds, so the other side has its
@@ -52,6 +52,11 @@ int Usage() {
 int main(int argc, char** argv) {
     using namespace virexo;
     net::OnlineOptions online;
+    // Plain lockstep unless --rollback 1: this driver compares the two
+    // sides' state after the same update count, which with rollback may
+    // still be a prediction (the games' own checksums compare only
+    // confirmed updates either way).
+    online.rollback = false;
     bool hosting = false, joining = false;
     std::uint64_t frames = 10000;
     std::uint32_t keySeed = 7;
@@ -69,6 +74,7 @@ int main(int argc, char** argv) {
         else if (k == "--seed") online.seed = static_cast<std::uint32_t>(std::strtoul(v.c_str(), nullptr, 10));
         else if (k == "--until-won-and-lost") untilBoth = v == "1";
         else if (k == "--delay") online.delay = std::atoi(v.c_str());
+        else if (k == "--rollback") online.rollback = v == "1";
         else if (k == "--break-at") breakAt = std::strtoll(v.c_str(), nullptr, 10);
         else return Usage();
     }

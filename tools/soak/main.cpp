@@ -5,6 +5,7 @@
 // bad command line and 77 when no display could be opened (a skip for
 // CTest).
 #include <algorithm>
+#include <stdexcept>
 #include <cstddef>
 #include <cstdio>
 #include <iostream>
@@ -13,7 +14,10 @@
 
 #include "toolkit/core/app_entry.h"
 #include "toolkit/system/sdl/termination.h"
+#include "game/globals.h"
+#include "toolkit/system/system_driver.h"
 #include "tools/soak/soak_run.h"
+#include "tools/soak/sync_run.h"
 
 // Present in AddressSanitizer builds only: prints the allocation stacks
 // that hold the most memory now.
@@ -48,6 +52,31 @@ void Body() {
     g_exitCode = result.failure.empty() ? 0 : 1;
 }
 
+// virexo-soak --sync DEPTH [--frames N] [--seed S]: the sync check over N
+// updates of two-player play, without a display. Exits 0 when every re-run
+// matched, 1 on a mismatch, 2 on a bad command line.
+int SyncMain(const std::vector<std::string>& args) {
+    virexo::soak::SyncRunOptions o;
+    try {
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            const bool more = i + 1 < args.size();
+            if (args[i] == "--sync" && more) o.depth = std::stoi(args[++i]);
+            else if (args[i] == "--frames" && more) o.updates = std::stol(args[++i]);
+            else if (args[i] == "--seed" && more) o.seed = static_cast<std::uint32_t>(std::stoul(args[++i]));
+            else throw std::invalid_argument(args[i]);
+        }
+        if (o.depth < 1 || o.depth > 64 || o.updates < 1) throw std::invalid_argument("range");
+    } catch (const std::exception&) {
+        std::fputs("usage: virexo-soak --sync DEPTH (1..64) [--frames N] [--seed S]\n", stderr);
+        return 2;
+    }
+    virexo::ReiniciaGlobales();
+    kestrel::InitSystem();
+    const auto result = virexo::soak::RunSyncCheck(o);
+    virexo::soak::PrintSyncReport(o, result, std::cout);
+    return result.mismatch ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,11 +89,13 @@ int main(int argc, char** argv) {
     const char* usage =
         "usage: virexo-soak [--frames N] [--seed S] [--rss-margin-mb M] [--require every|kinds|none]\n"
         "                   [--log-games] [--style guided|random|stacking|idle] [--heap-profile]\n"
+        "       virexo-soak --sync DEPTH [--frames N] [--seed S]\n"
         "defaults: 100000 frames, seed 1, 8 MB, every state\n";
     if (std::find(args.begin(), args.end(), "--help") != args.end()) {
         std::fputs(usage, stdout);
         return 0;
     }
+    if (const auto it = std::find(args.begin(), args.end(), "--sync"); it != args.end()) return SyncMain(args);
     std::string why;
     const auto options = virexo::soak::ParseSoakOptions(args, &why);
     if (!options) {
