@@ -59,12 +59,19 @@ int ComputerPlayer::Goal() const {
     return plan_->target;
 }
 
+void ComputerPlayer::Think(const Situation& s) {
+    planner_.Begin(s);
+    thinking_ = true;
+    thoughtBy_ = now_ + params_.reactionUpdates - 1;
+}
+
 std::uint8_t ComputerPlayer::Decide(const View& view) {
     ++now_;
     const Situation& s = view.situation;
     if (view.clearPending) {
         // The burst and its chains change the board: plan on what they leave.
         Drop();
+        thinking_ = false;
         changedAt_ = now_;
         return 0;
     }
@@ -75,28 +82,35 @@ std::uint8_t ComputerPlayer::Decide(const View& view) {
         if (!foreseen) {
             Drop();
             changedAt_ = now_;
+            Think(s);
+        }
+    }
+    if (walkedFrom_ >= 0) {
+        // The update after a step: was it refused (a column grown into the
+        // carried stack)?
+        if (plan_ && s.column == walkedFrom_) {
+            Drop();
+            changedAt_ = now_;
+            Think(s);
+        }
+        walkedFrom_ = -1;
+    }
+    if (!plan_ && !thinking_ && now_ >= idleUntil_) Think(s);
+    if (thinking_) {
+        // The search is spread over the reaction time and done by its end.
+        const long left = thoughtBy_ - now_;
+        const bool done = planner_.Step(left > 0 ? planner_.StepsFor(static_cast<int>(left) + 1) : 1 << 20);
+        if (done) {
+            thinking_ = false;
+            plan_ = planner_.Choose(rng_);
+            ++plans_;
+            if (plan_) step_ = plan_->pick[0] >= 0 ? Step::kPick0 : Step::kThrow;
+            else idleUntil_ = now_ + kIdleUpdates;
         }
     }
     if (now_ - changedAt_ < params_.reactionUpdates) return 0;
     if (now_ - lastPress_ < params_.pressInterval) return 0;
-
-    if (plan_ && walkedFrom_ >= 0 && s.column == walkedFrom_) {
-        // The step was refused (a column grew into the carried stack).
-        Drop();
-        changedAt_ = now_;
-        return 0;
-    }
-    walkedFrom_ = -1;
-    if (!plan_) {
-        if (now_ < idleUntil_) return 0;
-        plan_ = planner_.Plan(s, rng_);
-        ++plans_;
-        if (!plan_) {
-            idleUntil_ = now_ + kIdleUpdates;
-            return 0;
-        }
-        step_ = plan_->pick[0] >= 0 ? Step::kPick0 : Step::kThrow;
-    }
+    if (!plan_) return 0;
     return Carry(view);
 }
 

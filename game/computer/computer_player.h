@@ -45,6 +45,7 @@ private:
     std::uint8_t Carry(const View& view);
     int Goal() const;
     void Drop();
+    void Think(const Situation& s);
 
     Strength strength_;
     StrengthParams params_;
@@ -58,6 +59,8 @@ private:
     std::uint64_t lastSig_ = 0;
     std::uint64_t expectedSig_ = 0;
     std::optional<Move> plan_;
+    bool thinking_ = false;  // a search begun and not yet chosen from
+    long thoughtBy_ = 0;     // the update by which it is done
     Step step_ = Step::kPick0;
     int walkedFrom_ = -1;    // column a walk was pressed from, until it is seen to succeed
     long plans_ = 0;

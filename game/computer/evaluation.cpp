@@ -6,35 +6,34 @@ namespace virexo::computer {
 
 namespace {
 
-// Sizes of the one-colour regions, cell by cell (0 for an empty cell).
+// Sizes of the one-colour regions, cell by cell (0 for an empty cell): one
+// pass joining each piece to the piece above and the piece to its left.
 void RegionSizes(const Grid& g, std::array<int, kColumns * kRows>& size) {
-    std::array<int, kColumns * kRows> label;
-    label.fill(-1);
-    size.fill(0);
-    int stack[kColumns * kRows];
-    int members[kColumns * kRows];
-    for (int start = 0; start < kColumns * kRows; ++start) {
-        const int sc = start / kRows, sr = start % kRows;
-        if (label[start] >= 0 || g.Empty(sc, sr)) continue;
-        const int colour = g.Colour(sc, sr);
-        int top = 0, n = 0;
-        stack[top++] = start;
-        label[start] = start;
-        while (top > 0) {
-            const int idx = stack[--top];
-            members[n++] = idx;
-            const int c = idx / kRows, r = idx % kRows;
-            const int next[4][2] = {{c, r - 1}, {c, r + 1}, {c + 1, r}, {c - 1, r}};
-            for (const auto& v : next) {
-                if (v[0] < 0 || v[0] >= kColumns || v[1] < 0 || v[1] >= kRows) continue;
-                const int j = v[0] * kRows + v[1];
-                if (label[j] >= 0 || g.Colour(v[0], v[1]) != colour) continue;
-                label[j] = start;
-                stack[top++] = j;
-            }
+    std::array<int, kColumns * kRows> parent;
+    auto root = [&](int i) {
+        while (parent[i] != i) i = parent[i] = parent[parent[i]];
+        return i;
+    };
+    auto join = [&](int a, int b) {
+        a = root(a);
+        b = root(b);
+        if (a != b) parent[b] = a;
+    };
+    for (int c = 0; c < kColumns; ++c) {
+        for (int r = 0; r < kRows; ++r) {
+            const int i = c * kRows + r;
+            parent[i] = i;
+            const int colour = g.Colour(c, r);
+            if (colour < 0) continue;
+            if (r > 0 && g.Colour(c, r - 1) == colour) join(i - 1, i);
+            if (c > 0 && g.Colour(c - 1, r) == colour) join(i - kRows, i);
         }
-        for (int m = 0; m < n; ++m) size[members[m]] = n;
     }
+    size.fill(0);
+    for (int i = 0; i < kColumns * kRows; ++i)
+        if (!g.Empty(i / kRows, i % kRows)) size[root(i)] += 1;
+    for (int i = 0; i < kColumns * kRows; ++i)
+        if (!g.Empty(i / kRows, i % kRows)) size[i] = size[root(i)];
 }
 
 }  // namespace

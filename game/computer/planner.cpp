@@ -81,41 +81,45 @@ double Planner::Score(const Candidate& c, int framesBefore, const Situation& s) 
     return v - kPressCost * c.move.presses;
 }
 
-std::optional<Move> Planner::Plan(const Situation& s, kestrel::RandomGenerator& rng) {
+void Planner::Begin(const Situation& s) {
+    situation_ = s;
     Enumerate(s.grid, s.hand, s.column, first_);
-    if (first_.empty()) return std::nullopt;
     for (Candidate& c : first_) c.move.value = Score(c, 0, s);
     std::sort(first_.begin(), first_.end(),
               [](const Candidate& a, const Candidate& b) { return a.move.value > b.move.value; });
+    expanded_ = 0;
+    beam_ = params_.depth >= 2 ? std::min<int>(params_.beam, static_cast<int>(first_.size())) : 0;
+}
 
-    if (params_.depth >= 2) {
-        // The best first moves are judged by the best move that can follow.
-        const int n = std::min<int>(params_.beam, static_cast<int>(first_.size()));
-        for (int i = 0; i < n; ++i) {
-            Candidate& c = first_[static_cast<std::size_t>(i)];
-            if (c.move.value >= kWon - 1e6) continue;
-            Enumerate(c.after, Hand{}, c.move.target, second_);
-            const int before = Frames(c.move.presses);
-            for (const Candidate& next : second_) {
-                Situation later = s;
-                const double v = Score(next, before, later) - kPressCost * c.move.presses +
-                                 kChainBonus * std::max(0, c.outcome.links - 1);
-                c.move.value = std::max(c.move.value, v);
-            }
-        }
-        std::sort(first_.begin(), first_.begin() + n,
-                  [](const Candidate& a, const Candidate& b) { return a.move.value > b.move.value; });
+int Planner::StepsFor(int updates) const {
+    const int n = std::max(1, updates);
+    return std::max(1, (params_.beam + n - 1) / n);
+}
+
+bool Planner::Step(int count) {
+    // A first move is judged by the best move that can follow it.
+    for (; expanded_ < beam_ && count > 0; ++expanded_, --count) {
+        Candidate& c = first_[static_cast<std::size_t>(expanded_)];
+        if (c.move.value >= kWon - 1e6) continue;
+        Enumerate(c.after, Hand{}, c.move.target, second_);
+        const int before = Frames(c.move.presses);
+        const double carried = kChainBonus * std::max(0, c.outcome.links - 1) - kPressCost * c.move.presses;
+        for (const Candidate& next : second_) c.move.value = std::max(c.move.value, Score(next, before, situation_) + carried);
     }
+    return expanded_ >= beam_;
+}
 
+std::optional<Move> Planner::Choose(kestrel::RandomGenerator& rng) {
+    if (first_.empty()) return std::nullopt;
+    std::sort(first_.begin(), first_.begin() + beam_,
+              [](const Candidate& a, const Candidate& b) { return a.move.value > b.move.value; });
     // Waiting is a choice too when the hand is empty: a move that leaves the
     // board worse than it stands is not made.
-    if (s.hand.count == 0) {
+    if (situation_.hand.count == 0) {
         Candidate stay;
-        stay.after = s.grid;
-        const double now = Score(stay, 0, s) + kPressCost * 0;
-        if (first_.front().move.value <= now + 1.0) return std::nullopt;
+        stay.after = situation_.grid;
+        if (first_.front().move.value <= Score(stay, 0, situation_) + 1.0) return std::nullopt;
     }
-
     std::size_t pick = 0;
     if (params_.errorRate > 0.0 && rng.Float() < params_.errorRate) {
         // A slip: some other move that does not lose outright.
@@ -124,6 +128,12 @@ std::optional<Move> Planner::Plan(const Situation& s, kestrel::RandomGenerator& 
         if (open > 1) pick = 1 + static_cast<std::size_t>(rng.Int(0, static_cast<int>(open) - 2));
     }
     return first_[pick].move;
+}
+
+std::optional<Move> Planner::Plan(const Situation& s, kestrel::RandomGenerator& rng) {
+    Begin(s);
+    Step(beam_);
+    return Choose(rng);
 }
 
 }  // namespace virexo::computer

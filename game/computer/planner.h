@@ -39,6 +39,16 @@ public:
     // Draws from `rng` only to decide on a slip.
     std::optional<Move> Plan(const Situation& s, kestrel::RandomGenerator& rng);
 
+    // The same in parts, so that the thinking can be spread over the
+    // updates the computer waits anyway before it reacts: Begin weighs every
+    // first move; each Step looks further ahead from up to `count` of the
+    // best ones and says whether the search is done; Choose picks.
+    void Begin(const Situation& s);
+    bool Step(int count);
+    std::optional<Move> Choose(kestrel::RandomGenerator& rng);
+    // First moves looked into further per Step to be done in `updates` steps.
+    int StepsFor(int updates) const;
+
     // Every move open to the thrower, each with the board it leaves.
     struct Candidate {
         Move move;
@@ -52,7 +62,10 @@ private:
     int Frames(int presses) const;
 
     StrengthParams params_;
+    Situation situation_;
     std::vector<Candidate> first_, second_;
+    int expanded_ = 0;  // first moves looked into further so far
+    int beam_ = 0;      // how many will be
 };
 
 }  // namespace virexo::computer

@@ -5,13 +5,14 @@ namespace virexo::computer {
 namespace {
 
 // Easy thinks for over half a second, presses about three keys a second,
-// looks one move ahead at what clears now and slips one plan in four:
+// looks one move ahead, never gathers from two columns and slips one plan
+// in four:
 // a new player on Mild outpaces it. Hard reacts in a tenth of a second,
 // presses ten keys a second (a quick player's pace) and plans two moves.
 constexpr StrengthParams kParams[] = {
-    {"easy", 40, 20, 1, 1, false, false, 0.25},
-    {"medium", 18, 10, 1, 1, true, true, 0.08},
-    {"hard", 6, 6, 2, 6, true, true, 0.01},
+    {"easy", 40, 20, 1, 1, true, false, 0.25},
+    {"medium", 24, 12, 1, 1, true, true, 0.08},
+    {"hard", 5, 5, 2, 16, true, true, 0.01},
 };
 
 }  // namespace

@@ -21,7 +21,7 @@ struct MatchGame {
     double maxSeconds = 1200.0;       // a game still running then is a draw
 };
 
-// The cost of thinking: each computer update timed on the steady clock.
+// The cost of thinking: each computer update timed in the thread's CPU time.
 struct ThinkCost {
     double totalMs = 0.0;
     double worstMs = 0.0;
