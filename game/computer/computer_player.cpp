@@ -62,6 +62,7 @@ int ComputerPlayer::Goal() const {
 void ComputerPlayer::Think(const Situation& s) {
     planner_.Begin(s);
     thinking_ = true;
+    thinkBegan_ = now_;
     thoughtBy_ = now_ + params_.reactionUpdates - 1;
 }
 
@@ -96,8 +97,9 @@ std::uint8_t ComputerPlayer::Decide(const View& view) {
         walkedFrom_ = -1;
     }
     if (!plan_ && !thinking_ && now_ >= idleUntil_) Think(s);
-    if (thinking_) {
-        // The search is spread over the reaction time and done by its end.
+    if (thinking_ && (now_ != thinkBegan_ || now_ >= thoughtBy_)) {
+        // The search is spread over the reaction time (the update that began
+        // it weighed the first moves) and done by its end.
         const long left = thoughtBy_ - now_;
         const bool done = planner_.Step(left > 0 ? planner_.StepsFor(static_cast<int>(left) + 1) : 1 << 20);
         if (done) {

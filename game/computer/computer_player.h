@@ -60,6 +60,7 @@ private:
     std::uint64_t expectedSig_ = 0;
     std::optional<Move> plan_;
     bool thinking_ = false;  // a search begun and not yet chosen from
+    long thinkBegan_ = 0;    // the update it began in
     long thoughtBy_ = 0;     // the update by which it is done
     Step step_ = Step::kPick0;
     int walkedFrom_ = -1;    // column a walk was pressed from, until it is seen to succeed

@@ -20,7 +20,7 @@ int Walk(int from, int to) { return std::abs(from - to); }
 
 int Planner::Frames(int presses) const { return params_.reactionUpdates + presses * params_.pressInterval; }
 
-void Planner::Enumerate(const Grid& g, const Hand& hand, int column, std::vector<Candidate>& out) const {
+void Planner::Enumerate(const Grid& g, const Hand& hand, int column, bool pairs, std::vector<Candidate>& out) const {
     out.clear();
     auto emit = [&](const Grid& before, Hand h, int p0, int p1, int from, int target, int presses) {
         if (target == p0 || target == p1 || !before.PathClear(from, target, h.count)) return;
@@ -39,7 +39,7 @@ void Planner::Enumerate(const Grid& g, const Hand& hand, int column, std::vector
     };
     // A second pick-up of the hand's colour from another column, then a throw.
     auto gather = [&](const Grid& before, const Hand& h, int p0, int from, int presses) {
-        if (!params_.pairsPickUps || h.count >= kHandMax) return;
+        if (!pairs || !params_.pairsPickUps || h.count >= kHandMax) return;
         for (int a = 0; a < kColumns; ++a) {
             if (a == p0 || before.RunColour(a, h) < 0 || !before.PathClear(from, a, h.count)) continue;
             Grid g2 = before;
@@ -83,7 +83,7 @@ double Planner::Score(const Candidate& c, int framesBefore, const Situation& s) 
 
 void Planner::Begin(const Situation& s) {
     situation_ = s;
-    Enumerate(s.grid, s.hand, s.column, first_);
+    Enumerate(s.grid, s.hand, s.column, true, first_);
     for (Candidate& c : first_) c.move.value = Score(c, 0, s);
     std::sort(first_.begin(), first_.end(),
               [](const Candidate& a, const Candidate& b) { return a.move.value > b.move.value; });
@@ -101,7 +101,9 @@ bool Planner::Step(int count) {
     for (; expanded_ < beam_ && count > 0; ++expanded_, --count) {
         Candidate& c = first_[static_cast<std::size_t>(expanded_)];
         if (c.move.value >= kWon - 1e6) continue;
-        Enumerate(c.after, Hand{}, c.move.target, second_);
+        // What can follow is looked at in single pick-ups, which keeps each
+        // look bounded (two-column gathers can be seven times as many).
+        Enumerate(c.after, Hand{}, c.move.target, false, second_);
         const int before = Frames(c.move.presses);
         const double carried = kChainBonus * std::max(0, c.outcome.links - 1) - kPressCost * c.move.presses;
         for (const Candidate& next : second_) c.move.value = std::max(c.move.value, Score(next, before, situation_) + carried);

@@ -55,7 +55,9 @@ public:
         Grid after;
         Outcome outcome;
     };
-    void Enumerate(const Grid& g, const Hand& hand, int column, std::vector<Candidate>& out) const;
+    // `gather` adds the moves that pick up from two columns before a throw
+    // (when the strength does that at all).
+    void Enumerate(const Grid& g, const Hand& hand, int column, bool gather, std::vector<Candidate>& out) const;
 
 private:
     double Score(const Candidate& c, int framesBefore, const Situation& s) const;
