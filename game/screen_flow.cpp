@@ -34,8 +34,8 @@ void RestartMenuMusic() {
     VolumenCanal(canalmusica, 1.0f);
 }
 
-// On the title a pad's A, X, Y and B are F1, F2, F3 and F4, and Back is
-// Escape.
+// On the title a pad's A, X and Y are F1, F2 and F3, its right shoulder
+// button F4, and Back is Escape.
 void UpdateMenu() {
     if (KeyOrPad(KEY_F1, {B::A})) {
         SeedRnd(MilliSecs());
@@ -54,7 +54,7 @@ void UpdateMenu() {
         computer::ChooseVersus(false);
     }
     // Versus the computer: its strength first, then the difficulty.
-    if (KeyOrPad(KEY_F4, {B::B})) {
+    if (KeyOrPad(KEY_F4, {B::RightShoulder})) {
         SeedRnd(MilliSecs());
         FlushInput();
         Click();
