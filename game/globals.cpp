@@ -1,5 +1,6 @@
 #include "game/globals.h"
 
+#include "game/computer/versus.h"
 #include "game/explota.h"
 #include "game/look_random.h"
 #include "game/notice.h"
@@ -82,6 +83,8 @@ void IniciaGlobalesJuego() {
 void ReiniciaGlobales() {
     estado = "menu";
     ponteclasdered(nullptr);
+    computer::StopOpponent();
+    computer::ChooseVersus(false);
     azaraparte(false);
     quitaaviso();
     jugadores = 1;

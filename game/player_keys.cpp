@@ -12,32 +12,42 @@ namespace {
 using kestrel::PadButton;
 
 const TeclasJugadores* g_red = nullptr;
+const std::uint8_t* g_jugador[2] = {nullptr, nullptr};  // players the computer plays
 
 int Bit(int joy, std::uint8_t bit) { return ((*g_red)[joy & 1] & bit) != 0 ? 1 : 0; }
 
 bool EitherPlayer(std::uint8_t bit) { return (((*g_red)[0] | (*g_red)[1]) & bit) != 0; }
 
+const std::uint8_t* Given(int joy) { return g_jugador[joy & 1]; }
+int GivenBit(int joy, std::uint8_t bit) { return (*Given(joy) & bit) != 0 ? 1 : 0; }
+
 }  // namespace
 
 void ponteclasdered(const TeclasJugadores* bits) { g_red = bits; }
 bool hayteclasdered() { return g_red != nullptr; }
+void ponteclasjugador(int joy, const std::uint8_t* bits) { g_jugador[joy & 1] = bits; }
 
 // Offline each reads the key and then the pad, both always (a hit read is a
-// hit cleared), in the order the thrower asks.
+// hit cleared), in the order the thrower asks; a player the computer plays
+// reads its bits alone.
 int pulsaizquierda(int joy) {
     if (g_red) return Bit(joy, teclas::kIzquierda);
+    if (Given(joy)) return GivenBit(joy, teclas::kIzquierda);
     return kestrel::KeyHit(teclaizquierda[joy]) + PadWalkLeft(joy);
 }
 int pulsaderecha(int joy) {
     if (g_red) return Bit(joy, teclas::kDerecha);
+    if (Given(joy)) return GivenBit(joy, teclas::kDerecha);
     return kestrel::KeyHit(tecladerecha[joy]) + PadWalkRight(joy);
 }
 int pulsaabajo(int joy) {
     if (g_red) return Bit(joy, teclas::kAbajo);
+    if (Given(joy)) return GivenBit(joy, teclas::kAbajo);
     return kestrel::KeyHit(teclaabajo[joy]) + PadPickUp(joy);
 }
 int pulsaarriba(int joy) {
     if (g_red) return Bit(joy, teclas::kArriba);
+    if (Given(joy)) return GivenBit(joy, teclas::kArriba);
     return kestrel::KeyHit(teclaarriba[joy]) + PadThrow(joy);
 }
 

@@ -30,6 +30,12 @@ using TeclasJugadores = std::array<std::uint8_t, 2>;
 void ponteclasdered(const TeclasJugadores* bits);
 bool hayteclasdered();
 
+// Offline, a thrower whose keys come from elsewhere than the devices: the
+// computer opponent hands its bits for player joy here before each update
+// (nullptr gives that player back to the keys and pads). The other player
+// goes on reading the devices.
+void ponteclasjugador(int joy, const std::uint8_t* bits);
+
 // The thrower of player joy: whether it walks left or right, picks up or
 // throws in this update.
 int pulsaizquierda(int joy);

@@ -4,6 +4,7 @@
 
 #include "game/asset_loading.h"
 #include "game/backdrop.h"
+#include "game/computer/versus.h"
 #include "game/doc.h"
 #include "game/globals.h"
 #include "game/module_table.h"
@@ -46,6 +47,7 @@ bool arranca(std::string* why) {
     // The window icon's file is registered here too: nothing may be added
     // to the registry once the music threads read it.
     ponicono();
+    computer::RegisterVersusFiles();
     // The music and the pictures decode while the question waits for its
     // answer, and the sound device opens and the OpenGL libraries load
     // meanwhile too: none of it then stands between the answer and the
@@ -74,6 +76,7 @@ bool arranca(std::string* why) {
     centroy = altopantalla / 2;
 
     cargarecursos(enCurso);
+    computer::LoadVersusPictures();
     g_tiempos.recursos = Reloj::now();
     docs = {};
     tableros = {};

@@ -1,5 +1,6 @@
 #include "game/screen_flow.h"
 
+#include "game/computer/versus.h"
 #include "game/doc.h"
 #include "game/explota.h"
 #include "game/globals.h"
@@ -33,7 +34,8 @@ void RestartMenuMusic() {
     VolumenCanal(canalmusica, 1.0f);
 }
 
-// On the title a pad's A, X and Y are F1, F2 and F3, and Back is Escape.
+// On the title a pad's A, X and Y are F1, F2 and F3, its right shoulder
+// button F4, and Back is Escape.
 void UpdateMenu() {
     if (KeyOrPad(KEY_F1, {B::A})) {
         SeedRnd(MilliSecs());
@@ -41,6 +43,7 @@ void UpdateMenu() {
         Click();
         estado = "dificultad";
         jugadores = 1;
+        computer::ChooseVersus(false);
     }
     if (KeyOrPad(KEY_F2, {B::X})) {
         SeedRnd(MilliSecs());
@@ -48,6 +51,16 @@ void UpdateMenu() {
         Click();
         estado = "dificultad";
         jugadores = 2;
+        computer::ChooseVersus(false);
+    }
+    // Versus the computer: its strength first, then the difficulty.
+    if (KeyOrPad(KEY_F4, {B::RightShoulder})) {
+        SeedRnd(MilliSecs());
+        FlushInput();
+        Click();
+        estado = "rival";
+        jugadores = 2;
+        computer::ChooseVersus(true);
     }
     if (KeyOrPad(KEY_F3, {B::Y})) {
         estado = "ayuda";
@@ -89,6 +102,29 @@ void UpdateDifficulty() {
     if (KeyOrPad(KEY_F3, {B::Y})) eligedificultad(2);
 }
 
+// The computer's strength: F1 easy, F2 medium, F3 hard (a pad's A, X, Y),
+// Escape (B) back to the title.
+void UpdateStrength() {
+    if (KeyOrPad(KEY_ESCAPE, {B::B})) {
+        Click();
+        estado = "menu";
+        FlushInput();
+        computer::ChooseVersus(false);
+    }
+    const computer::Strength choice[3] = {computer::Strength::kEasy, computer::Strength::kMedium,
+                                          computer::Strength::kHard};
+    const int keys[3] = {KEY_F1, KEY_F2, KEY_F3};
+    const B buttons[3] = {B::A, B::X, B::Y};
+    for (int i = 0; i < 3; ++i) {
+        if (estado == "rival" && KeyOrPad(keys[i], {buttons[i]})) {
+            Click();
+            computer::ChooseStrength(choice[i]);
+            estado = "dificultad";
+            FlushInput();
+        }
+    }
+}
+
 // The help page returns to the title on Escape, or a pad's A, B or Start.
 void UpdateHelp() {
     if (KeyOrPad(KEY_ESCAPE, {B::A, B::B, B::Start})) {
@@ -112,6 +148,7 @@ void UpdateGetReady() {
 // (online: either player's pause bit).
 void UpdatePlay() {
     tiempo += kFrameSeconds;
+    computer::OpponentKeys();
     for (int i = 0; i < jugadores; ++i) tableros[i]->actualiza();
     _explota::actualizaTodo();
     if (pidepausa()) {
@@ -177,6 +214,7 @@ void creapartida() {
         contbixo[0] = Rand(0, 10);
         contbixo[1] = Rand(0, 10);
     }
+    computer::StartOpponent();
     ParaCanal(canalmusica);
     Click();
     tiempo = 0.0f;
@@ -190,6 +228,7 @@ void actualizaestado() {
     const std::string& e = estado;
     if (e == "menu") UpdateMenu();
     else if (e == "dificultad") UpdateDifficulty();
+    else if (e == "rival") UpdateStrength();
     else if (e == "creapartida") creapartida();
     else if (e == "ayuda") UpdateHelp();
     else if (e == "iniciajuego") UpdateGetReady();

@@ -14,7 +14,7 @@ namespace virexo {
 extern std::array<std::shared_ptr<_doc>, 2> docs;
 extern std::array<std::shared_ptr<_tablero>, 2> tableros;
 
-// Runs the update of the current state (the first of the thirteen names
+// Runs the update of the current state (the first of the state names
 // that estado equals; any other name updates nothing).
 void actualizaestado();
 

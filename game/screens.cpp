@@ -3,9 +3,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "game/computer/versus.h"
 #include "game/explota.h"
 #include "game/globals.h"
 #include "game/look_random.h"
+#include "game/play_mode.h"
 #include "game/screen_flow.h"
 #include "game/tablero.h"
 #include "toolkit/graphics/image_font.h"
@@ -53,6 +55,12 @@ void DrawTitle() {
     SetScale(1.0f, 1.0f);
     DrawImage(imgautor, 153, static_cast<float>(altopantalla - 34), 0);
     DrawImage(imgopciones, static_cast<float>(anchopantalla - 133), static_cast<float>(altopantalla - 141), 0);
+    // The versus option, one line above the list and lined up with it (its
+    // picture's top 11 pixels below the list's); offline only, where F4
+    // is read.
+    if (!modoactual() && computer::Pictures().option)
+        DrawImage(computer::Pictures().option, static_cast<float>(anchopantalla - 133),
+                  static_cast<float>(altopantalla - 141 - 136 + 11 + 34), 0);
     dibujatitulo(imgtitulo, static_cast<float>(centrox), static_cast<float>(centroy - 320));
 }
 
@@ -60,6 +68,13 @@ void DrawDifficulty() {
     Reset();
     DrawImage(imgdificultad, static_cast<float>(centrox), static_cast<float>(centroy + 120), 0);
     dibujatitulo(imginfeccion, static_cast<float>(centrox), static_cast<float>(centroy - 320));
+}
+
+// The computer's strength, laid out as the difficulty screen.
+void DrawStrength() {
+    Reset();
+    DrawImage(computer::Pictures().strengths, static_cast<float>(centrox), static_cast<float>(centroy + 120), 0);
+    dibujatitulo(computer::Pictures().banner, static_cast<float>(centrox), static_cast<float>(centroy - 320));
 }
 
 void DrawHelp() {
@@ -146,6 +161,7 @@ void dibujapantalla(const std::string& state) {
     const int quarter = centrox / 2;
     if (state == "menu") DrawTitle();
     else if (state == "dificultad") DrawDifficulty();
+    else if (state == "rival") DrawStrength();
     else if (state == "ayuda") DrawHelp();
     else if (state == "iniciajuego") DrawGetReady();
     else if (state == "juego") DrawPlay();

@@ -9,7 +9,7 @@ bash tools/setup.sh
 
 dir=build-bench
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTREL_BENCH=ON -DKESTREL_TESTS=OFF >/dev/null
-targets=(virexo virexo_slow_display program_bench screen_draw_bench game_rules_bench renderer_frame_bench sound_buffer_bench softmix_bench png_decode game_clock_bench)
+targets=(virexo virexo_slow_display program_bench screen_draw_bench game_rules_bench renderer_frame_bench sound_buffer_bench softmix_bench png_decode game_clock_bench virexo-cpu-match)
 cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}"
 
 out="$dir/bench-results"
@@ -28,6 +28,11 @@ gbench png_decode "$dir/bench/png_decode"
 gbench softmix "$dir/bench/softmix_bench"
 gbench sound_buffer "$dir/bench/sound_buffer_bench"
 gbench renderer xvfb "$dir/bench/renderer_frame_bench"
+# The computer opponent's thinking: every update of 100 games of the
+# strongest against itself on Severe, timed in the thread's CPU time.
+echo "== computer opponent" >&2
+"$dir/tools/cpu_match/virexo-cpu-match" --games 100 --left hard --right hard --difficulty severe --seed 1 |
+  tee "$out/cpu_match.txt" >&2
 echo "== game clock" >&2
 "$dir/bench/game_clock_bench" | tee "$out/figures.txt" >&2
 # Start-up is a one-off per process: the median of five runs.
@@ -103,6 +108,9 @@ row "frame: two-player update + draw submission, main thread" "$(median frame_cp
 row "frame: renderer's own CPU for 400 quads (GL stubbed)" \
   "$(counter renderer BM_SubmitFrame400QuadsRendererOnly real_time)" us "" "part of the line above"
 row "frame: game update of two full boards" "$(counter game_rules BM_TwoPlayerFrameUpdate real_time)" ns "" ""
+cpu() { awk -v k="$1" -v o="$2" '{ for (i = 1; i <= NF; i++) if ($i == k) { print $(i + o); exit } }' "$out/cpu_match.txt"; }
+row "computer opponent: thinking per update, mean" "$(cpu thinking 1)" ms 0.2 "hard vs hard, Severe, 100 games"
+row "computer opponent: thinking per update, worst" "$(cpu worst -2)" ms 2 "thread CPU time"
 row "audio: sound-buffer service, 32 voices" "$(counter sound_buffer BM_Mix32LoopingVoices core_pct)" "%" 1 "share of one core"
 row "audio: software mixer, 32 voices" "$(counter softmix BM_MixVoices/32 core_pct)" "%" 1 "share of one core"
 row "audio: PlaySound to first mixed sample, mean" "$(counter sound_buffer BM_PlaySoundToFirstSample/iterations:100/manual_time mean_ms)" ms 25 "+ one 11.6 ms device period"

@@ -2,19 +2,27 @@
 
 namespace assetgen {
 
-Canvas MakeTextImage(int w, int h, const std::string& font_path, const TextBlock& block,
-                     const LabelStyle& style) {
-    Font font(font_path);
+TextPlacement PlaceText(int w, int h, const Font& font, const TextBlock& block, const LabelStyle& style) {
     int effects = int(std::ceil(style.outline)) +
                   std::max(std::max(style.shadow_dx, style.shadow_dy) + style.shadow_blur * 2,
                            style.glow.a > 0 ? style.glow_radius * 2 : 0);
     int pad = style.pad >= 0 ? style.pad : effects;
-    int size = FitPixelSize(font, block, w - 2 * pad, h - 2 * pad);
-    Mask rendered = RenderBlock(font, block, size);
-    InkBox ink = FindInk(rendered);
+    TextPlacement p;
+    p.size = FitPixelSize(font, block, w - 2 * pad, h - 2 * pad);
+    InkBox ink = FindInk(RenderBlock(font, block, p.size));
     // Centre the ink in the picture, on whole pixels so stems stay sharp.
-    int ox = int(std::floor(w / 2.0f - (ink.x0 + ink.x1) / 2.0f + 0.5f));
-    int oy = int(std::floor(h / 2.0f - (ink.y0 + ink.y1) / 2.0f + 0.5f));
+    p.ox = int(std::floor(w / 2.0f - (ink.x0 + ink.x1) / 2.0f + 0.5f));
+    p.oy = int(std::floor(h / 2.0f - (ink.y0 + ink.y1) / 2.0f + 0.5f));
+    return p;
+}
+
+Canvas MakeTextImage(int w, int h, const std::string& font_path, const TextBlock& block,
+                     const LabelStyle& style, const TextPlacement* place) {
+    Font font(font_path);
+    const TextPlacement p = place ? *place : PlaceText(w, h, font, block, style);
+    Mask rendered = RenderBlock(font, block, p.size);
+    InkBox ink = FindInk(rendered);
+    const int ox = p.ox, oy = p.oy;
     Mask letters(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) letters.Ref(x, y) = rendered.At(x - ox, y - oy);

@@ -23,8 +23,21 @@ struct LabelStyle {
     int pad = -1;                // margin kept free on every side (-1: from the effects)
 };
 
+// Where a text block lands in its picture: the pixel size it is rendered at
+// and the picture position of its rendered mask's top-left corner.
+struct TextPlacement {
+    int size = 0;
+    int ox = 0, oy = 0;
+};
+
+// The placement MakeTextImage chooses: the largest size that fits inside
+// the margins, the ink centred.
+TextPlacement PlaceText(int w, int h, const Font& font, const TextBlock& block, const LabelStyle& style);
+
+// A label picture; `place` puts the text elsewhere than PlaceText would (a
+// line that must line up with the lines of another picture).
 Canvas MakeTextImage(int w, int h, const std::string& font_path, const TextBlock& block,
-                     const LabelStyle& style);
+                     const LabelStyle& style, const TextPlacement* place = nullptr);
 
 // A banner: 170 pixels high, one line, its glow in the given hue.
 Canvas MakeBanner(int w, const std::string& text, Color glow);

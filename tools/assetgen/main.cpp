@@ -2,7 +2,9 @@
 // game into an assets folder, reproducibly (all randomness has fixed seeds).
 //
 //   assetgen <assets-dir> [--sheet <contact-sheet.png>] [--only-images]
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -35,6 +37,42 @@ namespace {
 const char* kPieceNames[kColours] = {"roja", "verde", "azul", "cyan", "magenta", "amarilla"};
 const char* kVirusNames[kColours] = {"rojo", "verde", "azul", "cyan", "magenta", "amarillo"};
 
+// The title's option lines, and the pictures of the game against the
+// computer, which live beside the asset table under computer/: the title's
+// extra option, drawn just above the option list and lined up with it (the
+// same letters, right edges and line pitch), the strength list and its
+// banner.
+const TextBlock kOptionLines{{"Single : F1", "Doubles : F2", "Help : F3", "Exit : ESC"}, Align::Right, 1.3f};
+constexpr int kOptionsW = 227, kOptionsH = 272, kVersusH = 68;
+// How far below the option list's top edge the game draws the versus
+// option's top edge (the title screen uses the same figure): the option
+// list leaves room above its first line.
+constexpr int kVersusBelowTop = 11;
+
+void PutComputerImages(std::map<std::string, Canvas>& images, const LabelStyle& label) {
+    Font font(kFontBold);
+    const TextPlacement options = PlaceText(kOptionsW, kOptionsH, font, kOptionLines, label);
+    float widest = 0;
+    for (const auto& line : kOptionLines.lines) widest = std::max(widest, font.Advance(line, options.size));
+    const std::string line = "Versus : F4";
+    const TextBlock versusLine{{line}, Align::Right, 1.0f};
+    TextPlacement versus = PlaceText(kOptionsW, kVersusH, font, versusLine, label);
+    versus.size = options.size;
+    versus.ox = options.ox + int(std::lround(widest - font.Advance(line, options.size)));
+    // Drawn with its top kVersusBelowTop pixels below the option list's
+    // top, its baseline falls one line pitch above the first option's.
+    const int step = int(std::lround(options.size * kOptionLines.line_spacing));
+    const int below = (options.oy - step) - versus.oy;
+    if (below != kVersusBelowTop)
+        throw std::runtime_error("the versus option no longer lines up: draw it " + std::to_string(below) +
+                                 " pixels below the option list's top");
+    images.emplace("computer/txt_versus.png", MakeTextImage(kOptionsW, kVersusH, kFontBold, versusLine, label, &versus));
+    images.emplace("computer/txt_fuerza.png",
+                   MakeTextImage(348, 403, kFontBold, {{"F1 : Easy", "F2 : Medium", "F3 : Hard", "ESC : Menu"}, Align::Center, 1.35f},
+                                 label));
+    images.emplace("computer/txt_rival.png", MakeBanner(640, "Computer", Rgb(255, 140, 30)));
+}
+
 std::map<std::string, Canvas> MakeImages() {
     std::map<std::string, Canvas> images;
     auto put = [&](const std::string& name, Canvas c) { images.emplace(name, std::move(c)); };
@@ -50,9 +88,7 @@ std::map<std::string, Canvas> MakeImages() {
     put("gfx/txt_felicidades.png", MakeBanner(838, "Congratulations!", Rgb(255, 210, 40)));
 
     LabelStyle label;
-    put("gfx/txt_opciones.png",
-        MakeTextImage(227, 272, kFontBold,
-                      {{"Single : F1", "Doubles : F2", "Help : F3", "Exit : ESC"}, Align::Right, 1.3f}, label));
+    put("gfx/txt_opciones.png", MakeTextImage(kOptionsW, kOptionsH, kFontBold, kOptionLines, label));
     LabelStyle small = label;
     small.outline = 1.5f;
     small.shadow_dx = small.shadow_dy = 2;
@@ -74,6 +110,7 @@ std::map<std::string, Canvas> MakeImages() {
     put("gfx/cuadricula.png", MakeGrid());
     put("gfx/doc.png", MakeDoctor());
     put("gfx/docgrande.png", MakeDoctorLarge());
+    PutComputerImages(images, label);
     return images;
 }
 
@@ -127,6 +164,7 @@ int main(int argc, char** argv) {
         std::filesystem::create_directories(root / "gfx");
         std::filesystem::create_directories(root / "sfx");
         std::filesystem::create_directories(fonts);
+        std::filesystem::create_directories(root / "computer");
         auto start = std::chrono::steady_clock::now();
 
         std::map<std::string, Canvas> images = MakeImages();

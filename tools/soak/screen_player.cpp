@@ -14,6 +14,7 @@ using kestrel::KEY_ESCAPE;
 using kestrel::KEY_F1;
 using kestrel::KEY_F2;
 using kestrel::KEY_F3;
+using kestrel::KEY_F4;
 using kestrel::KEY_F9;
 using kestrel::KEY_LCONTROL;
 using kestrel::KEY_LSHIFT;
@@ -60,8 +61,14 @@ std::vector<int> ScreenPlayer::KeysForNextFrame() {
     if (e == "menu") {
         if (Chance(keys_, 50)) press(keys_() % 2 ? KEY_SPACE : KEY_UP);  // read only in other screens
         if (Chance(keys_, 30)) {
+            // Now and then a game against the computer (F4).
             const unsigned r = keys_() % 20;
-            press(r < 8 ? KEY_F1 : r < 16 ? KEY_F2 : KEY_F3);
+            press(r < 7 ? KEY_F1 : r < 14 ? KEY_F2 : r < 17 ? KEY_F4 : KEY_F3);
+        }
+    } else if (e == "rival") {
+        if (Chance(keys_, 20)) {
+            const unsigned r = keys_() % 20;
+            press(r < 6 ? KEY_F1 : r < 12 ? KEY_F2 : r < 18 ? KEY_F3 : KEY_ESCAPE);
         }
     } else if (e == "dificultad") {
         if (Chance(keys_, 20)) {

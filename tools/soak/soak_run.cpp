@@ -79,7 +79,8 @@ SoakResult RunSoak(const SoakOptions& options, std::ostream& log) {
         for (int key : player.KeysForNextFrame()) harness.Press(key);
         const std::string before = estado;
         harness.Step();
-        if (before == "menu" && estado == "dificultad") kestrel::SeedRnd(GameSeed(options.seed, ++gamesSeeded));
+        if (before == "menu" && (estado == "dificultad" || estado == "rival"))
+            kestrel::SeedRnd(GameSeed(options.seed, ++gamesSeeded));
         if (before == "creapartida" && (jugadores == 1 || jugadores == 2)) {
             result.games[jugadores - 1] += 1;
             gameStart = frame;

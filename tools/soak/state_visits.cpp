@@ -11,6 +11,11 @@ const std::vector<std::string>& StateVisits::StateNames() {
     return names;
 }
 
+const std::vector<std::string>& StateVisits::OptionalStateNames() {
+    static const std::vector<std::string> names = {"rival"};
+    return names;
+}
+
 void StateVisits::Observe(const std::string& estado, int jugadores) {
     if (estado == last_) return;
     last_ = estado;
@@ -45,6 +50,7 @@ std::vector<std::string> StateVisits::Unknown() const {
     for (const auto& [name, count] : visits_) {
         bool known = false;
         for (const auto& n : StateNames()) known = known || n == name;
+        for (const auto& n : OptionalStateNames()) known = known || n == name;
         if (!known) unknown.push_back(name);
     }
     return unknown;
@@ -60,8 +66,9 @@ std::vector<std::string> StateVisits::MissingKinds() const {
 }
 
 void StateVisits::Print(std::ostream& out) const {
-    for (const auto& name : StateNames())
-        out << "  " << std::left << std::setw(12) << name << std::right << std::setw(9) << Visits(name) << '\n';
+    for (const auto* names : {&StateNames(), &OptionalStateNames()})
+        for (const auto& name : *names)
+            out << "  " << std::left << std::setw(12) << name << std::right << std::setw(9) << Visits(name) << '\n';
     for (const auto& name : Unknown()) out << "  unknown state \"" << name << "\": " << Visits(name) << '\n';
     out << "  play with 1 player: " << play_[0] << ", with 2 players: " << play_[1] << '\n';
     out << "  games won: " << Won() << ", lost: " << Lost() << '\n';

@@ -14,6 +14,8 @@ class StateVisits {
 public:
     // The thirteen state names of the screen flow, in the game's order.
     static const std::vector<std::string>& StateNames();
+    // Known screens a run need not reach: the computer's strength choice.
+    static const std::vector<std::string>& OptionalStateNames();
 
     // Called after every frame with the state it left and the player count.
     void Observe(const std::string& estado, int jugadores);
