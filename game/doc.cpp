@@ -101,16 +101,19 @@ void _doc::recoge(_tablero& board) {
 
 // Throws the hand into the column above: the most recently picked piece goes
 // just below the column's lowest piece (row 0 onward in an empty column).
-// Only pieces that land in an empty cell inside the grid are placed; the rest
-// stay in hand, re-stacked, so no piece is ever lost or written outside the
-// grid. A throw that can place nothing does nothing at all.
+// Only pieces that land in an empty cell no lower than the board's last row
+// for pieces (the row above the thrower's) are placed; the rest stay in hand,
+// re-stacked, so no piece is ever lost, written outside the grid or left in
+// the row the thrower walks. Rows pushed in while the hand is full can grow
+// the column down into the carried stack; a throw then places what fits. A
+// throw that can place nothing does nothing at all.
 void _doc::lanza(_tablero& board) {
     const int col = static_cast<int>(x);
-    const int fila = static_cast<int>(y);
+    const int ultima = std::min(static_cast<int>(y) - 1, board.ultimaFila());
     if (col < 0 || col >= board.ancho) return;
 
     int base = -1;  // row of the column's lowest piece, -1 for an empty column
-    for (int r = std::min(fila - 1, board.alto - 1); r >= 0; --r) {
+    for (int r = ultima; r >= 0; --r) {
         if (board.celda(col, r).ficha) {
             base = r;
             break;
@@ -119,7 +122,7 @@ void _doc::lanza(_tablero& board) {
     int cabe = 0;
     while (cabe < fichas) {
         const int r = base + 1 + cabe;
-        if (r > board.alto - 1 || board.celda(col, r).ficha) break;
+        if (r > ultima || board.celda(col, r).ficha) break;
         ++cabe;
     }
     if (cabe == 0) return;
