@@ -43,6 +43,6 @@ toolkit over SDL2 and OpenGL: windows, images, image fonts, sounds,
 keyboard, mouse and joystick input, streams and embedded files.")
 # What the static libraries link, as development packages.
 set(CPACK_DEBIAN_KESTREL_DEV_PACKAGE_DEPENDS
-  "libsdl2-dev, libgl-dev, libpng-dev, libfreetype-dev, libvorbis-dev, pkg-config")
+  "libsdl2-dev, libgl-dev, libpng-dev, libfreetype-dev, libvorbis-dev, libsamplerate0-dev, pkg-config")
 
 include(CPack)

@@ -11,6 +11,7 @@ set -euo pipefail
 play=(
   g++ cmake ninja-build pkg-config
   libsdl2-dev libpng-dev zlib1g-dev libfreetype-dev libvorbis-dev libogg-dev libenet-dev
+  libsamplerate0-dev
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
 )
 # Test frameworks and benchmarks; clang for the fuzz targets; an X server,

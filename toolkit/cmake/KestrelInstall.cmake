@@ -30,9 +30,9 @@ install(FILES ${KESTREL_EMBED_CMAKE} RENAME KestrelEmbed.cmake
 # public requirements, so `pkg-config --libs kestrel` links a program.
 if(BUILD_SHARED_LIBS)
   set(KESTREL_PC_REQUIRES "")
-  set(KESTREL_PC_REQUIRES_PRIVATE "sdl2 gl libpng freetype2 vorbisfile")
+  set(KESTREL_PC_REQUIRES_PRIVATE "sdl2 gl libpng freetype2 vorbisfile samplerate")
 else()
-  set(KESTREL_PC_REQUIRES "sdl2 gl libpng freetype2 vorbisfile")
+  set(KESTREL_PC_REQUIRES "sdl2 gl libpng freetype2 vorbisfile samplerate")
   set(KESTREL_PC_REQUIRES_PRIVATE "")
 endif()
 file(RELATIVE_PATH KESTREL_PC_TO_PREFIX /p/${CMAKE_INSTALL_LIBDIR}/pkgconfig /p)
