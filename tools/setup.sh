@@ -21,7 +21,7 @@ play=(
 test=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang
-  xvfb xauth xdotool xfonts-base x11-utils imagemagick
+  xvfb xauth xdotool xfonts-base x11-utils imagemagick openbox
   fonts-dejavu-core fonts-dseg
   dpkg-dev desktop-file-utils appstream file libx11-dev
   pulseaudio pulseaudio-utils sox
