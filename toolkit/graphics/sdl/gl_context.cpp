@@ -17,6 +17,7 @@
 #include "toolkit/core/app.h"
 #include "toolkit/core/error.h"
 #include "toolkit/core/fault_report.h"
+#include "toolkit/core/quiet_stderr.h"
 #include "toolkit/graphics/gl_graphics_driver.h"
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/sdl/full_screen_keys.h"
@@ -77,7 +78,14 @@ bool EnsureVideo() {
         const std::string name = SDL_GetVideoDriver(i);
         if (name == "offscreen" || name == "dummy" || name == "evdev") continue;
         SDL_SetHint(SDL_HINT_VIDEODRIVER, name.c_str());
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+        int opened = -1;
+        {
+            // A display system that is not there has its library print
+            // its own failure; the outcome is reported in one line.
+            QuietStderr quiet;
+            opened = SDL_InitSubSystem(SDL_INIT_VIDEO);
+        }
+        if (opened == 0) return true;
         reasons += (reasons.empty() ? "" : "; ") + name + ": " + SDL_GetError();
     }
     SDL_SetHint(SDL_HINT_VIDEODRIVER, nullptr);
