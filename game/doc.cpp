@@ -58,8 +58,8 @@ int _doc::actualiza() {
     // The carried stack is shown in rows y-1 .. y-fichas of the thrower's
     // column: a move that would overlap pieces there is undone.
     const int col = static_cast<int>(x);
-    const int fila = static_cast<int>(y);
-    for (int r = fila - 1; r >= fila - fichas; --r) {
+    const int mano = filaDeMano(*board);
+    for (int r = mano; r > mano - fichas; --r) {
         if (!board->enRejilla(col, r)) continue;
         if (board->celda(col, r).ficha) {
             x = ox;
@@ -75,12 +75,19 @@ int _doc::actualiza() {
     return 0;
 }
 
+// The row of the first piece in hand: the last row for pieces, just above
+// the thrower's. The carried stack is shown from it up, the throw places
+// nothing below it, and a push that reaches it ends the game.
+int _doc::filaDeMano(const _tablero& board) const {
+    return std::min(static_cast<int>(y) - 1, board.ultimaFila());
+}
+
 void _doc::recoge(_tablero& board) {
     Suena(sndrecoge);
     const int col = static_cast<int>(x);
-    const int fila = static_cast<int>(y);
+    const int mano = filaDeMano(board);
     auto self = std::static_pointer_cast<_doc>(shared_from_this());
-    for (int r = fila - 1; r >= 0; --r) {
+    for (int r = static_cast<int>(y) - 1; r >= 0; --r) {
         if (!board.enRejilla(col, r)) continue;
         _casilla& cell = board.celda(col, r);
         if (fichas < kMaxEnMano && cell.ficha) {
@@ -88,7 +95,7 @@ void _doc::recoge(_tablero& board) {
             if ((color == -1 || p->color == color) && p->bixo == 0) {
                 color = p->color;
                 p->doc = self;
-                p->dy = (y - static_cast<float>(fichas + 1)) * 48.0f;
+                p->dy = static_cast<float>((mano - fichas) * _tablero::kPaso);
                 fichas += 1;
                 listafichas->AddFirst(p);
                 cell.vacia();
@@ -101,16 +108,19 @@ void _doc::recoge(_tablero& board) {
 
 // Throws the hand into the column above: the most recently picked piece goes
 // just below the column's lowest piece (row 0 onward in an empty column).
-// Only pieces that land in an empty cell inside the grid are placed; the rest
-// stay in hand, re-stacked, so no piece is ever lost or written outside the
-// grid. A throw that can place nothing does nothing at all.
+// Only pieces that land in an empty cell no lower than the board's last row
+// for pieces (the row above the thrower's) are placed; the rest stay in hand,
+// re-stacked, so no piece is ever lost, written outside the grid or left in
+// the row the thrower walks. Rows pushed in while the hand is full can grow
+// the column down into the carried stack; a throw then places what fits. A
+// throw that can place nothing does nothing at all.
 void _doc::lanza(_tablero& board) {
     const int col = static_cast<int>(x);
-    const int fila = static_cast<int>(y);
+    const int ultima = filaDeMano(board);
     if (col < 0 || col >= board.ancho) return;
 
     int base = -1;  // row of the column's lowest piece, -1 for an empty column
-    for (int r = std::min(fila - 1, board.alto - 1); r >= 0; --r) {
+    for (int r = ultima; r >= 0; --r) {
         if (board.celda(col, r).ficha) {
             base = r;
             break;
@@ -119,7 +129,7 @@ void _doc::lanza(_tablero& board) {
     int cabe = 0;
     while (cabe < fichas) {
         const int r = base + 1 + cabe;
-        if (r > board.alto - 1 || board.celda(col, r).ficha) break;
+        if (r > ultima || board.celda(col, r).ficha) break;
         ++cabe;
     }
     if (cabe == 0) return;
@@ -140,7 +150,7 @@ void _doc::lanza(_tablero& board) {
         // Re-stack what is left: the last piece in the list stands in row y-1.
         int i = 0;
         for (const auto& piece : *listafichas) {
-            piece->dy = (y - static_cast<float>(fichas - i)) * 48.0f;
+            piece->dy = static_cast<float>((ultima + 1 - (fichas - i)) * _tablero::kPaso);
             ++i;
         }
     }

@@ -39,6 +39,7 @@ public:
     int dibujasombra();
 
 private:
+    int filaDeMano(const _tablero& board) const;
     void recoge(_tablero& board);
     void lanza(_tablero& board);
 };

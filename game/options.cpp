@@ -23,6 +23,8 @@ Opciones LeeOpciones(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             o.ayuda = true;
+        } else if (a == "--version" || a == "-V") {
+            o.version = true;
         } else if (a == "--frame-stats") {
             if (i + 1 >= args.size()) throw std::invalid_argument("--frame-stats needs a file name");
             o.estadisticas = args[++i];
@@ -54,8 +56,11 @@ Opciones LeeOpciones(const std::vector<std::string>& args) {
     return o;
 }
 
+std::string TextoVersion() { return std::string("Virexo ") + VIREXO_PROGRAM_VERSION + "\n"; }
+
 std::string TextoAyuda() {
-    return "Usage: virexo [OPTION]...\n"
+    return TextoVersion() +
+           "Usage: virexo [OPTION]...\n"
            "An arcade puzzle game for one player or two players side by side, or two\n"
            "players on two machines.\n"
            "\n"
@@ -70,7 +75,8 @@ std::string TextoAyuda() {
            "                      ~/.cache/virexo/replay-*.txt after each online game)\n"
            "  --frame-stats FILE  on exit, write frames drawn per screen, frame times\n"
            "                      and the game's speed against the wall clock to FILE\n"
-           "  -h, --help          show this help and exit\n";
+           "  -h, --help          show this help and exit\n"
+           "  -V, --version       show the version and exit\n";
 }
 
 }  // namespace virexo

@@ -151,6 +151,13 @@ void UpdatePlay() {
     computer::OpponentKeys();
     for (int i = 0; i < jugadores; ++i) tableros[i]->actualiza();
     _explota::actualizaTodo();
+    if (espantallafinal(estado)) {
+        // A board ended the game. Keys hit during play (Space, the genre's
+        // habitual drop key, or an Escape) must not leave the end screen
+        // before it is seen: only a press made on the end screen does.
+        FlushInput();
+        return;
+    }
     if (pidepausa()) {
         estado = "pausa";
         VolumenCanal(canalmusica, 0.25f);

@@ -9,7 +9,9 @@
 #include "game/look_random.h"
 #include "game/play_mode.h"
 #include "game/screen_flow.h"
+#include "game/doc.h"
 #include "game/tablero.h"
+#include "game/timer_layout.h"
 #include "toolkit/graphics/image_font.h"
 #include "toolkit/graphics/lumo2d.h"
 
@@ -125,6 +127,26 @@ void DrawEnd(const TImagePtr& label, int lx, const TImagePtr& banner) {
     dibujatitulo(banner, static_cast<float>(centrox), static_cast<float>(centroy - 320));
 }
 
+// The boards and the throwers' walking rows, which the time counter keeps
+// clear of.
+void Obstaculos(std::vector<CajaTiempo>& tableros_, std::vector<CajaTiempo>& caminos) {
+    for (int i = 0; i < jugadores && i < static_cast<int>(tableros.size()); ++i) {
+        const auto& b = tableros[i];
+        if (!b) continue;
+        const float w = static_cast<float>(b->ancho * _tablero::kPaso);
+        // The grid picture is drawn from one pixel left of the board.
+        const float gridW = imgcuadricula ? static_cast<float>(ImageWidth(imgcuadricula)) : w + 2;
+        tableros_.push_back({b->osx - 1, b->osy, b->osx - 1 + gridW, b->osy + b->alto * _tablero::kPaso});
+        if (b->doc && imgdoc) {
+            // The figure (mid-handled, 8 pixels low) and its shadow, 8 more,
+            // at the board's first and last columns.
+            const float half = ImageWidth(imgdoc) / 2.0f, high = ImageHeight(imgdoc) / 2.0f;
+            const float y = b->osy + b->doc->sy + 8;
+            caminos.push_back({b->osx + 24 - half, y - high, b->osx + w - 24 + half + 8, y + high + 8});
+        }
+    }
+}
+
 }  // namespace
 
 void dibujatitulo(const TImagePtr& image, float x, float y) {
@@ -141,20 +163,24 @@ void dibujatiempo() {
     SetBlend(ALPHABLEND);
     const std::string s = std::to_string(static_cast<int>(tiempo));
     const int w = static_cast<int>(TextWidth(s));
-    int shadowX, textX;
-    if (jugadores == 1) {
-        shadowX = anchopantalla - centrox / 4 + 10 - w;
-        textX = anchopantalla - centrox / 4 - w;
-    } else {
-        shadowX = centrox + 10 - w / 2;
-        textX = centrox - w / 2;
-    }
+    // Right-aligned on x 896 for one player, centred between the boards for
+    // two, its shadow 10 pixels right and down; moved, or scaled down, only
+    // as far as it must be to stay on the screen and off the boards.
+    const int textX = jugadores == 1 ? anchopantalla - centrox / 4 - w : centrox - w / 2;
+    std::vector<CajaTiempo> boards, walks;
+    Obstaculos(boards, walks);
+    const ColocacionTiempo at =
+        colocatiempo(tintatiempo(s), static_cast<float>(textX), static_cast<float>(altopantalla - 100),
+                     zonaslibres(static_cast<float>(anchopantalla), static_cast<float>(altopantalla),
+                                 boards, walks, 3.0f));
+    SetScale(at.escala, at.escala);
     SetColor(0, 0, 0);
     SetAlpha(0.5f);
-    DrawText(s, static_cast<float>(shadowX), static_cast<float>(altopantalla - 90));
+    DrawText(s, at.x + kSombraTiempo * at.escala, at.y + kSombraTiempo * at.escala);
     SetColor(255, 255, 255);
     SetAlpha(1.0f);
-    DrawText(s, static_cast<float>(textX), static_cast<float>(altopantalla - 100));
+    DrawText(s, at.x, at.y);
+    SetScale(1.0f, 1.0f);
 }
 
 void dibujapantalla(const std::string& state) {

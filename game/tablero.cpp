@@ -70,9 +70,9 @@ int _tablero::ponlinea() {
         fichas->AddLast(f);
     }
 
-    if (alto >= 2) {
+    if (ultimaFila() >= 0) {
         for (int i = 0; i < ancho; ++i) {
-            if (celda(i, alto - 2).ficha) {
+            if (celda(i, ultimaFila()).ficha) {
                 finDePartida(false);
                 break;
             }

@@ -50,6 +50,11 @@ public:
     int dibujaFondo();
     int dibuja(int debug);
 
+    // The last row a piece may occupy: the row just above the thrower's. A
+    // pushed row that brings a piece into it ends the game lost, a throw
+    // places nothing below it, and the carried stack is shown from it up.
+    int ultimaFila() const { return alto - 2; }
+
     bool enRejilla(int i, int j) const { return i >= 0 && i < ancho && j >= 0 && j < alto; }
     _casilla& celda(int i, int j) const { return *casilla[static_cast<std::size_t>(i * alto + j)]; }
 

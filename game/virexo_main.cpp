@@ -112,6 +112,10 @@ void VirexoMain() {
         std::fputs(TextoAyuda().c_str(), stdout);
         std::exit(0);
     }
+    if (opciones.version) {
+        std::fputs(TextoVersion().c_str(), stdout);
+        std::exit(0);
+    }
     if (opciones.unirse) {
         std::string host, why;
         std::uint16_t port = 0;

@@ -9,7 +9,7 @@ bash tools/setup.sh
 
 dir=build-bench
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTREL_BENCH=ON -DKESTREL_TESTS=OFF >/dev/null
-targets=(virexo virexo_slow_display program_bench screen_draw_bench game_rules_bench renderer_frame_bench sound_buffer_bench softmix_bench png_decode game_clock_bench virexo-cpu-match)
+targets=(virexo virexo_slow_display program_bench screen_draw_bench game_rules_bench renderer_frame_bench sound_buffer_bench mix_quality_bench softmix_bench png_decode game_clock_bench virexo-cpu-match)
 cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}"
 
 out="$dir/bench-results"
@@ -33,6 +33,15 @@ gbench renderer xvfb "$dir/bench/renderer_frame_bench"
 echo "== computer opponent" >&2
 "$dir/tools/cpu_match/virexo-cpu-match" --games 100 --left hard --right hard --difficulty severe --seed 1 |
   tee "$out/cpu_match.txt" >&2
+
+# Loud moments and frequency conversion of the sound-buffer service, mixed
+# offline from the game's own sounds; the recordings go through sox too.
+echo "== mix quality" >&2
+mkdir -p "$out/mix"
+"$dir/bench/mix_quality_bench" assets/sfx "$out/mix" | tee "$out/mix_quality.txt" >&2
+soxflat() {
+  sox -t raw -r 44100 -e signed -b 16 -c 2 "$out/mix/$1.raw" -n stats 2>&1 | awk '$1 == "Flat" { print $3; exit }'
+}
 echo "== game clock" >&2
 "$dir/bench/game_clock_bench" | tee "$out/figures.txt" >&2
 # Start-up is a one-off per process: the median of five runs.
@@ -112,6 +121,11 @@ cpu() { awk -v k="$1" -v o="$2" '{ for (i = 1; i <= NF; i++) if ($i == k) { prin
 row "computer opponent: thinking per update, mean" "$(cpu thinking 1)" ms 0.2 "hard vs hard, Severe, 100 games"
 row "computer opponent: thinking per update, worst" "$(cpu worst -2)" ms 2 "thread CPU time"
 row "audio: sound-buffer service, 32 voices" "$(counter sound_buffer BM_Mix32LoopingVoices core_pct)" "%" 1 "share of one core"
+mixfig() { awk -v f="$1" '$1 == "figure" && $2 == f { print $3; exit }' "$out/mix_quality.txt"; }
+row "audio: clear of 4 cells over the music, clipped samples" "$(mixfig clear4_clipped_samples)" "" 0 "peak $(mixfig clear4_peak_dbfs) dBFS, sox flat factor $(soxflat clear4)"
+row "audio: clear of 8 cells over the music, clipped samples" "$(mixfig clear8_clipped_samples)" "" 0 "peak $(mixfig clear8_peak_dbfs) dBFS"
+row "audio: 15-minute play session, clipped samples" "$(mixfig session_clipped_samples)" "" 0 "$(mixfig session_clip_events) clip events; sox flat factor $(soxflat session)"
+row "audio: 22050 Hz effects, strongest image above 11025 Hz" "$(mixfig image_above_nyquist_db_worst)" dB -60 "against the strongest line below"
 row "audio: software mixer, 32 voices" "$(counter softmix BM_MixVoices/32 core_pct)" "%" 1 "share of one core"
 row "audio: PlaySound to first mixed sample, mean" "$(counter sound_buffer BM_PlaySoundToFirstSample/iterations:100/manual_time mean_ms)" ms 25 "+ one 11.6 ms device period"
 row "audio: PlaySound to first mixed sample, worst" "$(counter sound_buffer BM_PlaySoundToFirstSample/iterations:100/manual_time worst_ms)" ms 25 "+ one 11.6 ms device period"

@@ -11,6 +11,7 @@ set -euo pipefail
 play=(
   g++ cmake ninja-build pkg-config
   libsdl2-dev libpng-dev zlib1g-dev libfreetype-dev libvorbis-dev libogg-dev libenet-dev
+  libsamplerate0-dev
   libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
 )
 # Test frameworks and benchmarks, and ccache for rebuilds; clang for the fuzz targets; an X server,
@@ -21,7 +22,7 @@ play=(
 test=(
   libgtest-dev libgmock-dev libbenchmark-dev ccache
   clang
-  xvfb xauth xdotool xfonts-base x11-utils imagemagick
+  xvfb xauth xdotool xfonts-base x11-utils imagemagick openbox
   fonts-dejavu-core fonts-dseg
   dpkg-dev desktop-file-utils appstream file libx11-dev
   pulseaudio pulseaudio-utils sox

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -52,11 +53,12 @@ TEST_F(MixerTest, SilenceWithoutVoicesAndSameRateIsExact) {
     auto out = Mix(8);
     for (auto v : out) EXPECT_EQ(v, 0);
 
-    auto b = Make({100, -200, 300, 32767, -32768});
+    // Levels up to the bus limiter's threshold (-1 dBFS) pass unchanged.
+    auto b = Make({100, -200, 300, 29204, -29204});
     ASSERT_EQ(b->Play(0), SB_OK);
     EXPECT_EQ(Status(b), SB_STATUS_PLAYING);
     out = Mix(8);
-    const int want[] = {100, -200, 300, 32767, -32768, 0, 0, 0};
+    const int want[] = {100, -200, 300, 29204, -29204, 0, 0, 0};
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(out[2 * i], want[i]) << i;
         EXPECT_EQ(out[2 * i + 1], want[i]) << i;
@@ -69,17 +71,54 @@ TEST_F(MixerTest, SilenceWithoutVoicesAndSameRateIsExact) {
     EXPECT_EQ(mixer->PlayingCount(), 0);
 }
 
-TEST_F(MixerTest, Mono22050IntoTheOutputRate) {
-    auto b = Make({1000, 3000, -1000, 5000}, 1, 22050);
-    b->Play(0);
-    auto out = Mix(10);
-    // Each source frame lasts two output frames; the second is halfway to
-    // the next one.
-    const int want[] = {1000, 2000, 3000, 1000, -1000, 2000, 5000, 5000, 0, 0};
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(out[2 * i], want[i]) << i;
-        EXPECT_EQ(out[2 * i + 1], want[i]) << i;
+// Power of one frequency in a channel of interleaved stereo (Goertzel).
+double Power(const std::vector<std::int16_t>& lr, int from, int count, double hz, int channel = 0) {
+    const double w = 2 * std::acos(-1.0) * hz / 44100.0, c = 2 * std::cos(w);
+    double s1 = 0, s2 = 0;
+    for (int i = from; i < from + count; ++i) {
+        const double s0 = lr[std::size_t(2 * i + channel)] + c * s1 - s2;
+        s2 = s1;
+        s1 = s0;
     }
+    return s1 * s1 + s2 * s2 - c * s1 * s2;
+}
+
+std::vector<std::int16_t> Tone(int frames, int hertz, double hz, double amplitude) {
+    std::vector<std::int16_t> v(static_cast<std::size_t>(frames));
+    for (int i = 0; i < frames; ++i)
+        v[std::size_t(i)] = std::int16_t(std::lround(amplitude * std::sin(2 * std::acos(-1.0) * hz * i / hertz)));
+    return v;
+}
+
+// A sound recorded at 22050 Hz comes out at 44100 Hz band-limited: its tone
+// at its level, and no mirror image above the source's Nyquist frequency
+// (22050 - f) within 60 dB of it; a one-shot plays out and ends.
+TEST_F(MixerTest, Mono22050IntoTheOutputRate) {
+    auto b = Make(Tone(22050, 22050, 5000.0, 12000.0), 1, 22050);
+    b->Play(0);
+    auto out = Mix(44100 + 4000);
+    const double tone = Power(out, 10000, 8820, 5000.0);
+    const double image = Power(out, 10000, 8820, 22050.0 - 5000.0);
+    EXPECT_LT(10 * std::log10(image / tone), -60.0);
+    int peak = 0;
+    for (int i = 10000; i < 20000; ++i) peak = std::max(peak, std::abs(int(out[std::size_t(2 * i)])));
+    EXPECT_NEAR(peak, 12000, 300);
+    EXPECT_EQ(out[2 * 15000], out[2 * 15000 + 1]);  // mono on both sides
+    EXPECT_EQ(Status(b), 0);  // one second of sound has played out
+    for (int i = 44100 + 100; i < 44100 + 4000; ++i) EXPECT_EQ(out[std::size_t(2 * i)], 0) << i;
+    int pos = -1;
+    b->GetCurrentPosition(&pos);
+    EXPECT_EQ(pos, 0);
+
+    // Played again from the start, a short one-shot sound comes out whole.
+    auto c = Make({1000, 3000, -1000, 5000}, 1, 22050);
+    c->Play(0);
+    out = Mix(64);
+    double energy = 0;
+    for (int i = 0; i < 64; ++i) energy += double(out[std::size_t(2 * i)]) * out[std::size_t(2 * i)];
+    EXPECT_GT(energy, 0.5 * 2 * (1e6 + 9e6 + 1e6 + 25e6));  // about twice the source's frames
+    EXPECT_EQ(Status(c), 0);
+
     // Frequency changes take effect at once; 0 restores the buffer's rate.
     int hz = 0;
     ASSERT_EQ(b->SetFrequency(44100), SB_OK);
@@ -163,7 +202,10 @@ TEST_F(MixerTest, StereoLoopWrapsStopKeepsPositionAndRewind) {
     EXPECT_EQ(b->SetCurrentPosition(24), SB_ERR_INVALIDPARAM);
 }
 
-TEST_F(MixerTest, VoicesAddAndClip) {
+// Voices add up; a sum above full scale is limited along a soft knee, not
+// clipped, and the bus comes back to unity after its release, so quiet
+// sounds pass unchanged again.
+TEST_F(MixerTest, VoicesAddAndLoudSumsAreLimitedNotClipped) {
     auto a = Make({20000, -20000, 1000, 8});
     auto b = Make({20000, -20000, 2000, 8});
     auto c = Make({0, 0, 0, 8});
@@ -172,11 +214,36 @@ TEST_F(MixerTest, VoicesAddAndClip) {
     c->Play(0);
     EXPECT_EQ(mixer->PlayingCount(), 3);
     auto out = Mix(4);
-    EXPECT_EQ(out[0], 32767);
-    EXPECT_EQ(out[2], -32768);
-    EXPECT_EQ(out[4], 3000);
-    EXPECT_EQ(out[6], 24);
+    EXPECT_GT(out[0], 29204);  // -1 dBFS
+    EXPECT_LT(out[0], 32767);
+    EXPECT_LT(out[2], -29204);
+    EXPECT_GT(out[2], -32767);
+    EXPECT_GT(out[4], 2000);  // the gain is recovering
+    EXPECT_LE(out[4], 3000);
     EXPECT_EQ(mixer->PlayingCount(), 0);
+
+    // Eight copies of a loud tone in phase (a clear of eight cells): about
+    // +18 dB over full scale, and never one sample at full scale.
+    std::vector<SoundBufferPtr> burst;
+    for (int i = 0; i < 8; ++i) {
+        burst.push_back(Make(Tone(8820, 44100, 440.0, 24000.0)));
+        burst.back()->Play(0);
+    }
+    out = Mix(8820 + 44100);
+    int full = 0, peak = 0;
+    for (auto v : out) {
+        full += v >= 32767 || v <= -32767;
+        peak = std::max(peak, std::abs(int(v)));
+    }
+    EXPECT_EQ(full, 0);
+    EXPECT_GT(peak, 29204);
+    // A second later the bus is transparent: a tone below -1 dBFS comes
+    // through sample for sample.
+    auto quiet = Make(Tone(4410, 44100, 440.0, 20000.0));
+    quiet->Play(0);
+    out = Mix(4410);
+    const auto want = Tone(4410, 44100, 440.0, 20000.0);
+    for (int i = 0; i < 4410; ++i) ASSERT_EQ(out[std::size_t(2 * i)], want[std::size_t(i)]) << i;
 }
 
 TEST_F(MixerTest, DuplicatesShareDataAndPlayAlone) {
@@ -246,14 +313,14 @@ TEST_F(MixerTest, EightBitStereoIsCentred) {
     void* p;
     int n;
     b->Lock(0, 4, &p, &n, nullptr, nullptr, 0);
-    const std::uint8_t v[4] = {128, 255, 0, 129};
+    const std::uint8_t v[4] = {128, 200, 60, 129};  // below the limiter's threshold
     std::memcpy(p, v, 4);
     b->Unlock(p, n, nullptr, 0);
     b->Play(0);
     auto out = Mix(2);
     EXPECT_EQ(out[0], 0);
-    EXPECT_EQ(out[1], 127 * 256);
-    EXPECT_EQ(out[2], -128 * 256);
+    EXPECT_EQ(out[1], 72 * 256);
+    EXPECT_EQ(out[2], -68 * 256);
     EXPECT_EQ(out[3], 256);
 }
 

@@ -51,54 +51,6 @@ finish() {
   pid=""
 }
 
-geometry() {  # sets wx wy ww wh of the game window
-  local info
-  info=$(xwininfo -id "$win")
-  wx=$(awk '/Absolute upper-left X/{print $4}' <<<"$info")
-  wy=$(awk '/Absolute upper-left Y/{print $4}' <<<"$info")
-  ww=$(awk '/Width:/{print $2}' <<<"$info")
-  wh=$(awk '/Height:/{print $2}' <<<"$info")
-}
-
-# Brightest channel level (0..255: the largest red, green or blue value) of
-# a screen area WxH+X+Y of a screenshot. Not grey: an edge lit in pure red
-# is dark in grey but plainly lit.
-brightest() {
-  /usr/bin/convert "$1" -crop "$2" +repage \
-    -format '%[fx:round(255*max(maxima.r,max(maxima.g,maxima.b)))]' info:
-}
-
-# The picture fills box (W H X Y, screen coordinates) of screenshot $1:
-# each of its edge bands has lit pixels, and the window's area outside the
-# box is black.
-check_letterbox() {
-  local shot=$1 bw=$2 bh=$3 bx=$4 by=$5
-  # Bands of an eighth of the picture along each edge: the title's banner,
-  # author line and option list lie in them wherever the glows of the
-  # backdrop happen to be (a one-pixel edge line can fall dark between them).
-  local tw=$(( (bw + 7) / 8 )) th=$(( (bh + 7) / 8 ))
-  local edges=("${bw}x${th}+${bx}+${by}" "${bw}x${th}+${bx}+$((by + bh - th))"
-               "${tw}x${bh}+${bx}+${by}" "${tw}x${bh}+$((bx + bw - tw))+${by}")
-  for e in "${edges[@]}"; do
-    [ "$(brightest "$shot" "$e")" -gt 40 ] || fail "the picture's edge band $e is dark in $shot"
-  done
-  if [ "$bx" -gt "$wx" ]; then
-    [ "$(brightest "$shot" "$((bx - wx))x${wh}+${wx}+${wy}")" -eq 0 ] || fail "left bar not black in $shot"
-    [ "$(brightest "$shot" "$((wx + ww - bx - bw))x${wh}+$((bx + bw))+${wy}")" -eq 0 ] || fail "right bar not black in $shot"
-  fi
-  if [ "$by" -gt "$wy" ]; then
-    [ "$(brightest "$shot" "${ww}x$((by - wy))+${wx}+${wy}")" -eq 0 ] || fail "top bar not black in $shot"
-    [ "$(brightest "$shot" "${ww}x$((wy + wh - by - bh))+${wx}+$((by + bh))")" -eq 0 ] || fail "bottom bar not black in $shot"
-  fi
-  return 0
-}
-
-# The largest 4:3 box in the window, centred (as the game letter-boxes).
-fitted_box() {
-  if [ $((ww * 3)) -le $((wh * 4)) ]; then bw=$ww; bh=$((ww * 3 / 4)); else bh=$wh; bw=$((wh * 4 / 3)); fi
-  bx=$((wx + (ww - bw) / 2)); by=$((wy + (wh - bh) / 2))
-}
-
 # --- windowed: on screen, whole picture, closed by the window manager's request
 start Escape
 sleep 3

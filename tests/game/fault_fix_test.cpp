@@ -15,22 +15,24 @@ TEST_F(FaultFixTest, ThrowThatWouldRunPastTheLastRowKeepsTheRestInHand) {
     auto pieces = EnOrden(*b->doc->listafichas);
     Pulsa(teclaarriba[0]);
     Frames(*b, 1);
-    // Rows 14 and 15 take the two most recently picked; two stay in hand.
+    // Row 14, the last row for pieces, takes the most recently picked; the
+    // thrower's own row takes none, and three stay in hand.
     EXPECT_EQ(b->celda(3, 14).ficha, pieces[0]);
-    EXPECT_EQ(b->celda(3, 15).ficha, pieces[1]);
-    EXPECT_EQ(b->doc->fichas, 2);
+    EXPECT_FALSE(b->celda(3, 15).ficha);
+    EXPECT_EQ(b->doc->fichas, 3);
     EXPECT_EQ(b->doc->color, kBlue);
-    EXPECT_EQ(b->doc->listafichas->First(), pieces[2]);
-    EXPECT_TRUE(pieces[2]->carried());
+    EXPECT_EQ(b->doc->listafichas->First(), pieces[1]);
+    EXPECT_TRUE(pieces[1]->carried());
+    EXPECT_EQ(pieces[1]->dy, 12.0f * 48.0f);
     EXPECT_EQ(pieces[2]->dy, 13.0f * 48.0f);
     EXPECT_EQ(pieces[3]->dy, 14.0f * 48.0f);
     EXPECT_EQ(Sonidos(sndlanza), 1);
-    EXPECT_FLOAT_EQ(b->temblor, 4.0f * 0.9f);
+    EXPECT_FLOAT_EQ(b->temblor, 2.0f * 0.9f);
 
     // Nothing fits any more: the throw does nothing, not even its sound.
     Pulsa(teclaarriba[0]);
     Frames(*b, 1);
-    EXPECT_EQ(b->doc->fichas, 2);
+    EXPECT_EQ(b->doc->fichas, 3);
     EXPECT_EQ(Sonidos(sndlanza), 1);
     EXPECT_EQ(b->fichas->Count(), 18u);
 }
@@ -48,9 +50,61 @@ TEST_F(FaultFixTest, RowsPushedUnderAFullHandThenAThrow) {
     Frames(*b, 1);
     EXPECT_EQ(b->celda(3, 13).ficha->color, kBlue);
     EXPECT_EQ(b->celda(3, 14).ficha->color, kBlue);
-    EXPECT_EQ(b->celda(3, 15).ficha->color, kBlue);
-    EXPECT_EQ(b->doc->fichas, 2);
+    EXPECT_FALSE(b->celda(3, 15).ficha);
+    EXPECT_EQ(b->doc->fichas, 3);
     EXPECT_EQ(b->fichas->Count(), 10u + 5u + 3u * 8u);
+}
+
+// The thrower carries two pieces under a column that rows pushed in grow down
+// into the carried stack. The throw places what fits above the thrower's row
+// and keeps the rest in hand; nothing ever stands in the row it walks, and
+// the next push ends the game lost, as for any column reaching that row.
+TEST_F(FaultFixTest, ColumnGrownIntoTheCarriedStackNeverPutsAPieceInTheThrowersRow) {
+    periodolinea = 4;
+    auto b = NuevoTablero(0, 2.0f);
+    Pon(*b, 2, 0, kGreen);
+    Pon(*b, 2, 1, kBlue);
+    Pon(*b, 2, 2, kBlue);
+    for (int j = 0; j <= 10; ++j) Pon(*b, 3, j, j % 2 ? kRed : kYellow);  // not touched
+    Pulsa(teclaabajo[0]);
+    Frames(*b, 1);
+    ASSERT_EQ(b->doc->fichas, 2);  // the two blues, shown in rows 14 and 13
+    Pulsa(tecladerecha[0]);
+    Frames(*b, 1);
+    ASSERT_EQ(b->doc->x, 3.0f);
+    auto mano = EnOrden(*b->doc->listafichas);
+
+    // Three pushes: column 3 reaches row 13, into the carried stack.
+    while (!b->celda(3, 13).ficha) Frames(*b, 1);
+    ASSERT_FALSE(b->celda(3, 14).ficha);
+    ASSERT_EQ(estado, "juego");
+    b->lineacont = 1000;  // no more pushes until the end of the test
+
+    Pulsa(teclaarriba[0]);
+    Frames(*b, 1);
+    EXPECT_EQ(b->celda(3, 14).ficha, mano[0]);
+    for (int i = 0; i < b->ancho; ++i) EXPECT_FALSE(b->celda(i, 15).ficha) << "column " << i;
+    EXPECT_EQ(b->doc->fichas, 1);
+    EXPECT_EQ(b->doc->listafichas->First(), mano[1]);
+    EXPECT_EQ(mano[1]->dy, 14.0f * 48.0f);  // still in hand, shown in row 14
+    EXPECT_EQ(Sonidos(sndlanza), 1);
+    EXPECT_EQ(estado, "juego");
+
+    // The piece kept in hand is thrown into the next column.
+    Pulsa(tecladerecha[0]);
+    Frames(*b, 1);
+    ASSERT_EQ(b->doc->x, 4.0f);
+    Pulsa(teclaarriba[0]);
+    Frames(*b, 1);
+    EXPECT_EQ(b->doc->fichas, 0);
+    EXPECT_FALSE(mano[1]->carried());
+    EXPECT_EQ(mano[1]->x, 4.0f * 48.0f);
+
+    // Column 3 now reaches the last row for pieces: the next push ends the
+    // game lost.
+    b->lineacont = 0;
+    Frames(*b, 1);
+    EXPECT_EQ(estado, "fin10");
 }
 
 TEST_F(FaultFixTest, ThrowNeverOverwritesAPieceLeftInTheLastRow) {

@@ -67,6 +67,13 @@ TEST(FrameStats, CountsTheCellsEachThrowerWalkedAcrossGames) {
 TEST(Options, ReadsHelpAndFrameStatsAndRefusesWhatItDoesNotKnow) {
     EXPECT_FALSE(LeeOpciones({}).ayuda);
     EXPECT_FALSE(LeeOpciones({}).estadisticas.has_value());
+    EXPECT_TRUE(LeeOpciones({"--version"}).version);
+    EXPECT_TRUE(LeeOpciones({"-V"}).version);
+    EXPECT_FALSE(LeeOpciones({"--help"}).version);
+    // The version line, and the help that begins with it.
+    EXPECT_EQ(TextoVersion(), "Virexo " VIREXO_TEST_VERSION "\n");
+    EXPECT_EQ(TextoAyuda().rfind(TextoVersion(), 0), 0u);
+    EXPECT_NE(TextoAyuda().find("--version"), std::string::npos);
     EXPECT_TRUE(LeeOpciones({"--help"}).ayuda);
     EXPECT_TRUE(LeeOpciones({"-h"}).ayuda);
     EXPECT_EQ(LeeOpciones({"--frame-stats", "f.txt"}).estadisticas, "f.txt");

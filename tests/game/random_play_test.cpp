@@ -152,6 +152,15 @@ protected:
                                  : 0u);
                 mix(static_cast<std::uint64_t>(boards[p]->doc->x));
             }
+            // While the game runs, no piece stands in a thrower's row.
+            for (int p = 0; p < players && estado == "juego"; ++p) {
+                const _tablero& b = *boards[p];
+                for (int i = 0; i < b.ancho; ++i)
+                    if (b.celda(i, b.alto - 1).ficha) {
+                        ADD_FAILURE() << "frame " << f << " board " << p << ": a piece in the thrower's row";
+                        return digest;
+                    }
+            }
             if (estado != "juego") {
                 if (estado.back() == 'b') ++st.wins;
                 else ++st.losses;

@@ -120,6 +120,7 @@ int SoundBuffer::SetCurrentPosition(int bytes) {
     if (bytes < 0 || (bytes >= v.block->size && bytes != 0)) return SB_ERR_INVALIDPARAM;
     SoundBufferMixer::Guard g(*mixer_);
     v.position = std::uint64_t(bytes / v.bytesPerFrame) << 32;
+    v.resamplerReset = true;
     return SB_OK;
 }
 
@@ -168,6 +169,7 @@ int SoundBuffer::SetFrequency(int hertz) {
     if (hertz == 0) hertz = voice_->originalHertz;
     if (hertz < SB_FREQUENCY_MIN || hertz > SB_FREQUENCY_MAX) return SB_ERR_INVALIDPARAM;
     voice_->frequency = hertz;
+    mixer_->NeedsResampler(*voice_, hertz);
     const std::uint64_t step = mixer_->StepFor(hertz);
     SoundBufferMixer::Guard g(*mixer_);
     voice_->step = step;

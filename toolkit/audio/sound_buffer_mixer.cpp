@@ -84,13 +84,72 @@ bool MixVoice(SoundVoice& v, float* acc, int frames) {
     return true;
 }
 
+// Mixes a voice at another rate than the output's through its band-limited
+// converter; false when a one-shot voice has played out. The position is
+// the next source frame fed to the converter.
+template <int Channels, int Bits>
+bool MixResampled(SoundVoice& v, float* acc, int frames, float* converted) {
+    constexpr int kBpf = Channels * Bits / 8;
+    VoiceResampler& rs = *v.resampler;
+    if (v.resamplerReset) {
+        rs.Reset();
+        v.resamplerReset = false;
+    }
+    const double ratio = 4294967296.0 / double(v.step ? v.step : 1);
+    const std::uint64_t total = std::uint64_t(v.frames);
+    std::uint64_t frame = v.position >> 32;
+    const float gl = v.gainLeft, gr = v.gainRight;
+    int k = 0;
+    while (k < frames) {
+        if (rs.Pending() == 0 && !rs.Fed()) {
+            float* in = rs.FeedBuffer();
+            int n = 0;
+            while (n < VoiceResampler::kChunkFrames) {
+                if (frame >= total) {
+                    if (!v.looping) break;
+                    frame = 0;
+                }
+                const std::uint8_t* p = v.data + std::size_t(frame) * kBpf;
+                in[n * Channels] = ReadValue(p, Bits);
+                if constexpr (Channels == 2) in[n * 2 + 1] = ReadValue(p + Bits / 8, Bits);
+                ++n;
+                ++frame;
+            }
+            rs.Feed(n, !v.looping && frame >= total);
+        }
+        int used = 0;
+        const int made = rs.Convert(converted, frames - k, ratio, &used);
+        float* out = acc + 2 * k;
+        for (int j = 0; j < made; ++j, out += 2) {
+            out[0] += converted[j * Channels] * gl;
+            out[1] += converted[j * Channels + Channels - 1] * gr;
+        }
+        k += made;
+        if (rs.Drained()) {
+            v.position = 0;
+            rs.Reset();
+            return false;
+        }
+        if (made == 0 && used == 0 && rs.Pending() > 0) break;  // the converter refuses: try again next pass
+    }
+    v.position = frame << 32;
+    return true;
+}
+
 // Rounded to nearest (halves away from zero) and clipped to 16 bits.
 inline std::int16_t ToSample(float v) {
     v = std::clamp(v, -32768.0f, 32767.0f);
     return std::int16_t(v >= 0 ? v + 0.5f : v - 0.5f);
 }
 
-bool MixAny(SoundVoice& v, float* acc, int frames) {
+bool MixAny(SoundVoice& v, float* acc, int frames, float* converted) {
+    if (v.resampler && v.step != (std::uint64_t(1) << 32)) {
+        if (v.channels == 2)
+            return v.bits == 8 ? MixResampled<2, 8>(v, acc, frames, converted)
+                               : MixResampled<2, 16>(v, acc, frames, converted);
+        return v.bits == 8 ? MixResampled<1, 8>(v, acc, frames, converted)
+                           : MixResampled<1, 16>(v, acc, frames, converted);
+    }
     if (v.channels == 2) {
         return v.bits == 8 ? MixVoice<2, 8>(v, acc, frames) : MixVoice<2, 16>(v, acc, frames);
     }
@@ -101,7 +160,9 @@ bool MixAny(SoundVoice& v, float* acc, int frames) {
 
 SoundBufferMixer::SoundBufferMixer(int outputHertz)
     : outputHertz_(outputHertz > 0 ? outputHertz : kOutputHertz),
-      accumulator_(std::size_t(kBlockFrames) * 2) {
+      accumulator_(std::size_t(kBlockFrames) * 2),
+      converted_(std::size_t(kBlockFrames) * 2),
+      limiter_(outputHertz_) {
     active_.reserve(64);
 }
 
@@ -113,6 +174,14 @@ std::shared_ptr<SoundBufferMixer> SoundBufferMixer::Create(int outputHertz) {
 
 std::uint64_t SoundBufferMixer::StepFor(int hertz) const {
     return (std::uint64_t(hertz) << 32) / std::uint64_t(outputHertz_);
+}
+
+void SoundBufferMixer::NeedsResampler(SoundVoice& v, int hertz) {
+    if (hertz == outputHertz_ || v.resampler) return;
+    auto r = VoiceResampler::Create(v.channels);  // allocates: never under the lock
+    Guard g(*this);
+    v.resampler = std::move(r);
+    v.resamplerReset = true;
 }
 
 void SoundBufferMixer::ReserveActive() {
@@ -163,6 +232,7 @@ int SoundBufferMixer::CreateBuffer(const SoundBufferDesc& desc, SoundBufferPtr* 
     v->frequency = desc.hertz;
     v->step = StepFor(desc.hertz);
     v->block = std::move(block);
+    NeedsResampler(*v, desc.hertz);
     *out = NewBuffer(std::move(v));
     return SB_OK;
 }
@@ -187,6 +257,7 @@ int SoundBufferMixer::DuplicateBuffer(const SoundBufferPtr& source, SoundBufferP
     v->step = s.step;
     v->gainLeft = s.gainLeft;
     v->gainRight = s.gainRight;
+    NeedsResampler(*v, v->frequency);
     *out = NewBuffer(std::move(v));
     return SB_OK;
 }
@@ -229,13 +300,15 @@ void SoundBufferMixer::Mix(std::int16_t* out, int frames) {
         std::fill(acc, acc + 2 * n, 0.0f);
         for (std::size_t i = 0; i < active_.size();) {
             SoundVoice* v = active_[i];
-            if (MixAny(*v, acc, n)) {
+            if (MixAny(*v, acc, n, converted_.data())) {
                 ++i;
             } else {
                 v->playing = false;
                 Deactivate(v);  // the last voice moves into slot i
             }
         }
+        // Many sounds at once stay clean: the bus is limited, not clipped.
+        limiter_.Process(acc, n);
         std::uint64_t audible = 0;
         for (int k = 0; k < n; ++k) {
             out[2 * k] = ToSample(acc[2 * k]);

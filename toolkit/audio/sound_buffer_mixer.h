@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "toolkit/audio/mix_limiter.h"
 #include "toolkit/audio/sound_buffer.h"
 
 namespace kestrel {
@@ -82,12 +83,17 @@ private:
     void Deactivate(SoundVoice* v);
     void Release(SoundVoice* v);
     std::uint64_t StepFor(int hertz) const;
+    // Gives a voice a converter if its rate differs from the output's
+    // (main thread, outside the lock; the mixer sees it once under it).
+    void NeedsResampler(SoundVoice& v, int hertz);
 
     int outputHertz_;
     MixLock* lock_ = nullptr;
     int voiceCount_ = 0;
     std::vector<SoundVoice*> active_;  // capacity kept >= voiceCount_
     std::vector<float> accumulator_;   // kBlockFrames * 2
+    std::vector<float> converted_;     // kBlockFrames * 2: one voice's converted frames
+    MixLimiter limiter_;
     std::atomic<std::uint64_t> framesMixed_{0};
     std::atomic<std::uint64_t> audibleFrames_{0};
 };

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "toolkit/audio/voice_resampler.h"
+
 namespace kestrel {
 
 // PCM bytes shared by a buffer and its duplicates.
@@ -41,6 +43,12 @@ struct SoundVoice {
     bool playing = false;
     std::uint64_t position = 0;  // source frames, 32.32 fixed point
     int activeIndex = -1;        // place in the mixer's active list, or -1
+
+    // The band-limited converter for a voice played at another rate than
+    // the output's (made on the main thread; used by the mixer), and whether
+    // it must forget what it was fed (set under the lock on a new position).
+    std::unique_ptr<VoiceResampler> resampler;
+    bool resamplerReset = false;
 };
 
 }  // namespace kestrel

@@ -42,12 +42,12 @@ install(FILES ${KESTREL_EMBED_CMAKE} RENAME KestrelEmbed.cmake
 # public requirements, so `pkg-config --libs kestrel` links a program.
 if(BUILD_SHARED_LIBS)
   set(KESTREL_PC_REQUIRES "")
-  set(KESTREL_PC_REQUIRES_PRIVATE "sdl2 gl libpng freetype2 vorbisfile")
+  set(KESTREL_PC_REQUIRES_PRIVATE "sdl2 gl libpng freetype2 vorbisfile samplerate")
   # A program linked with `pkg-config --libs kestrel` finds the shared
   # libraries where they are installed, without LD_LIBRARY_PATH.
   set(KESTREL_PC_LIBS_RPATH "-Wl,-rpath,\${libdir}")
 else()
-  set(KESTREL_PC_REQUIRES "sdl2 gl libpng freetype2 vorbisfile")
+  set(KESTREL_PC_REQUIRES "sdl2 gl libpng freetype2 vorbisfile samplerate")
   set(KESTREL_PC_REQUIRES_PRIVATE "")
   set(KESTREL_PC_LIBS_RPATH "")
 endif()

@@ -22,7 +22,7 @@ set(CPACK_DEBIAN_KESTREL_DEV_DESCRIPTION "${KESTREL_PACKAGE_SUMMARY}\n${KESTREL_
 # What the libraries link, as development packages (which bring the
 # run-time libraries with them).
 set(CPACK_DEBIAN_KESTREL_DEV_PACKAGE_DEPENDS
-  "libsdl2-dev, libgl-dev, libpng-dev, libfreetype-dev, libvorbis-dev, pkg-config")
+  "libsdl2-dev, libgl-dev, libpng-dev, libfreetype-dev, libvorbis-dev, libsamplerate0-dev, pkg-config")
 
 if(PROJECT_IS_TOP_LEVEL AND PROJECT_NAME STREQUAL "Kestrel")
   set(CPACK_PACKAGE_NAME libkestrel-dev)

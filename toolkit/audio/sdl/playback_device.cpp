@@ -8,6 +8,8 @@
 #include <iterator>
 #include <cstdio>
 
+#include "toolkit/core/quiet_stderr.h"
+
 namespace kestrel::sdl {
 
 namespace {
@@ -108,7 +110,13 @@ SDL_AudioDeviceID OpenPlaybackDevice(const SDL_AudioSpec& want, SDL_AudioSpec* h
     std::string reasons;
     for (const std::string& name : order) {
         SDL_SetHint(SDL_HINT_AUDIODRIVER, name.c_str());
-        const SDL_AudioDeviceID device = StartAndOpen(want, have, &why);
+        SDL_AudioDeviceID device = 0;
+        {
+            // A system that is not there has its library print its own
+            // failure; the outcome is reported below, in one line.
+            QuietStderr quiet;
+            device = StartAndOpen(want, have, &why);
+        }
         SDL_ResetHint(SDL_HINT_AUDIODRIVER);
         if (device != 0) return device;
         if (!reasons.empty()) reasons += "; ";

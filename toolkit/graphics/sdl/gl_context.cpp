@@ -17,6 +17,7 @@
 #include "toolkit/core/app.h"
 #include "toolkit/core/error.h"
 #include "toolkit/core/fault_report.h"
+#include "toolkit/core/quiet_stderr.h"
 #include "toolkit/graphics/gl_graphics_driver.h"
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/sdl/full_screen_keys.h"
@@ -46,6 +47,7 @@ struct GLContext {
     bool fullScreen = false;   // shown full screen (real mode or covering the desktop)
     bool realMode = false;     // full screen in a display mode of the picture's size
     sdl::Rect windowed;        // the window's place before it went full screen
+    bool managedFullScreen = false;  // full screen asked of the window manager
     sdl::FullScreenKeys keys;
 };
 
@@ -76,7 +78,14 @@ bool EnsureVideo() {
         const std::string name = SDL_GetVideoDriver(i);
         if (name == "offscreen" || name == "dummy" || name == "evdev") continue;
         SDL_SetHint(SDL_HINT_VIDEODRIVER, name.c_str());
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+        int opened = -1;
+        {
+            // A display system that is not there has its library print
+            // its own failure; the outcome is reported in one line.
+            QuietStderr quiet;
+            opened = SDL_InitSubSystem(SDL_INIT_VIDEO);
+        }
+        if (opened == 0) return true;
         reasons += (reasons.empty() ? "" : "; ") + name + ": " + SDL_GetError();
     }
     SDL_SetHint(SDL_HINT_VIDEODRIVER, nullptr);
@@ -242,9 +251,19 @@ void FitToFrame(GLContext* c) {
     MatchDrawable(c);
 }
 
+// Whether a window manager frames the window (a bare X server does not).
+bool Framed(SDL_Window* w) {
+    const sdl::Frame f = WindowFrame(w);
+    return f.top != 0 || f.left != 0 || f.bottom != 0 || f.right != 0;
+}
+
 // Alt+Return / F11. Full screen covers the desktop with the picture
 // letter-boxed (the display's mode stays); back in a window, the window
-// returns to where it was.
+// returns to where it was. Under a window manager the manager does both
+// (its full-screen state): moving a framed window by hand while its frame
+// comes and goes lands it off by the frame, and further off each time.
+// Without one the window is made borderless and placed over the desktop,
+// and put back by hand.
 void ToggleFullScreen(GLContext* c) {
     SDL_Window* w = c->window;
     if (!c->fullScreen) {
@@ -252,8 +271,14 @@ void ToggleFullScreen(GLContext* c) {
         SDL_GetWindowPosition(w, &x, &y);
         SDL_GetWindowSize(w, &ww, &wh);
         c->windowed = {x, y, ww, wh};
-        CoverDesktop(w);
+        c->managedFullScreen =
+            Framed(w) && SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+        if (!c->managedFullScreen) CoverDesktop(w);
         c->fullScreen = true;
+    } else if (c->managedFullScreen) {
+        SDL_SetWindowFullscreen(w, 0);
+        c->managedFullScreen = false;
+        c->fullScreen = false;
     } else {
         if (c->realMode) {
             // SDL gives the desktop its mode back.
