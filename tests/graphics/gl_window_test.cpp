@@ -18,7 +18,7 @@
 #include "toolkit/system/millisecs.h"
 #include "toolkit/system/polled_input.h"
 #include "toolkit/system/sdl/sdl_system_driver.h"
-#include "toolkit/system/sdl/termination.h"
+#include "toolkit/system/terminate_policy.h"
 #include "toolkit/system/timer.h"
 #include "toolkit/system/keys.h"
 
@@ -190,11 +190,11 @@ TEST_F(GLWindow, FullScreenFallsBackToAScaledPicture) {
 }
 
 TEST_F(GLWindow, CloseRequestSetsTheFlagAndTheWindowStaysForAProgramThatEndsItself) {
-    // By default a close request ends the program (the termination tests);
-    // a program may take it as a flag instead.
-    sdl::SetEndOnTerminate(false);
+    // A program that never asks is ended by a close request (the
+    // termination tests); one that decides takes it as a flag.
+    SetTerminatePolicy(TerminatePolicy::Program);
     struct Restore {
-        ~Restore() { sdl::SetEndOnTerminate(true); }
+        ~Restore() { SetTerminatePolicy(TerminatePolicy::Auto); }
     } restore;
     ASSERT_NE(Graphics(320, 240, 0, 60, 0), nullptr) << GraphicsError();
     const Uint32 id = SDL_GetWindowID(Window());

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "toolkit/core/app_entry.h"
-#include "toolkit/system/sdl/termination.h"
+#include "toolkit/system/terminate_policy.h"
 #include "tools/soak/soak_run.h"
 
 // Present in AddressSanitizer builds only: prints the allocation stacks
@@ -31,7 +31,7 @@ int g_exitCode = 0;
 void Body() {
     // A close request or Ctrl+C ends the run early with its report (the run
     // reads AppTerminate), rather than ending the program at once.
-    kestrel::sdl::SetEndOnTerminate(false);
+    kestrel::SetTerminatePolicy(kestrel::TerminatePolicy::Program);
     auto result = virexo::soak::RunSoak(g_options, std::cout);
     if (!result.displayOpened) {
         std::fprintf(stderr, "virexo-soak: %s\n", result.failure.c_str());

@@ -19,6 +19,7 @@
 #include "toolkit/core/fault_report.h"
 #include "toolkit/graphics/gl_graphics_driver.h"
 #include "toolkit/graphics/graphics.h"
+#include "toolkit/graphics/sdl/destroyed_window.h"
 #include "toolkit/graphics/sdl/full_screen_keys.h"
 #include "toolkit/graphics/sdl/gl_library_preload.h"
 #include "toolkit/graphics/sdl/offscreen_target.h"
@@ -430,6 +431,7 @@ GLContext* GLCreateContext(int width, int height, int depth, int hertz, int flag
     WarnIfHeadlessSystemDriver();
     sdl::ReleaseGLPreload();
     SetWindowProcedure(SDL_GetWindowID(window), GraphicsWindowProc);
+    sdl::WatchForDestroyedWindow(window);
     SetFaultBox(ShowFaultBox);
     sdl::SetPictureToWindowMapper(PictureToWindow);
     if (mode == CONTEXT_DISPLAY && !fallBack) {
@@ -510,7 +512,7 @@ void GLCloseContext(GLContext* c) {
     if (g_fullScreenWindow == c->window) g_fullScreenWindow = nullptr;
     if (c->ownsWindow) {
         sdl::ForgetWindowIcon(SDL_GetWindowID(c->window));
-        SDL_DestroyWindow(c->window);
+        sdl::DestroyWatchedWindow(c->window);
     }
     if (!g_list) SetFaultBox(nullptr);
     delete c;
