@@ -6,7 +6,7 @@
 # - unanswered, the program ends when the box's time is up
 #   (KESTREL_FAULT_BOX_SECONDS=2 here), the box gone with it;
 # - killed while the box is up, the box goes with it;
-# - without an X display (SDL's offscreen driver) it ends at once.
+# - without an X display (SDL's offscreen driver, DISPLAY unset) it ends at once.
 # Standard error names the exception and, on a line of its own, the signal
 # and the faulting address.
 #   window_fault_test.sh PROBE
@@ -72,7 +72,7 @@ for _ in $(seq 40); do [ -z "$(box_id)$(leftovers)" ] && break; sleep 0.05; done
 echo "$case: the box went with the program"
 
 case=offscreen
-SDL_VIDEODRIVER=offscreen "$probe" >"$dir/out" 2>"$dir/err" &
+env -u DISPLAY SDL_VIDEODRIVER=offscreen "$probe" >"$dir/out" 2>"$dir/err" &
 pid=$!
 finish 5
 check_report
