@@ -18,8 +18,9 @@
 #include "toolkit/system/millisecs.h"
 #include "toolkit/system/polled_input.h"
 #include "toolkit/system/sdl/sdl_system_driver.h"
-#include "toolkit/system/sdl/termination.h"
+#include "toolkit/system/terminate_policy.h"
 #include "toolkit/system/timer.h"
+#include "toolkit/graphics/window_options.h"
 #include "toolkit/system/keys.h"
 
 namespace kestrel {
@@ -190,11 +191,11 @@ TEST_F(GLWindow, FullScreenFallsBackToAScaledPicture) {
 }
 
 TEST_F(GLWindow, CloseRequestSetsTheFlagAndTheWindowStaysForAProgramThatEndsItself) {
-    // By default a close request ends the program (the termination tests);
-    // a program may take it as a flag instead.
-    sdl::SetEndOnTerminate(false);
+    // A program that never asks is ended by a close request (the
+    // termination tests); one that decides takes it as a flag.
+    SetTerminatePolicy(TerminatePolicy::Program);
     struct Restore {
-        ~Restore() { sdl::SetEndOnTerminate(true); }
+        ~Restore() { SetTerminatePolicy(TerminatePolicy::Auto); }
     } restore;
     ASSERT_NE(Graphics(320, 240, 0, 60, 0), nullptr) << GraphicsError();
     const Uint32 id = SDL_GetWindowID(Window());
@@ -340,6 +341,36 @@ TEST_F(GLWindow, AltReturnAndF11SwitchFullScreenWithoutReachingTheProgram) {
     // Return without Alt is the program's.
     PressKey(id, SDL_SCANCODE_RETURN, KMOD_NONE);
     EXPECT_EQ(KeyHit(13), 1);
+}
+
+TEST_F(GLWindow, TheSwitchesGiveAnExactWindowAndTheFullScreenKeysToTheProgram) {
+    SetWindowSizing(WindowSizing::Exact);
+    SetFullScreenKeys(false);
+    struct Restore {
+        ~Restore() {
+            SetWindowSizing(WindowSizing::Fitted);
+            SetFullScreenKeys(true);
+        }
+    } restore;
+    // 320 x 240 would be fitted to 960 x 720 on a 1024 x 768 screen.
+    ASSERT_NE(Graphics(320, 240, 0, 60, 0), nullptr) << GraphicsError();
+    SDL_Window* w = Window();
+    const Uint32 id = SDL_GetWindowID(w);
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(w, &ww, &wh);
+    EXPECT_EQ(ww, 320);
+    EXPECT_EQ(wh, 240);
+    EXPECT_FALSE(SDL_GetWindowFlags(w) & SDL_WINDOW_RESIZABLE);
+    Flip(0);
+    EXPECT_EQ(GLDrawFramebuffer(), 0u);  // drawn straight, unscaled
+    FlushKeys();
+    PressKey(id, SDL_SCANCODE_F11, KMOD_NONE);
+    PressKey(id, SDL_SCANCODE_RETURN, KMOD_LALT);
+    EXPECT_EQ(KeyHit(122), 1);
+    EXPECT_EQ(KeyHit(13), 1);
+    SDL_GetWindowSize(w, &ww, &wh);
+    EXPECT_EQ(ww, 320);  // still the window, not full screen
+    EXPECT_FALSE(SDL_GetWindowFlags(w) & SDL_WINDOW_BORDERLESS);
 }
 
 TEST_F(GLWindow, SDLKeysArriveAsVirtualKeyCodes) {

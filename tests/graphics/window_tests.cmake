@@ -65,3 +65,12 @@ add_dependencies(startup_test startup_probe)
 kestrel_test(gl_library_preload_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/gl_library_preload_test.cpp
   LIBS kestrel_graphics ${CMAKE_DL_LIBS})
+
+# A null-pointer fault under RunApplication with a window open: the report
+# ends the program in bounded time (window_fault_test.sh).
+add_executable(fault_report_probe ${CMAKE_CURRENT_LIST_DIR}/fault_report_probe.cpp)
+target_link_libraries(fault_report_probe PRIVATE Kestrel::Kestrel kestrel_warnings)
+add_test(NAME FaultReport.EndsInBoundedTimeWithAWindowOpen
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/window_fault_test.sh $<TARGET_FILE:fault_report_probe>)
+set_tests_properties(FaultReport.EndsInBoundedTimeWithAWindowOpen PROPERTIES
+  TIMEOUT 60 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)

@@ -1,7 +1,9 @@
-// Termination requests end a program over the SDL system driver through its
-// message pump: a close request with 0, SIGTERM/SIGINT/SIGHUP with
-// 128 + signal, the exit handlers run in both cases. Runs a probe program
-// (no display needed: SDL's event queue alone).
+// Termination requests over the SDL system driver. A program that never
+// asks AppTerminate() is ended through its message pump: a close request
+// with 0, SIGTERM/SIGINT/SIGHUP with 128 + signal, the exit handlers run in
+// both cases. A program that asks sees AppTerminate() turn true, its loop
+// ends and main returns. Runs a probe program (no display needed: SDL's
+// event queue alone).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -43,6 +45,8 @@ TEST(Termination, SignalsEndThroughThePumpWithTheirStatus) {
             EXPECT_TRUE(Has(r.out, "AppTerminate event\n")) << r.out;
             EXPECT_TRUE(Has(r.out, "exit handler\n")) << r.out;
             EXPECT_FALSE(Has(r.out, "not ended")) << r.out;
+            // Ended by the toolkit: main never returned.
+            EXPECT_FALSE(Has(r.out, "main returned")) << r.out;
             EXPECT_LT(ms, 1000.0);  // well before the pump's grace runs out
         }
     }
@@ -59,6 +63,35 @@ TEST(Termination, AProgramThatEndsOnItsOwnTermsSeesTheFlag) {
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(Has(r.out, "AppTerminate flag\n")) << r.out;
     EXPECT_TRUE(Has(r.out, "exit handler\n")) << r.out;
+}
+
+TEST(Termination, AProgramThatAsksReturnsFromMainAfterASignalOrACloseRequest) {
+    for (int signo : {SIGTERM, SIGINT, SIGHUP, 0}) {
+        double ms = 0;
+        const ChildResult r = RunProbe(signo ? "asks" : "asks-close", signo, 5000, &ms);
+        SCOPED_TRACE("signal " + std::to_string(signo));
+        EXPECT_EQ(r.signal, 0);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        // The event, the loop's end, the code after it, the exit handlers,
+        // then main's own objects: in that order.
+        EXPECT_EQ(r.out, "ready\nAppTerminate event\nafter loop\nexit handler\nmain returned\n");
+        EXPECT_LT(ms, 1000.0);
+    }
+}
+
+TEST(Termination, ASecondSignalEndsAProgramThatAsksAtOnce) {
+    // The first SIGTERM ends the loop; the after-loop step hangs; Ctrl+C ends it.
+    RunningChild child = StartChild({TERMINATION_PROBE, "asks-slow"});
+    ASSERT_TRUE(WaitForOutput(child, "ready", 10000));
+    kill(child.pid, SIGTERM);
+    ASSERT_TRUE(WaitForOutput(child, "after loop", 5000));
+    kill(child.pid, SIGINT);
+    double ms = 0;
+    const ChildResult r = FinishChild(child, 5000, &ms);
+    EXPECT_EQ(r.exitCode, 128 + SIGINT) << r.err;
+    EXPECT_TRUE(Has(r.err, "a second request")) << r.err;
+    EXPECT_FALSE(Has(r.out, "slow step done")) << r.out;
+    EXPECT_LT(ms, 1000.0);
 }
 
 TEST(Termination, APumpThatNeverRunsStillEndsWithTheSignalsStatus) {

@@ -1,3 +1,4 @@
+#include "toolkit/resources/load_report.h"
 #include "toolkit/audio/audio.h"
 
 #include "toolkit/core/error.h"
@@ -38,7 +39,8 @@ TSoundPtr LoadSound(const Url& url, int flags) {
         WarnOnce(
             "LoadSound: the only audio driver is \"Null\", so nothing is heard: call "
             "kestrel::Startup() (or kestrel::sdl::InitDirectSoundAudio()) first");
-    return driver->LoadSound(url, flags);
+    LoadAttempt attempt("LoadSound", url);
+    return attempt.Finish(driver->LoadSound(url, flags));
 }
 
 TChannelPtr PlaySound(const TSoundPtr& sound, const TChannelPtr& channel) {

@@ -8,6 +8,7 @@
 #include "toolkit/audio/ogg_decoder.h"
 #include "toolkit/core/run_once.h"
 #include "toolkit/resources/stream.h"
+#include "toolkit/resources/load_report.h"
 #include "toolkit/resources/missing_loader.h"
 
 namespace kestrel {
@@ -75,20 +76,28 @@ std::shared_ptr<TAudioSampleLoaderOGG> g_oggLoader;
 
 TAudioSamplePtr TAudioSampleLoaderOGG::LoadAudioSample(const std::shared_ptr<TStream>& stream) {
     if (!stream) return nullptr;
+    char magic[4] = {};
+    const std::int64_t at = stream->Pos();
+    const bool ogg = stream->Read(magic, 4) == 4 && std::memcmp(magic, "OggS", 4) == 0;
+    stream->Seek(at);
+    if (!ogg) return RefuseData("Ogg");
+    ClaimData("Ogg");
     OggStreamInfo info;
     OggDecoder* d = OggOpenDecoder(stream.get(), ReadCb, SeekCb, CloseCb, TellCb, &info);
-    if (!d) return nullptr;
+    if (!d) return FailData("Ogg", "not an Ogg Vorbis stream, or damaged");
     struct Closer {
         OggDecoder* d;
         ~Closer() { OggReadPcm(d, nullptr, 0); }
     } closer{d};
 
     // More than two channels do not fit the sample formats.
-    if (info.channels < 1 || info.channels > 2 || info.hertz <= 0) return nullptr;
+    if (info.channels < 1 || info.channels > 2 || info.hertz <= 0)
+        return FailData("Ogg", std::to_string(info.channels) + " channels at " +
+                                   std::to_string(info.hertz) + " Hz: only mono and stereo play");
     const int format = info.channels == 1 ? SF_MONO16LE : SF_STEREO16LE;
     const int bpf = BytesPerSample(format);
     const std::int64_t length = std::int32_t(std::uint32_t(std::uint64_t(info.samples)));
-    if (length < 0 || length * bpf > INT_MAX) return nullptr;
+    if (length < 0 || length * bpf > INT_MAX) return FailData("Ogg", "too long");
     const std::int64_t total = length * bpf;
 
     std::vector<std::uint8_t> pcm;
@@ -100,7 +109,9 @@ TAudioSamplePtr TAudioSampleLoaderOGG::LoadAudioSample(const std::shared_ptr<TSt
         pcm.resize(at + std::size_t(n));
         // A decoding error, or a stream that ends before its stated length
         // (a truncated or forged file), refuses the file.
-        if (OggReadPcm(d, pcm.data() + at, n) < 0) return nullptr;
+        if (OggReadPcm(d, pcm.data() + at, n) < 0)
+            return FailData("Ogg", "damaged or truncated after " + std::to_string(stream->Size()) +
+                                       " bytes");
     }
     auto sample = TAudioSample::Create(int(length), info.hertz, format);
     if (total) std::memcpy(sample->samples, pcm.data(), std::size_t(total));

@@ -2,6 +2,7 @@
 
 #include "toolkit/core/error.h"
 #include "toolkit/resources/stream.h"
+#include "toolkit/resources/load_report.h"
 #include "toolkit/resources/missing_loader.h"
 
 namespace kestrel {
@@ -30,7 +31,9 @@ TAudioSamplePtr TAudioSampleLoader::LoadAudioSample(const std::shared_ptr<TStrea
 
 TAudioSampleLoader* AudioSampleLoaderRegistry() { return g_loaders; }
 
-TAudioSamplePtr LoadAudioSample(const Url& url) {
+namespace {
+
+TAudioSamplePtr LoadFromChain(const Url& url) {
     TStreamPtr stream = ReadStream(url);
     if (!stream) return nullptr;
     // Closes the stream however the loaders end.
@@ -46,16 +49,27 @@ TAudioSamplePtr LoadAudioSample(const Url& url) {
 
     const std::int64_t start = stream->Pos();
     if (start == -1) RuntimeError("Stream is not seekable");
+    LoaderChainReport report("audio sample");
     for (TAudioSampleLoader* loader = g_loaders; loader; loader = loader->_succ) {
         stream->Seek(start);
+        report.Begin();
         try {
             if (TAudioSamplePtr sample = loader->LoadAudioSample(stream)) return sample;
         } catch (const TStreamException&) {
             // A stream that ends inside the data: this loader refuses it.
+            report.Threw(*stream, start);
         }
     }
+    report.Fail(stream.get(), start);
     WarnIfLoaderMissing("LoadAudioSample", *stream, start);
     return nullptr;
+}
+
+}  // namespace
+
+TAudioSamplePtr LoadAudioSample(const Url& url) {
+    LoadAttempt attempt("LoadAudioSample", url);
+    return attempt.Finish(LoadFromChain(url));
 }
 
 }  // namespace kestrel

@@ -2,6 +2,7 @@
 
 #include "toolkit/audio/audio_driver.h"
 #include "toolkit/audio/sample_loader.h"
+#include "toolkit/resources/load_report.h"
 
 namespace kestrel {
 
@@ -10,10 +11,13 @@ TChannelPtr TSound::Play(const TChannelPtr&) { return std::make_shared<TChannel>
 TChannelPtr TSound::Cue(const TChannelPtr&) { return std::make_shared<TChannel>(); }
 
 TSoundPtr TSound::Load(const Url& url, int flags) {
+    LoadAttempt attempt("LoadSound", url);
     TAudioSamplePtr sample = url.As<TAudioSample>();
     if (!sample) sample = LoadAudioSample(url);
-    if (!sample) return nullptr;
-    return AudioDriver()->CreateSound(sample, flags);
+    if (!sample) return attempt.Finish(TSoundPtr());
+    TSoundPtr sound = AudioDriver()->CreateSound(sample, flags);
+    if (!sound) SetLoadReason("the audio driver \"" + AudioDriver()->Name() + "\" made no sound of it");
+    return attempt.Finish(sound);
 }
 
 }  // namespace kestrel

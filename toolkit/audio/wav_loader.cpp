@@ -6,6 +6,7 @@
 
 #include "toolkit/core/run_once.h"
 #include "toolkit/resources/stream.h"
+#include "toolkit/resources/load_report.h"
 #include "toolkit/resources/missing_loader.h"
 
 namespace kestrel {
@@ -48,10 +49,13 @@ TAudioSamplePtr ReadData(TStream& s, std::uint32_t size, int hertz, int format) 
     const int bpf = BytesPerSample(format);
     const std::int64_t frames = size / std::uint32_t(bpf);
     const std::int64_t bytes = frames * bpf;
-    if (bytes > INT_MAX) return nullptr;
+    if (bytes > INT_MAX) return FailData("WAV", "too long");
     const std::int64_t left = Remaining(s);
     if (left >= 0) {
-        if (bytes > left) return nullptr;
+        if (bytes > left)
+            return FailData("WAV", "truncated after " + std::to_string(s.Size()) +
+                                       " bytes: its data chunk holds " + std::to_string(size) +
+                                       " bytes, the rest of the file " + std::to_string(left));
         auto sample = TAudioSample::Create(int(frames), hertz, format);
         s.ReadBytes(sample->samples, bytes);
         return sample;
@@ -91,30 +95,35 @@ std::shared_ptr<TAudioSampleLoaderWAV> g_wavLoader;
 TAudioSamplePtr TAudioSampleLoaderWAV::LoadAudioSample(const std::shared_ptr<TStream>& stream) {
     if (!stream) return nullptr;
     TStream& s = *stream;
-    if (ReadTag(s) != "RIFF") return nullptr;
+    if (ReadTag(s) != "RIFF") return RefuseData("WAV");
     ReadU32(s);  // RIFF size, not needed
-    if (ReadTag(s) != "WAVE") return nullptr;
-    if (ReadTag(s) != "fmt ") return nullptr;  // the format chunk comes first
+    if (ReadTag(s) != "WAVE") return RefuseData("WAV");
+    ClaimData("WAV");
+    // the format chunk comes first
+    if (ReadTag(s) != "fmt ") return FailData("WAV", "no format chunk first");
     const std::uint32_t fmtSize = ReadU32(s);
-    if (s.ReadShort() != 1) return nullptr;  // uncompressed PCM only
+    if (s.ReadShort() != 1) return FailData("WAV", "not uncompressed PCM");
     const int channels = s.ReadShort();
     const std::int32_t hertz = s.ReadInt();
     s.ReadInt();    // byte rate
     s.ReadShort();  // block align
     const int bits = s.ReadShort();
     const int format = SampleFormatFor(bits, channels);
-    if (!format) return nullptr;
+    if (!format)
+        return FailData("WAV", std::to_string(bits) + "-bit " + std::to_string(channels) +
+                                   "-channel samples: only 8 or 16 bits, mono or stereo, play");
     // A rate of zero or above 2^31 cannot be played by any driver.
-    if (hertz <= 0) return nullptr;
-    if (fmtSize > 16 && !SkipChunk(s, fmtSize - 16)) return nullptr;
+    if (hertz <= 0) return FailData("WAV", "no valid sample rate");
+    if (fmtSize > 16 && !SkipChunk(s, fmtSize - 16)) return FailData("WAV", "truncated format chunk");
 
     while (!s.Eof()) {
         const std::string tag = ReadTag(s);
         const std::uint32_t size = ReadU32(s);
         if (tag == "data") return ReadData(s, size, hertz, format);
-        if (!SkipChunk(s, size)) return nullptr;  // no padding byte after odd sizes
+        if (!SkipChunk(s, size))  // no padding byte after odd sizes
+            return FailData("WAV", "truncated inside its \"" + tag + "\" chunk");
     }
-    return nullptr;
+    return FailData("WAV", "no data chunk");
 }
 
 void InitWavLoader() {

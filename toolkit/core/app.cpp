@@ -36,23 +36,28 @@ std::string AppDirOf(const std::string& appFile) {
     return path.substr(0, slash);
 }
 
-void StartupApplication(int argc, char** argv) {
+void SetApplicationGlobals(int argc, char** argv) {
     g_mainThread = std::this_thread::get_id();
 
     std::error_code ec;
     LaunchDir = ForwardSlashes(std::filesystem::current_path(ec).string());
 
     auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec && argc > 0) exe = std::filesystem::absolute(argv[0], ec);
+    if (ec && argc > 0 && argv) exe = std::filesystem::absolute(argv[0], ec);
     AppFile = ForwardSlashes(exe.string());
     AppDir = AppDirOf(AppFile);
+    if (argv) AppArgs.assign(argv, argv + argc);
+    else AppArgs.clear();
+}
+
+void StartupApplication(int argc, char** argv) {
+    SetApplicationGlobals(argc, argv);
     if (!AppDir.empty() && chdir(AppDir.c_str()) != 0) {
         // Relative paths then resolve from the launch folder; nothing else
         // depends on the change succeeding.
     }
 
     AppTitle = kDefaultAppTitle;
-    AppArgs.assign(argv, argv + argc);
 }
 
 }  // namespace kestrel

@@ -34,4 +34,10 @@ std::string ForwardSlashes(std::string path);
 // directory to AppDir.
 void StartupApplication(int argc, char** argv);
 
+/// Sets LaunchDir, AppFile, AppDir and AppArgs from the process (argv may
+/// be null when argc is 0) and records the main thread, leaving the current
+/// directory as it is. A program finds its data next to its executable with
+/// AppDir + "/data/...". AppTitle is left as it is.
+void SetApplicationGlobals(int argc, char** argv);
+
 }  // namespace kestrel

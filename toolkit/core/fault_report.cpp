@@ -1,12 +1,16 @@
 #include "toolkit/core/fault_report.h"
 
 #include <pthread.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <cerrno>
+#include <ctime>
 
 namespace kestrel {
 
@@ -14,6 +18,9 @@ namespace {
 
 std::atomic<FaultBoxFunction> g_box{nullptr};
 const int kSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP};
+// How long the box may stay up before the program ends without an answer.
+constexpr int kDefaultBoxSeconds = 30;
+int g_boxSeconds = kDefaultBoxSeconds;
 
 // Bounds of the main thread's stack, to tell a stack overflow apart.
 std::uintptr_t g_stackLow = 0;
@@ -36,13 +43,77 @@ bool IsStackFault(const void* address) {
     return a < g_stackLow + 65536 && a + 1024 * 1024 >= g_stackLow;
 }
 
+const char* SignalName(int signo) {
+    switch (signo) {
+    case SIGSEGV: return "SIGSEGV (invalid memory access)";
+    case SIGBUS: return "SIGBUS (bus error)";
+    case SIGFPE: return "SIGFPE (arithmetic fault)";
+    case SIGILL: return "SIGILL (illegal instruction)";
+    case SIGTRAP: return "SIGTRAP (breakpoint or trap)";
+    default: return "an unknown signal";
+    }
+}
+
+// "0x" and 16 hexadecimal digits, without the C library (signal handler).
+void WriteAddress(const void* address) {
+    char text[19] = "0x";
+    auto a = reinterpret_cast<std::uintptr_t>(address);
+    for (int i = 17; i >= 2; --i) {
+        text[i] = "0123456789abcdef"[a & 15];
+        a >>= 4;
+    }
+    text[18] = '\0';
+    WriteAll(text);
+}
+
+void SleepMs(long ms) {
+    timespec t{ms / 1000, (ms % 1000) * 1000000L};
+    nanosleep(&t, nullptr);
+}
+
+// Shows the box from a child process of its own (a new process group, ended
+// with this process), so that whatever it does - the box answered, never
+// shown, stuck - this process waits at most g_boxSeconds for it and leaves
+// nothing behind.
+void ShowBoxBounded(FaultBoxFunction box, const char* name) {
+    const pid_t parent = getpid();
+    const pid_t child = fork();
+    if (child < 0) return;
+    if (child == 0) {
+        setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent) _exit(0);  // the parent is already gone
+        for (int s : kSignals) signal(s, SIG_DFL);
+        box("Windows exception", name);
+        _exit(0);
+    }
+    setpgid(child, child);  // the child does it too: whichever runs first
+    for (long waited = 0; waited < g_boxSeconds * 1000L; waited += 20) {
+        int status = 0;
+        const pid_t r = waitpid(child, &status, WNOHANG);
+        if (r == child || (r < 0 && errno != EINTR)) return;
+        SleepMs(20);
+    }
+    WriteAll("kestrel: the report box got no answer in time\n");
+    kill(-child, SIGKILL);
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+}
+
 void OnFault(int signo, siginfo_t* info, void*) {
     const bool stack = signo == SIGSEGV && info && IsStackFault(info->si_addr);
     const char* name = FaultName(signo, info ? info->si_code : 0, stack);
     WriteAll("Windows exception: ");
     WriteAll(name);
     WriteAll("\n");
-    if (FaultBoxFunction box = g_box.load()) box("Windows exception", name);
+    // For a Linux user reading a terminal: what the kernel reported.
+    WriteAll("kestrel: fault: ");
+    WriteAll(SignalName(signo));
+    WriteAll(" at address ");
+    WriteAddress(info ? info->si_addr : nullptr);
+    WriteAll("\n");
+    if (FaultBoxFunction box = g_box.load()) ShowBoxBounded(box, name);
     _exit(FaultExitCode(signo));
 }
 
@@ -94,6 +165,10 @@ void SetFaultBox(FaultBoxFunction box) { g_box.store(box); }
 
 void InstallFaultHandler() {
     RecordStackBounds();
+    if (const char* s = std::getenv("KESTREL_FAULT_BOX_SECONDS")) {
+        const int seconds = std::atoi(s);
+        if (seconds >= 0) g_boxSeconds = seconds;
+    }
     (void)g_stackHigh;
 
     static char* altStack = nullptr;

@@ -1,5 +1,6 @@
 #include "toolkit/core/error.h"
 #include "toolkit/graphics/font.h"
+#include "toolkit/resources/load_report.h"
 #include "toolkit/resources/missing_loader.h"
 
 namespace kestrel {
@@ -23,11 +24,18 @@ void AddFontLoader(const TFontLoaderPtr& loader) {
 }
 
 TFontPtr LoadFont(const Url& url, int size, int style) {
+    LoadAttempt attempt("LoadFont", url);
+    const std::uint64_t reasons = LoadReasonCount();
     for (TFontLoader* l = ChainHead().get(); l; l = l->_succ.get()) {
-        if (TFontPtr font = l->LoadFont(url, size, style)) return font;
+        if (TFontPtr font = l->LoadFont(url, size, style)) return attempt.Finish(font);
     }
+    if (!ChainHead())
+        SetLoadReason("no font loader is registered: call kestrel::InitFreeTypeFonts() or "
+                      "kestrel::Startup() first");
+    else if (LoadReasonCount() == reasons)
+        SetLoadReason("no font loader took it");
     WarnIfLoaderMissing("LoadFont", url);
-    return nullptr;
+    return attempt.Finish(TFontPtr());
 }
 
 }  // namespace kestrel

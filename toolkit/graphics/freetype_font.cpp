@@ -11,6 +11,7 @@
 #include "toolkit/resources/stream_factory.h"
 #include "toolkit/resources/stream_functions.h"
 #include "toolkit/resources/missing_loader.h"
+#include "toolkit/resources/load_report.h"
 
 namespace kestrel {
 
@@ -119,26 +120,59 @@ TGlyphPtr TFreeTypeFont::LoadGlyph(int index) {
     return glyph;
 }
 
+namespace {
+
+// FreeType's refusal of a file in words.
+std::nullptr_t RefuseFont(FT_Error error) {
+    if (error == FT_Err_Unknown_File_Format)
+        SetLoadReason("FreeType: not a TrueType or OpenType font");
+    else if (error == FT_Err_Invalid_File_Format || error == FT_Err_Invalid_Stream_Operation)
+        SetLoadReason("FreeType: a damaged or truncated font file");
+    else
+        SetLoadReason("FreeType: error " + std::to_string(error));
+    return nullptr;
+}
+
+}  // namespace
+
 TFreeTypeFontPtr TFreeTypeFont::Load(const std::string& src, int size, int style) {
     FT_Library library = Library();
-    if (!library) return nullptr;
+    if (!library) {
+        SetLoadReason("FreeType could not be started");
+        return nullptr;
+    }
 
     auto font = std::make_shared<TFreeTypeFont>();
     FT_Face face = nullptr;
     const auto sep = src.find("::");
     if (sep != std::string::npos && sep > 0) {
+        // Raises TStreamReadException when the URL cannot be opened (the
+        // reason is then in LastLoadError()).
         font->_buf = LoadByteArray(src);
-        if (font->_buf.empty()) return nullptr;
-        if (FT_New_Memory_Face(library, font->_buf.data(), FT_Long(font->_buf.size()), 0, &face) != 0)
+        if (font->_buf.empty()) {
+            SetLoadReason("empty (0 bytes)");
             return nullptr;
+        }
+        if (const FT_Error e =
+                FT_New_Memory_Face(library, font->_buf.data(), FT_Long(font->_buf.size()), 0, &face))
+            return RefuseFont(e);
     } else {
-        if (FT_New_Face(library, src.c_str(), 0, &face) != 0) return nullptr;
+        if (const FT_Error e = FT_New_Face(library, src.c_str(), 0, &face)) {
+            if (e == FT_Err_Cannot_Open_Resource) {
+                SetLoadReason(FileOpenReason(src));
+                return nullptr;
+            }
+            return RefuseFont(e);
+        }
     }
     font->_ft_face = face;  // closed by the destructor from here on
 
     int s = size;
     while (s >= 1 && FT_Set_Pixel_Sizes(face, 0, FT_UInt(s)) != 0) --s;
-    if (s < 1) return nullptr;
+    if (s < 1) {
+        SetLoadReason("FreeType: the font has no size up to " + std::to_string(size) + " pixels");
+        return nullptr;
+    }
     font->_pixel_size = s;
 
     // 26.6 fixed point to whole pixels (arithmetic shift).
@@ -152,7 +186,10 @@ TFreeTypeFontPtr TFreeTypeFont::Load(const std::string& src, int size, int style
 }
 
 TFontPtr TFreeTypeFontLoader::LoadFont(const Url& url, int size, int style) {
-    if (!url.IsString() || url.Text().empty()) return nullptr;
+    if (!url.IsString() || url.Text().empty()) {
+        SetLoadReason("the FreeType font loader reads a file name or a \"protocol::path\" URL");
+        return nullptr;
+    }
     return TFreeTypeFont::Load(url.Text(), size, style);
 }
 

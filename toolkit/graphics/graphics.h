@@ -129,7 +129,8 @@ int GraphicsFlags();
 // @}
 
 // Opens the program's display (closing the previous one): depth 0 is a
-// window, any other depth full screen. Null when it cannot be made.
+// window, any other depth full screen. Null when it cannot be made. How the
+// window is sized and the full-screen keys: window_options.h.
 TGraphicsPtr Graphics(int width, int height, int depth = 0, int hertz = 60, int flags = 0);
 // Closes the display Graphics opened, if any (also done at program exit).
 void EndGraphics();

@@ -3,6 +3,7 @@
 #include "toolkit/core/error.h"
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/lumo2d_graphics.h"
+#include "toolkit/resources/load_report.h"
 #include "toolkit/resources/pixmap_loader.h"
 
 namespace kestrel {
@@ -75,30 +76,44 @@ TImagePtr TImage::Create(int width, int height, int frameCount, int flags, int m
 }
 
 TImagePtr TImage::Load(const Url& url, int flags, int mask_r, int mask_g, int mask_b) {
+    LoadAttempt attempt("LoadImage", url);
     TPixmapPtr pixmap = PixmapOf(url);
-    if (!pixmap) return nullptr;
+    if (!pixmap) return attempt.Finish(TImagePtr());
     TImagePtr image = Create(pixmap->width, pixmap->height, 1, flags, mask_r, mask_g, mask_b);
     image->SetPixmap(0, pixmap);
-    return image;
+    return attempt.Finish(image);
 }
 
 TImagePtr TImage::LoadAnim(const Url& url, int cellWidth, int cellHeight, int first, int count,
                            int flags, int mask_r, int mask_g, int mask_b) {
+    LoadAttempt attempt("LoadAnimImage", url);
     TPixmapPtr pixmap = PixmapOf(url);
-    if (!pixmap) return nullptr;
+    if (!pixmap) return attempt.Finish(TImagePtr());
     // A cell size of 0 would divide by zero, and negative cells would lie
     // outside the picture: neither fits.
-    if (cellWidth <= 0 || cellHeight <= 0 || first < 0 || count < 0) return nullptr;
+    if (cellWidth <= 0 || cellHeight <= 0 || first < 0 || count < 0) {
+        SetLoadReason("cells of " + std::to_string(cellWidth) + " x " + std::to_string(cellHeight) +
+                      " from " + std::to_string(first) + ", " + std::to_string(count) +
+                      " of them: sizes must be positive, first and count not negative");
+        return attempt.Finish(TImagePtr());
+    }
     const int columns = pixmap->width / cellWidth;
     const int rows = pixmap->height / cellHeight;
-    if (std::int64_t(first) + count > std::int64_t(columns) * rows) return nullptr;
+    if (std::int64_t(first) + count > std::int64_t(columns) * rows) {
+        SetLoadReason("the " + std::to_string(pixmap->width) + " x " +
+                      std::to_string(pixmap->height) + " picture holds " +
+                      std::to_string(columns * rows) + " cells of " + std::to_string(cellWidth) +
+                      " x " + std::to_string(cellHeight) + ", not " + std::to_string(first) +
+                      " + " + std::to_string(count));
+        return attempt.Finish(TImagePtr());
+    }
     TImagePtr image = Create(cellWidth, cellHeight, count, flags, mask_r, mask_g, mask_b);
     for (int cell = first; cell < first + count; ++cell) {
         const int x = (cell % columns) * cellWidth;
         const int y = (cell / columns) * cellHeight;
         image->SetPixmap(cell - first, pixmap->Window(x, y, cellWidth, cellHeight)->Copy());
     }
-    return image;
+    return attempt.Finish(image);
 }
 
 }  // namespace kestrel

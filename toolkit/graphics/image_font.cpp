@@ -1,3 +1,4 @@
+#include "toolkit/resources/load_report.h"
 #include "toolkit/graphics/image_font.h"
 
 #include "toolkit/core/error.h"
@@ -122,7 +123,8 @@ TImageFontPtr DefaultImageFont() {
 }
 
 TImageFontPtr LoadImageFont(const Url& url, int size, int style) {
-    return TImageFont::Load(url, size, style);
+    LoadAttempt attempt("LoadImageFont", url);
+    return attempt.Finish(TImageFont::Load(url, size, style));
 }
 
 void SetImageFont(const TImageFontPtr& font) {

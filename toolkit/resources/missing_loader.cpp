@@ -12,7 +12,7 @@ namespace kestrel {
 
 namespace {
 
-constexpr int kFormats = 5;
+constexpr int kFormats = 6;
 std::array<std::atomic<bool>, kFormats> g_registered{};
 
 struct FormatInfo {
@@ -29,6 +29,7 @@ FormatInfo Info(DataFormat format) {
         return {"an Ogg Vorbis sound", "Ogg loader", "kestrel::InitOggLoader()"};
     case DataFormat::TrueType:
         return {"a TrueType font", "FreeType font loader", "kestrel::InitFreeTypeFonts()"};
+    case DataFormat::JPEG: return {"a JPEG image", nullptr, nullptr};
     case DataFormat::Unknown: break;
     }
     return {nullptr, nullptr, nullptr};
@@ -49,6 +50,7 @@ DataFormat SniffDataFormat(const std::uint8_t* bytes, std::size_t count) {
     if (StartsWith(bytes, count, "\0\1\0\0", 4) || StartsWith(bytes, count, "OTTO", 4) ||
         StartsWith(bytes, count, "true", 4) || StartsWith(bytes, count, "ttcf", 4))
         return DataFormat::TrueType;
+    if (StartsWith(bytes, count, "\xFF\xD8\xFF", 3)) return DataFormat::JPEG;
     return DataFormat::Unknown;
 }
 
@@ -60,11 +62,21 @@ bool LoaderRegistered(DataFormat format) {
     return g_registered[static_cast<std::size_t>(format)].load();
 }
 
+const char* DataFormatText(DataFormat format) { return Info(format).data; }
+
+std::string MissingLoaderHint(DataFormat format) {
+    const FormatInfo info = Info(format);
+    if (!info.data) return "";
+    if (!info.loader) return "which no loader of Kestrel reads";
+    if (LoaderRegistered(format)) return "";
+    return std::string("no ") + info.loader + " is registered: call " + info.startup +
+           " or kestrel::Startup() first";
+}
+
 std::string MissingLoaderMessage(const std::string& function, DataFormat format) {
     const FormatInfo info = Info(format);
-    if (!info.data || LoaderRegistered(format)) return "";
-    return function + ": the data is " + info.data + " but no " + info.loader +
-           " is registered: call " + info.startup + " or kestrel::Startup() first";
+    if (!info.data || !info.loader || LoaderRegistered(format)) return "";
+    return function + ": the data is " + info.data + " but " + MissingLoaderHint(format);
 }
 
 namespace {

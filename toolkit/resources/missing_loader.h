@@ -12,15 +12,24 @@
 
 namespace kestrel {
 
-enum class DataFormat { Unknown, PNG, WAV, OggVorbis, TrueType };
+enum class DataFormat { Unknown, PNG, WAV, OggVorbis, TrueType, JPEG };
 
 // The format the first bytes announce (PNG signature, RIFF/WAVE, OggS,
-// a TrueType or OpenType header).
+// a TrueType or OpenType header, a JPEG start of image).
 DataFormat SniffDataFormat(const std::uint8_t* bytes, std::size_t count);
 
 // Each loader's start-up notes the format it reads.
 void NoteLoaderRegistered(DataFormat format);
 bool LoaderRegistered(DataFormat format);
+
+// What data of the format is ("a PNG image"); nullptr for Unknown.
+const char* DataFormatText(DataFormat format);
+
+// "no PNG loader is registered: call kestrel::InitPngLoader() or
+// kestrel::Startup() first" when the format's loader exists in the toolkit
+// and is not registered; "which no loader of Kestrel reads" for formats
+// without one (JPEG); else empty.
+std::string MissingLoaderHint(DataFormat format);
 
 // The warning for data in `format` that every registered loader refused:
 // which loader is missing and how to start it. Empty when that loader is

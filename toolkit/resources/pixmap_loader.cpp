@@ -1,5 +1,6 @@
 #include "toolkit/resources/pixmap_loader.h"
 
+#include "toolkit/resources/load_report.h"
 #include "toolkit/resources/missing_loader.h"
 #include "toolkit/resources/stream_error.h"
 #include "toolkit/resources/stream_functions.h"
@@ -28,22 +29,38 @@ TPixmapLoader::~TPixmapLoader() {
 
 TPixmapLoader* PixmapLoaders() { return g_head; }
 
-TPixmapPtr LoadPixmap(const Url& url) {
+namespace {
+
+TPixmapPtr LoadFromChain(const Url& url) {
     TStreamPtr stream = ReadStream(url);
     if (!stream) return nullptr;
     CloseOnExit closer{*stream};
     const std::int64_t start = stream->Pos();
-    if (start == -1) return nullptr;
+    if (start == -1) {
+        SetLoadReason("the stream cannot tell its position");
+        return nullptr;
+    }
+    LoaderChainReport report("pixmap");
     for (TPixmapLoader* loader = g_head; loader; loader = loader->_succ) {
         stream->Seek(start);
+        report.Begin();
         try {
             if (TPixmapPtr pixmap = loader->LoadPixmap(*stream)) return pixmap;
         } catch (const TStreamException&) {
             // The data ended early or could not be read: this loader refuses.
+            report.Threw(*stream, start);
         }
     }
+    report.Fail(stream.get(), start);
     WarnIfLoaderMissing("LoadPixmap", *stream, start);
     return nullptr;
+}
+
+}  // namespace
+
+TPixmapPtr LoadPixmap(const Url& url) {
+    LoadAttempt attempt("LoadPixmap", url);
+    return attempt.Finish(LoadFromChain(url));
 }
 
 }  // namespace kestrel

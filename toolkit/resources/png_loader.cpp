@@ -16,6 +16,7 @@
 #include "toolkit/resources/stream_error.h"
 #include "toolkit/resources/stream_functions.h"
 #include "toolkit/resources/missing_loader.h"
+#include "toolkit/resources/load_report.h"
 
 namespace kestrel {
 
@@ -29,7 +30,13 @@ constexpr const char* kPngError = "PNG ERROR";
 constexpr long long kMaxInflateRatio = 1032;
 constexpr long long kInflateSlack = 4096;
 
-[[noreturn]] void OnPngError(png_structp, png_const_charp) { RuntimeError(kPngError); }
+// libpng's own words for the last error of this thread's decoding.
+thread_local std::string t_pngMessage;
+
+[[noreturn]] void OnPngError(png_structp, png_const_charp message) {
+    t_pngMessage = message ? message : "";
+    RuntimeError(kPngError);
+}
 
 void OnPngWarning(png_structp, png_const_charp) {}
 
@@ -78,7 +85,9 @@ TPixmapPtr Decode(TStream& stream, PngReadStructs& s) {
     png_uint_32 width = 0, height = 0;
     int bitDepth = 0, colorType = 0;
     png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
-    if (!InputCanHold(stream, height, png_get_rowbytes(png, info))) return nullptr;
+    if (!InputCanHold(stream, height, png_get_rowbytes(png, info)))
+        return FailData("PNG", "its " + std::to_string(width) + " x " + std::to_string(height) +
+                                   " pixels cannot be in a file this short");
 
     png_set_strip_16(png);
     png_set_expand(png);
@@ -90,19 +99,21 @@ TPixmapPtr Decode(TStream& stream, PngReadStructs& s) {
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
     png_get_IHDR(png, info, &width, &height, &bitDepth, &colorType, nullptr, nullptr, nullptr);
-    if (bitDepth != 8) return nullptr;
+    if (bitDepth != 8) return FailData("PNG", "unsupported bit depth");
 
     int format = 0;
     switch (colorType) {
         case PNG_COLOR_TYPE_GRAY: format = PF_I8; break;
         case PNG_COLOR_TYPE_RGB: format = PF_RGB888; break;
         case PNG_COLOR_TYPE_RGB_ALPHA: format = PF_RGBA8888; break;
-        default: return nullptr;
+        default: return FailData("PNG", "unsupported colour type");
     }
     const long long rowBytes = static_cast<long long>(width) * BytesPerPixel[format];
-    if (static_cast<long long>(png_get_rowbytes(png, info)) != rowBytes) return nullptr;
+    if (static_cast<long long>(png_get_rowbytes(png, info)) != rowBytes)
+        return FailData("PNG", "unsupported pixel layout");
     const long long pitch = (rowBytes + 3) / 4 * 4;
-    if (width > INT_MAX || height > INT_MAX || pitch * height > INT_MAX) return nullptr;
+    if (width > INT_MAX || height > INT_MAX || pitch * height > INT_MAX)
+        return FailData("PNG", "too large");
 
     TPixmapPtr pixmap =
         TPixmap::Create(static_cast<int>(width), static_cast<int>(height), format, 4);
@@ -117,7 +128,8 @@ TPixmapPtr Decode(TStream& stream, PngReadStructs& s) {
 
 TPixmapPtr TPixmapLoaderPNG::LoadPixmap(TStream& stream) {
     std::uint8_t sig[8];
-    if (ReadUpTo(stream, sig, 8) != 8 || png_sig_cmp(sig, 0, 8) != 0) return nullptr;
+    if (ReadUpTo(stream, sig, 8) != 8 || png_sig_cmp(sig, 0, 8) != 0) return RefuseData("PNG");
+    ClaimData("PNG");
 
     PngReadStructs s;
     s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
@@ -130,7 +142,7 @@ TPixmapPtr TPixmapLoaderPNG::LoadPixmap(TStream& stream) {
         return Decode(stream, s);
     } catch (const TRuntimeException& e) {
         if (e.error != kPngError) throw;
-        return nullptr;
+        return FailData("PNG", "damaged data (" + t_pngMessage + ")");
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "toolkit/core/run_once.h"
 #include "toolkit/resources/incbin.h"
+#include "toolkit/resources/load_report.h"
 #include "toolkit/resources/ram_stream.h"
 
 namespace kestrel {
@@ -25,9 +26,16 @@ TStreamFactory* StreamFactories() { return g_head; }
 
 TStreamPtr TRamStreamFactory::CreateStream(const Url&, const std::string& protocol,
                                            const std::string& path, int readable, int writeable) {
-    if (protocol != "incbin" || writeable) return nullptr;
+    if (protocol != "incbin") return nullptr;
+    if (writeable) {
+        SetLoadReason("the embedded files are read-only");
+        return nullptr;
+    }
     const std::uint8_t* data = IncbinPtr(path);
-    if (!data) return nullptr;
+    if (!data) {
+        SetLoadReason("\"" + path + "\" is not in the embedded files (IncbinAdd registers it)");
+        return nullptr;
+    }
     // Never written: the stream is opened without the write flag.
     return TRamStream::Create(const_cast<std::uint8_t*>(data), IncbinLen(path), readable, 0);
 }

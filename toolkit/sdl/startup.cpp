@@ -5,6 +5,7 @@
 #include "toolkit/audio/sdl/direct_sound_module.h"
 #include "toolkit/audio/sdl/wave_output.h"
 #include "toolkit/audio/wav_loader.h"
+#include "toolkit/core/app.h"
 #include "toolkit/core/error.h"
 #include "toolkit/core/run_once.h"
 #include "toolkit/graphics/freetype_font.h"
@@ -78,6 +79,11 @@ void StartAudio() {
 }
 
 std::span<const ModuleRow> StartupSteps() { return kSteps; }
+
+void Startup(int argc, char** argv) {
+    SetApplicationGlobals(argc, argv);
+    Startup();
+}
 
 void Startup() {
     // The system driver is chosen before any module can reach the system

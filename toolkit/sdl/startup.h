@@ -27,6 +27,11 @@ namespace kestrel {
 
 // Registers every module, in the order of StartupSteps().
 void Startup();
+/// The same, after filling AppFile, AppDir, AppArgs and LaunchDir from the
+/// command line and the process (SetApplicationGlobals); the current
+/// directory is not changed. Data next to the executable is then at
+/// AppDir + "/...".
+void Startup(int argc, char** argv);
 
 // The steps of Startup, in order; each may be run on its own (again, once
 // only) by a program that starts its modules in an order of its own.

@@ -5,6 +5,7 @@
 #include "toolkit/system/event.h"
 #include "toolkit/system/hook.h"
 #include "toolkit/system/system_driver.h"
+#include "toolkit/system/terminate_policy.h"
 
 namespace kestrel {
 
@@ -242,6 +243,9 @@ int AppSuspendHit() {
 }
 
 int AppTerminate() {
+    // Asking hands the decision over to the program (see terminate_policy.h),
+    // before the pump below can act on a request.
+    NoteAppTerminateAsked(g.enabled);
     PollSystem();
     const int t = g.terminate;
     g.terminate = 0;

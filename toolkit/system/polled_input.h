@@ -61,7 +61,11 @@ int AppSuspended();
 // The AppSuspends (focus lost) since the last call; the count is cleared.
 // Read once per update, it tells a loss that was over before the update.
 int AppSuspendHit();
-// Whether a close was requested since the last call (the flag is cleared).
+/// 1 when the program's end was requested since the last call (its window's
+/// close button, Alt+F4, a destroyed window, SIGTERM, SIGINT or SIGHUP),
+/// else 0; the flag is cleared. A program that calls it decides how it ends
+/// (its loop ends and main returns); one that never does is ended by the
+/// toolkit, with status 0 or 128 + signal: see terminate_policy.h.
 int AppTerminate();
 
 }  // namespace kestrel

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "toolkit/core/app_entry.h"
-#include "toolkit/system/sdl/termination.h"
 #include "game/globals.h"
 #include "toolkit/system/system_driver.h"
+#include "toolkit/system/terminate_policy.h"
 #include "tools/soak/soak_run.h"
 #include "tools/soak/sync_run.h"
 
@@ -35,7 +35,7 @@ int g_exitCode = 0;
 void Body() {
     // A close request or Ctrl+C ends the run early with its report (the run
     // reads AppTerminate), rather than ending the program at once.
-    kestrel::sdl::SetEndOnTerminate(false);
+    kestrel::SetTerminatePolicy(kestrel::TerminatePolicy::Program);
     auto result = virexo::soak::RunSoak(g_options, std::cout);
     if (!result.displayOpened) {
         std::fprintf(stderr, "virexo-soak: %s\n", result.failure.c_str());

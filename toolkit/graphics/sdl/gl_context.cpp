@@ -20,12 +20,15 @@
 #include "toolkit/core/quiet_stderr.h"
 #include "toolkit/graphics/gl_graphics_driver.h"
 #include "toolkit/graphics/graphics.h"
+#include "toolkit/graphics/sdl/destroyed_window.h"
+#include "toolkit/graphics/sdl/fault_box.h"
 #include "toolkit/graphics/sdl/full_screen_keys.h"
 #include "toolkit/graphics/sdl/gl_library_preload.h"
 #include "toolkit/graphics/sdl/offscreen_target.h"
 #include "toolkit/graphics/sdl/window_fit.h"
 #include "toolkit/graphics/sdl/window_icon.h"
 #include "toolkit/graphics/startup_hints.h"
+#include "toolkit/graphics/window_options.h"
 #include "toolkit/system/message_translator.h"
 #include "toolkit/system/sdl/sdl_system_driver.h"
 
@@ -145,10 +148,6 @@ void ApplyInterval(GLContext* c, int interval) {
     if (c->interval == interval) return;
     c->interval = interval;
     SetSwapInterval(interval);
-}
-
-void ShowFaultBox(const char* caption, const char* text) {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr);
 }
 
 GLContext* FindByWindow(std::uintptr_t id) {
@@ -300,7 +299,8 @@ void ToggleFullScreen(GLContext* c) {
 void GraphicsWindowProc(const PlatformMessage& message) {
     GLContext* c = FindByWindow(message.window);
     if (!c) return;
-    switch (c->fixedPicture ? c->keys.Take(message) : sdl::FullScreenKeys::Action::Pass) {
+    switch (c->fixedPicture && FullScreenKeysEnabled() ? c->keys.Take(message)
+                                                       : sdl::FullScreenKeys::Action::Pass) {
     case sdl::FullScreenKeys::Action::Toggle:
         ToggleFullScreen(c);
         return;
@@ -378,15 +378,19 @@ GLContext* GLCreateContext(int width, int height, int depth, int hertz, int flag
     int mode = CONTEXT_DISPLAY;
     int interval = 0;
     bool fallBack = false;
+    bool exact = false;  // a window of exactly width x height (WindowSizing::Exact)
     SetPixelFormat(flags, true);
     if (depth == 0) {
         mode = CONTEXT_WINDOW;
         // The frame is not known before the window is on the screen; it is
         // taken into account once it is (FitToFrame).
-        const sdl::Rect r = sdl::FitWindow(width, height, UsableArea(), sdl::Frame{});
+        exact = GetWindowSizing() == WindowSizing::Exact;
+        const sdl::Rect r = exact ? sdl::Rect{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                              width, height}
+                                  : sdl::FitWindow(width, height, UsableArea(), sdl::Frame{});
         window = SDL_CreateWindow(AppTitle.c_str(), r.x, r.y, r.w, r.h,
-                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
-                                      SDL_WINDOW_ALLOW_HIGHDPI);
+                                  SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI |
+                                      (exact ? 0 : SDL_WINDOW_RESIZABLE));
         if (!window) {
             Fail("the window could not be created");
             return nullptr;
@@ -448,14 +452,15 @@ GLContext* GLCreateContext(int width, int height, int depth, int hertz, int flag
     c->next = g_list;
     g_list = c;
     sdl::ApplyGraphicsIcon(window);  // before showing: the desktop reads it on mapping
-    if (mode == CONTEXT_WINDOW)
+    if (mode == CONTEXT_WINDOW && !exact)
         SDL_SetWindowMinimumSize(window, std::max(1, width / 4), std::max(1, height / 4));
     SDL_ShowWindow(window);
-    if (mode == CONTEXT_WINDOW) FitToFrame(c);
+    if (mode == CONTEXT_WINDOW && !exact) FitToFrame(c);
     WarnIfHeadlessSystemDriver();
     sdl::ReleaseGLPreload();
     SetWindowProcedure(SDL_GetWindowID(window), GraphicsWindowProc);
-    SetFaultBox(ShowFaultBox);
+    sdl::WatchForDestroyedWindow(window);
+    SetFaultBox(sdl::ShowFaultBox);
     sdl::SetPictureToWindowMapper(PictureToWindow);
     if (mode == CONTEXT_DISPLAY && !fallBack) {
         g_fullScreenWindow = window;
@@ -535,7 +540,7 @@ void GLCloseContext(GLContext* c) {
     if (g_fullScreenWindow == c->window) g_fullScreenWindow = nullptr;
     if (c->ownsWindow) {
         sdl::ForgetWindowIcon(SDL_GetWindowID(c->window));
-        SDL_DestroyWindow(c->window);
+        sdl::DestroyWatchedWindow(c->window);
     }
     if (!g_list) SetFaultBox(nullptr);
     delete c;

@@ -18,6 +18,7 @@
 #include "toolkit/core/exit_handlers.h"
 #include "toolkit/system/event.h"
 #include "toolkit/system/message_translator.h"
+#include "toolkit/system/terminate_policy.h"
 
 namespace kestrel::sdl {
 
@@ -28,7 +29,9 @@ constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 // without it (a frame loop polls many times a second).
 constexpr auto kPumpGrace = std::chrono::seconds(2);
 
-std::atomic<bool> g_end{true};
+// Set once a signal has been handed to a program that ends on its own terms:
+// the next one ends the process at once.
+std::atomic<bool> g_signalHandedOver{false};
 std::atomic<bool> g_modal{false};
 std::atomic<int> g_pending{0};
 std::atomic<void (*)()> g_wake{nullptr};
@@ -114,9 +117,10 @@ void Watch() {
         int expected = 0;
         if (!g_pending.compare_exchange_strong(expected, signo))
             ExitNow(signo, " (a second request)");
+        if (g_signalHandedOver.load()) ExitNow(signo, " (a second request)");
         if (g_modal.load()) ExitNow(signo, " (during a message box)");
         if (void (*wake)() = g_wake.load()) wake();
-        if (g_end.load()) {
+        if (TerminateEndsProgram()) {
             waiting = signo;
             deadline = Clock::now() + kPumpGrace;
         }
@@ -125,8 +129,10 @@ void Watch() {
 
 }  // namespace
 
-void SetEndOnTerminate(bool end) { g_end = end; }
-bool EndOnTerminate() { return g_end.load(); }
+void SetEndOnTerminate(bool end) {
+    SetTerminatePolicy(end ? TerminatePolicy::Toolkit : TerminatePolicy::Program);
+}
+bool EndOnTerminate() { return TerminateEndsProgram(); }
 
 void InstallTerminationSignals(void (*wake)()) {
     g_wake = wake;
@@ -150,7 +156,8 @@ void SetInModalLoop(bool modal) { g_modal = modal; }
 
 void HandleTermination(int status, bool emitEvent) {
     if (emitEvent) TEvent::Create(EventId::AppTerminate, nullptr, 0, CurrentModifiers())->Emit();
-    if (g_end.load()) EndWithStatus(status);
+    if (TerminateEndsProgram()) EndWithStatus(status);
+    if (status > 128) g_signalHandedOver = true;
 }
 
 }  // namespace kestrel::sdl
