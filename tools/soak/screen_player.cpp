@@ -63,7 +63,7 @@ std::vector<int> ScreenPlayer::KeysForNextFrame() {
         if (Chance(keys_, 30)) {
             // Now and then a game against the computer (F4).
             const unsigned r = keys_() % 20;
-            press(r < 7 ? KEY_F1 : r < 14 ? KEY_F2 : r < 17 ? KEY_F4 : KEY_F3);
+            press(r < 7 ? KEY_F1 : r < 14 ? KEY_F2 : r < 15 ? KEY_F4 : KEY_F3);
         }
     } else if (e == "rival") {
         if (Chance(keys_, 20)) {
