@@ -371,6 +371,15 @@ TEST_F(GLWindow, TheSwitchesGiveAnExactWindowAndTheFullScreenKeysToTheProgram) {
     SDL_GetWindowSize(w, &ww, &wh);
     EXPECT_EQ(ww, 320);  // still the window, not full screen
     EXPECT_FALSE(SDL_GetWindowFlags(w) & SDL_WINDOW_BORDERLESS);
+    // With the keys on again, full screen and back gives the exact window
+    // back as it was: its size, and still not resizable.
+    SetFullScreenKeys(true);
+    PressKey(id, SDL_SCANCODE_F11, KMOD_NONE);
+    PressKey(id, SDL_SCANCODE_F11, KMOD_NONE);
+    SDL_GetWindowSize(w, &ww, &wh);
+    EXPECT_EQ(ww, 320);
+    EXPECT_EQ(wh, 240);
+    EXPECT_FALSE(SDL_GetWindowFlags(w) & SDL_WINDOW_RESIZABLE);
 }
 
 TEST_F(GLWindow, SDLKeysArriveAsVirtualKeyCodes) {

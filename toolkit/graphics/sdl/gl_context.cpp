@@ -51,6 +51,7 @@ struct GLContext {
     bool realMode = false;     // full screen in a display mode of the picture's size
     sdl::Rect windowed;        // the window's place before it went full screen
     bool managedFullScreen = false;  // full screen asked of the window manager
+    bool resizable = true;     // the window may be resized (not WindowSizing::Exact)
     sdl::FullScreenKeys keys;
 };
 
@@ -286,7 +287,8 @@ void ToggleFullScreen(GLContext* c) {
             if (g_fullScreenWindow == w) g_fullScreenWindow = nullptr;
         }
         SDL_SetWindowBordered(w, SDL_TRUE);
-        SDL_SetWindowResizable(w, SDL_TRUE);
+        // Back as it was opened: an exact-size window stays fixed.
+        SDL_SetWindowResizable(w, c->resizable ? SDL_TRUE : SDL_FALSE);
         PlaceWindow(w, c->windowed.w > 0 ? c->windowed : FittedWindow(c));
         c->fullScreen = false;
     }
@@ -428,6 +430,7 @@ GLContext* GLCreateContext(int width, int height, int depth, int hertz, int flag
     c->hertz = hertz;
     c->flags = flags;
     c->window = window;
+    c->resizable = !exact;
     c->gl = gl;
     c->width = width;
     c->height = height;
