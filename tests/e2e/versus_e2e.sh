@@ -36,12 +36,6 @@ import -window root "$shots/pause.png" 2>/dev/null
 key Escape; sleep 2
 key Escape
 
-for _ in $(seq 150); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.2
-done
-kill -0 "$pid" 2>/dev/null && fail "still running after Escape on the title"
-wait "$pid"; rc=$?
-[ "$rc" -eq 0 ] || fail "exit code $rc: $(cat "$shots/stderr.txt")"
+wait_for_exit_code_0 "$shots/stderr.txt"
 for s in title strength difficulty play pause; do [ -s "$shots/$s.png" ] || fail "no screenshot $s"; done
 echo "PASS: versus the computer and back, exit code 0"
