@@ -1,9 +1,12 @@
 #include "game/net/enet_session.h"
 
 #include <enet/enet.h>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <mutex>
 
 namespace virexo::net {
@@ -14,12 +17,17 @@ namespace {
 constexpr std::uint32_t kByeLeave = 0x4C45;   // left the game
 constexpr std::uint32_t kByeRefuse = 0x5245;  // refused the peer
 
-// Channel 0 is reliable and in order (everything but the keys of a game with
-// rollback); channel 1 carries those keys unreliably, so that a lost datagram
-// holds nothing back.
+// Channel 0 is reliable and in order: everything but the keys of a game with
+// rollback, which go as stamped datagrams of their own on the same socket
+// (outside ENet, so that ENet's throttle never drops them and each carries
+// its send time). Channel 1 is kept so that the number of channels, which
+// ENet checks on connecting, stays as it was.
 constexpr std::size_t kChannels = 2;
 constexpr std::uint8_t kReliableChannel = 0;
-constexpr std::uint8_t kUnreliableChannel = 1;
+
+// While nothing else stamped goes out (the title, the pause), a bare stamp
+// leaves this often, so the round trip is known before a game starts.
+constexpr std::int64_t kStampIntervalMs = 50;
 
 // ENet's global start-up, counted so any number of sessions can live.
 std::mutex g_enetMutex;
@@ -43,6 +51,25 @@ std::int64_t NowMs() {
         .count();
 }
 
+// The clock of the stamps: the kernel stamps arriving datagrams with the
+// real-time clock, so sends are stamped with it too (µs, modulo 2^32).
+std::uint32_t StampNowUs() {
+    timespec t{};
+    clock_gettime(CLOCK_REALTIME, &t);
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(t.tv_sec) * 1000000u +
+                                      static_cast<std::uint64_t>(t.tv_nsec / 1000));
+}
+
+// When the datagram the socket handed over last arrived, as the kernel
+// stamped it; now, where the kernel does not stamp. The first ask turns the
+// stamping on (and fails), so it is asked once when the socket opens.
+std::uint32_t ArrivalUs(ENetSocket socket) {
+    timespec t{};
+    if (ioctl(socket, SIOCGSTAMPNS, &t) != 0) return StampNowUs();
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(t.tv_sec) * 1000000u +
+                                      static_cast<std::uint64_t>(t.tv_nsec / 1000));
+}
+
 std::string VersionText(std::uint16_t protocol, const std::string& program) {
     return program + " (protocol " + std::to_string(protocol) + ")";
 }
@@ -61,6 +88,17 @@ struct EnetSession::Impl {
         std::int64_t sinceMs;
     };
     std::vector<Candidate> candidates;
+    // Stamped datagrams read off the socket during the service, with their
+    // senders and arrival times, handled once it returns.
+    struct Stamped {
+        ENetAddress from;
+        std::uint32_t arrivalUs;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<Stamped> stamped;
+    std::uint64_t stampedSent = 0, stampedBytesSent = 0;
+    std::uint64_t stampedReceived = 0, stampedBytesReceived = 0;
+    std::int64_t lastStampMs = 0;
     bool IsCandidate(const ENetPeer* p) const {
         for (const auto& c : candidates)
             if (c.peer == p) return true;
@@ -87,6 +125,36 @@ constexpr std::size_t kHostPeers = 8;
 // several seconds.)
 constexpr std::uint32_t kEnetTimeoutSlackMs = 1000;
 constexpr std::uint32_t kPingIntervalMs = 250;
+
+// ENet hands every datagram it reads to this first. Stamped ones are ours:
+// kept for the session (bounded) and hidden from ENet.
+thread_local EnetSession::Impl* t_servicing = nullptr;
+constexpr std::size_t kMaxStampedPerService = 256;
+
+int ENET_CALLBACK InterceptStamped(ENetHost* host, ENetEvent*) {
+    if (!IsStamped(host->receivedData, host->receivedDataLength)) return 0;
+    EnetSession::Impl* impl = t_servicing;
+    if (impl && impl->stamped.size() < kMaxStampedPerService && host->receivedDataLength <= kStampedHeader + kMaxStampedPayload) {
+        impl->stamped.push_back({host->receivedAddress, ArrivalUs(host->socket),
+                                 std::vector<std::uint8_t>(host->receivedData, host->receivedData + host->receivedDataLength)});
+    }
+    return 1;
+}
+
+// Runs ENet's service with the intercept able to reach this session.
+int ServiceHost(EnetSession::Impl* impl, ENetHost* host, ENetEvent* e, enet_uint32 waitMs) {
+    t_servicing = impl;
+    const int r = enet_host_service(host, e, waitMs);
+    t_servicing = nullptr;
+    return r;
+}
+
+void PrepareHost(ENetHost* host) {
+    host->maximumPacketSize = 64 * 1024;
+    host->intercept = InterceptStamped;
+    timespec t{};
+    (void)ioctl(host->socket, SIOCGSTAMPNS, &t);  // turns the kernel's arrival stamps on
+}
 
 void SetPeerTimeouts(ENetPeer* peer, std::uint32_t timeoutMs) {
     enet_peer_timeout(peer, 0, timeoutMs + kEnetTimeoutSlackMs, timeoutMs + kEnetTimeoutSlackMs);
@@ -156,7 +224,7 @@ std::unique_ptr<EnetSession> EnetSession::Host(std::uint16_t port, const Options
         if (why) *why = "cannot listen on port " + std::to_string(port) + " (is it in use?)";
         return nullptr;
     }
-    s->impl_->host->maximumPacketSize = 64 * 1024;
+    PrepareHost(s->impl_->host);
     return s;
 }
 
@@ -182,7 +250,7 @@ std::unique_ptr<EnetSession> EnetSession::Join(const std::string& hostPort, cons
         if (why) *why = "cannot open a network socket";
         return nullptr;
     }
-    s->impl_->host->maximumPacketSize = 64 * 1024;
+    PrepareHost(s->impl_->host);
     s->impl_->peer = enet_host_connect(s->impl_->host, &address, kChannels, 0);
     if (!s->impl_->peer) {
         if (why) *why = "cannot connect to " + hostPort;
@@ -206,6 +274,10 @@ SessionStats EnetSession::stats() const {
         s.datagramsReceived = impl_->host->totalReceivedPackets;
         s.udpBytesReceived = impl_->host->totalReceivedData;
     }
+    s.datagramsSent += impl_->stampedSent;
+    s.udpBytesSent += impl_->stampedBytesSent;
+    s.datagramsReceived += impl_->stampedReceived;
+    s.udpBytesReceived += impl_->stampedBytesReceived;
     return s;
 }
 
@@ -249,7 +321,7 @@ void EnetSession::Service(std::uint32_t waitMs) {
     ENetEvent e;
     // Bounded: one wait, then only what is already there.
     for (int n = 0; n < 4096; ++n) {
-        const int r = enet_host_service(impl_->host, &e, n == 0 ? waitMs : 0);
+        const int r = ServiceHost(impl_.get(), impl_->host, &e, n == 0 ? waitMs : 0);
         if (r <= 0) break;
         switch (e.type) {
             case ENET_EVENT_TYPE_CONNECT: OnConnect(e.peer); break;
@@ -261,8 +333,65 @@ void EnetSession::Service(std::uint32_t waitMs) {
             case ENET_EVENT_TYPE_NONE: break;
         }
     }
+    TakeStamped();
     CheckSilence();
+    if (state_ == State::kConnected && NowMs() - impl_->lastStampMs >= kStampIntervalMs) SendStamped(nullptr);
     enet_host_flush(impl_->host);
+}
+
+void EnetSession::TakeStamped() {
+    std::vector<Impl::Stamped> in;
+    in.swap(impl_->stamped);
+    for (const Impl::Stamped& d : in) {
+        const ENetPeer* peer = impl_->peer;
+        // Only the player's own address counts; anything else is a stranger.
+        if (!peer || state_ != State::kConnected || d.from.host != peer->address.host ||
+            d.from.port != peer->address.port) {
+            ++stats_.outOfPhase;
+            continue;
+        }
+        Stamp stamp;
+        std::size_t at = 0;
+        if (!DecodeStamped(d.bytes.data(), d.bytes.size(), &stamp, &at)) {
+            stats_.undecodable.Add(DecodeError::kBadValue);
+            continue;
+        }
+        ++impl_->stampedReceived;
+        impl_->stampedBytesReceived += d.bytes.size();
+        roundTrip_.Incoming(stamp, d.arrivalUs);
+        if (at == d.bytes.size()) continue;  // a stamp alone
+        if (Flooding()) {
+            ++stats_.flood;
+            continue;
+        }
+        DecodeResult r = Decode(d.bytes.data() + at, d.bytes.size() - at, stats_.undecodable);
+        if (!r.ok()) continue;
+        // Only keys travel this way: the rest needs the reliable channel.
+        if (TypeOf(r.message) != MessageType::kKeys) {
+            ++stats_.outOfPhase;
+            continue;
+        }
+        ++stats_.messagesReceived;
+        stats_.payloadBytesReceived += d.bytes.size() - at;
+        Emit(NetEvent::Kind::kMessage, {}, std::move(r.message));
+    }
+}
+
+void EnetSession::SendStamped(const Message* m) {
+    if (!impl_->peer) return;
+    const std::vector<std::uint8_t> payload = m ? Encode(*m) : std::vector<std::uint8_t>{};
+    const std::vector<std::uint8_t> bytes = EncodeStamped(roundTrip_.Outgoing(StampNowUs()), payload);
+    ENetBuffer buffer;
+    buffer.data = const_cast<std::uint8_t*>(bytes.data());
+    buffer.dataLength = bytes.size();
+    impl_->lastStampMs = NowMs();
+    if (enet_socket_send(impl_->host->socket, &impl_->peer->address, &buffer, 1) <= 0) return;
+    ++impl_->stampedSent;
+    impl_->stampedBytesSent += bytes.size();
+    if (m) {
+        ++stats_.messagesSent;
+        stats_.payloadBytesSent += payload.size();
+    }
 }
 
 void EnetSession::CheckSilence() {
@@ -378,30 +507,17 @@ void EnetSession::OnPacket(void* p, const std::uint8_t* data, std::size_t size) 
             welcomed_ = true;
             state_ = State::kConnected;
             Emit(NetEvent::Kind::kConnected, "Connected");
-            SendPing();
         } else {
             ++stats_.outOfPhase;
         }
         return;
     }
     switch (type) {
-        case MessageType::kPing: {
-            const auto& ping = std::get<Ping>(r.message);
-            SendNow(Pong{ping.id, ping.sentMs});
+        case MessageType::kKeys:  // keys come stamped, outside the channels
+        case MessageType::kPing:  // the round trip comes from the stamps
+        case MessageType::kPong:
+            ++stats_.outOfPhase;
             return;
-        }
-        case MessageType::kPong: {
-            const auto& pong = std::get<Pong>(r.message);
-            if (!pingOut_ || pong.id != pingId_) {
-                ++stats_.outOfPhase;
-                return;
-            }
-            pingOut_ = false;
-            const auto now = static_cast<std::uint32_t>(NowMs() - startMs_);
-            rttSamples_.push_back(static_cast<double>(now - pong.sentMs));
-            if (!rttReady()) SendPing();
-            return;
-        }
         case MessageType::kStart:
         case MessageType::kChoice:
             // Only the host starts games and makes the menu choices.
@@ -438,7 +554,6 @@ void EnetSession::OnHello(const Hello& h) {
         SendNow(Welcome{});
         state_ = State::kConnected;
         Emit(NetEvent::Kind::kConnected, "Connected");
-        SendPing();
     }
 }
 
@@ -448,24 +563,18 @@ void EnetSession::Refuse(const std::string& reason) {
     Close(NetEvent::Kind::kRefused, reason);
 }
 
-void EnetSession::SendPing() {
-    pingOut_ = true;
-    ++pingId_;
-    SendNow(Ping{pingId_, static_cast<std::uint32_t>(NowMs() - startMs_)});
-}
-
 void EnetSession::SendTo(void* p, const Message& m) {
     const auto bytes = Encode(m);
     ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
     if (packet && enet_peer_send(static_cast<ENetPeer*>(p), kReliableChannel, packet) != 0) enet_packet_destroy(packet);
 }
 
-void EnetSession::SendNow(const Message& m, bool reliable) {
+void EnetSession::SendNow(const Message& m) {
     if (!impl_->peer) return;
     const auto bytes = Encode(m);
-    ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
+    ENetPacket* packet = enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE);
     if (!packet) return;
-    if (enet_peer_send(impl_->peer, reliable ? kReliableChannel : kUnreliableChannel, packet) != 0) {
+    if (enet_peer_send(impl_->peer, kReliableChannel, packet) != 0) {
         enet_packet_destroy(packet);
         return;
     }
@@ -481,7 +590,7 @@ bool EnetSession::Send(const Message& m) {
 
 bool EnetSession::SendUnreliable(const Message& m) {
     if (state_ != State::kConnected || !impl_->peer) return false;
-    SendNow(m, false);
+    SendStamped(&m);
     return true;
 }
 
@@ -500,7 +609,7 @@ void EnetSession::Leave(std::uint32_t drainMs) {
     ENetEvent e;
     while (drainMs > 0 && impl_->peer && NowMs() < end) {
         const auto left = static_cast<enet_uint32>(std::max<std::int64_t>(1, std::min<std::int64_t>(10, end - NowMs())));
-        if (enet_host_service(impl_->host, &e, left) <= 0) continue;
+        if (ServiceHost(impl_.get(), impl_->host, &e, left) <= 0) continue;
         if (e.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(e.packet);
         if (e.type == ENET_EVENT_TYPE_DISCONNECT && e.peer == impl_->peer) impl_->peer = nullptr;
     }
@@ -512,20 +621,8 @@ void EnetSession::SendRawForTest(const std::vector<std::uint8_t>& bytes) {
     if (packet && enet_peer_send(impl_->peer, 0, packet) != 0) enet_packet_destroy(packet);
 }
 
-double EnetSession::RttMs() const {
-    if (rttSamples_.empty()) return 0.0;
-    std::vector<double> v = rttSamples_;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+double EnetSession::RttMs() const { return roundTrip_.RttMs(); }
 
-double EnetSession::JitterMs() const {
-    // Half the spread of the middle samples: a ping lost and sent again
-    // takes several round trips and must not count as jitter.
-    if (rttSamples_.size() < 2) return 0.0;
-    std::vector<double> v = rttSamples_;
-    std::sort(v.begin(), v.end());
-    return (v[v.size() * 3 / 4] - v[v.size() / 4]) / 2.0;
-}
+double EnetSession::JitterMs() const { return roundTrip_.JitterMs(); }
 
 }  // namespace virexo::net

@@ -1,11 +1,13 @@
 // The connection of an online game over ENet (UDP): one host that waits for
 // one player, one guest that joins it. One reliable, sequenced channel
 // carries every message but the keys of a game with rollback, which go
-// unreliably on a second channel. After ENet connects, each side sends a Hello with
-// the protocol and program versions and its role; each side checks the
-// other's, and a mismatch is refused with a Refuse message whose reason both
-// sides report. The host then sends Welcome, and both sides time a few Pings
-// for the round trip. Service() never blocks longer than it is asked to; the
+// unreliably as stamped datagrams of their own on the same socket. After
+// ENet connects, each side sends a Hello with the protocol and program
+// versions and its role; each side checks the other's, and a mismatch is
+// refused with a Refuse message whose reason both sides report. The host
+// then sends Welcome. From then on both sides stamp datagrams (the keys, or
+// a bare stamp every 50 ms) and measure the round trip from them all the
+// time (RoundTrip). Service() never blocks longer than it is asked to; the
 // game calls it every frame and reads what happened with Next().
 //
 // Nothing a peer sends can crash or stall the session: undecodable packets,
@@ -22,6 +24,7 @@
 #include <vector>
 
 #include "game/net/protocol.h"
+#include "game/net/round_trip.h"
 
 namespace virexo::net {
 
@@ -56,8 +59,6 @@ struct SessionStats {
 
 class EnetSession {
 public:
-    static constexpr int kPings = 5;
-
     struct Options {
         std::uint32_t timeoutMs = 3000;         // no answer this long: the peer is gone
         // The guest's wait for the host; and the host's for the Hello of a
@@ -95,9 +96,10 @@ public:
     // Queues a game message (sent by the next Service); false when not
     // connected.
     bool Send(const Message& m);
-    // The same, unreliably on a channel of its own: it may be lost or come
-    // out of order, and holds nothing else back (the keys of a game with
-    // rollback, which every next datagram repeats).
+    // The same, unreliably in a stamped datagram of its own, sent at once:
+    // it may be lost or come out of order, and holds nothing else back (the
+    // keys of a game with rollback, which every next datagram repeats). The
+    // other side takes only Keys this way.
     bool SendUnreliable(const Message& m);
     // Tells the peer we leave and disconnects; no event follows. With
     // drainMs, waits up to that long for what is still queued (the Leave
@@ -105,9 +107,11 @@ public:
     // earlier ones are unacknowledged, and closing the session drops them.
     void Leave(std::uint32_t drainMs = 0);
 
-    // The round trip measured by the Pings (ms): the median of the samples,
-    // and half the spread of their middle half as the jitter. rttReady() once kPings are in.
-    bool rttReady() const { return rttSamples_.size() >= static_cast<std::size_t>(kPings); }
+    // The round trip measured from the stamps (ms), as it stands now: the
+    // median of the latest samples, and half the spread of their middle half
+    // as the jitter. rttReady() once a few samples are in.
+    bool rttReady() const { return roundTrip_.ready(); }
+    std::size_t rttSamples() const { return roundTrip_.samples(); }
     double RttMs() const;
     double JitterMs() const;
     // ENet's own smoothed round trip (ms).
@@ -131,10 +135,12 @@ private:
     void OnHello(const Hello& h);
     void Refuse(const std::string& reason);
     void Close(NetEvent::Kind kind, const std::string& text);
-    void SendNow(const Message& m, bool reliable = true);
+    void SendNow(const Message& m);
+    // A stamped datagram with m (nullptr: the stamp alone).
+    void SendStamped(const Message* m);
+    void TakeStamped();
     void SendTo(void* peer, const Message& m);
     void CheckSilence();
-    void SendPing();
     bool Flooding();
     void Emit(NetEvent::Kind kind, std::string text, Message m = {});
 
@@ -150,9 +156,7 @@ private:
     std::deque<NetEvent> events_;
     SessionStats stats_;
 
-    std::uint32_t pingId_ = 0;
-    bool pingOut_ = false;
-    std::vector<double> rttSamples_;
+    RoundTrip roundTrip_;
 
     std::int64_t floodSecond_ = -1;
     std::uint32_t floodCount_ = 0;

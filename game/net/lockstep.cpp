@@ -24,6 +24,15 @@ int ChooseRollbackDelay(double rttMs, double jitterMs) {
     return std::clamp(d, 0, kMaxRollbackDelay);
 }
 
+int ChooseRollbackWindow(double rttMs, double jitterMs, int delay) {
+    constexpr double kFrameMs = 1000.0 / 60.0;
+    if (!(rttMs >= 0.0)) rttMs = 0.0;
+    if (!(jitterMs >= 0.0)) jitterMs = 0.0;
+    const double oneWay = std::min(rttMs / 2.0 + 2.0 * jitterMs, 10000.0);
+    const int w = static_cast<int>(std::ceil(oneWay / kFrameMs + 1.0)) - std::max(delay, 0);
+    return std::clamp(w, 2, kPredictWindow);
+}
+
 Lockstep::Lockstep(Role local, int delay, std::uint32_t window) : role_(local), window_(window) {
     if (window > kWindow / 2) throw std::invalid_argument("net: prediction window too large");
     if (window == 0 && (delay < kMinDelay || delay > kMaxDelay))
@@ -33,6 +42,19 @@ Lockstep::Lockstep(Role local, int delay, std::uint32_t window) : role_(local), 
     delay_ = static_cast<std::uint32_t>(delay);
     // Frames 0 .. d-1 run with no keys on both sides.
     localNext_ = remoteNext_ = unsentFrom_ = ackedByPeer_ = delay_;
+}
+
+void Lockstep::SetWindow(std::uint32_t window) {
+    if (window_ == 0) return;
+    window_ = std::clamp<std::uint32_t>(window, 1, kPredictWindow);
+}
+
+void Lockstep::SetDelay(int delay) {
+    if (window_ == 0) return;
+    const auto d = static_cast<std::uint32_t>(std::clamp(delay, 0, kMaxRollbackDelay));
+    // The frames between the old delay and the new one get no keys.
+    while (localNext_ < frame_ + d) LocalAt(localNext_++) = 0;
+    delay_ = d;
 }
 
 bool Lockstep::QueueLocal(std::uint8_t keyBits, std::uint32_t* forFrame) {
@@ -69,6 +91,7 @@ Keys Lockstep::TakeKeys() const {
     for (std::uint32_t i = 0; i < n; ++i) k.keys.push_back(local_[(ackedByPeer_ + i) % kWindow]);
     k.ack = remoteNext_;
     k.lead = static_cast<std::int8_t>(std::clamp(Lead(), -128, 127));
+    k.delay = static_cast<std::uint8_t>(std::min<std::uint32_t>(delay_, kMaxRollbackDelay));
     return k;
 }
 
@@ -80,6 +103,7 @@ std::size_t Lockstep::OnRemoteKeys(const Keys& k) {
     if (next > peerLocalNext_ && next < static_cast<std::uint64_t>(frame_) + kWindow) {
         peerLocalNext_ = static_cast<std::uint32_t>(next);
         peerLead_ = k.lead;  // (the newest Keys' lead; older ones came out of order)
+        peerDelay_ = std::min<int>(k.delay, kMaxRollbackDelay);
     }
     return TakeRun(k.first, k.keys, true);
 }

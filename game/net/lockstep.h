@@ -49,6 +49,13 @@ int ChooseDelay(double rttMs, double jitterMs);
 // take longer than the window gets a frame or two, so it need not wait.
 int ChooseRollbackDelay(double rttMs, double jitterMs);
 
+// The prediction window with rollback for a round trip, its jitter and the
+// input delay: the updates the other player's keys take to come (one way,
+// with twice the jitter, plus up to a frame waiting at the ends), less the
+// delay, kept to 2..kPredictWindow. So a rollback is never deeper than the
+// link calls for: on loopback 2 updates, through 80 ms each way about 8.
+int ChooseRollbackWindow(double rttMs, double jitterMs, int delay);
+
 struct FrameInputs {
     std::uint32_t frame = 0;
     std::array<std::uint8_t, 2> player{};  // [0] the host's (first player), [1] the guest's
@@ -79,6 +86,15 @@ public:
     // rollback, delay 0..kMaxRollbackDelay.
     Lockstep(Role local, int delay, std::uint32_t window = 0);
     std::uint32_t window() const { return window_; }
+    // With rollback, both follow the round trip during a game; each side's
+    // own, the other side need not agree. A narrower window takes effect at
+    // once (frames past it wait). A longer delay queues frames of no keys up
+    // to it at once; a shorter one skips queueing the next update's keys, so
+    // the caller lowers it by one only in an update whose keys are all up
+    // (none are merged or lost). Both kept to their ranges; lockstep games
+    // keep theirs.
+    void SetWindow(std::uint32_t window);
+    void SetDelay(int delay);
 
     Role role() const { return role_; }
     int delay() const { return static_cast<int>(delay_); }
@@ -128,7 +144,10 @@ public:
     // then to even it out.
     int Lead() const { return static_cast<int>(localNext_) - static_cast<int>(peerLocalNext_); }
     int peerLead() const { return peerLead_; }
-    double Advantage() const { return (Lead() - peerLead_) / 2.0; }
+    // Each lead also holds its side's delay, which the other need not share.
+    double Advantage() const {
+        return (Lead() - peerLead_) / 2.0 - (static_cast<double>(delay_) - peerDelay_);
+    }
     // Whether frame() may run: the local keys for it are in hand, and the
     // remote ones too or (rollback) frame() is within the window.
     bool Ready() const { return localNext_ > frame_ && frame_ < remoteNext_ + window_; }
@@ -183,6 +202,7 @@ private:
     std::uint64_t redundant_ = 0;
     std::uint32_t peerLocalNext_ = 0;
     int peerLead_ = 0;
+    int peerDelay_ = 0;
     std::array<std::uint8_t, kWindow> local_{};
     std::array<std::uint8_t, kWindow> remote_{};
     bool waiting_ = false;

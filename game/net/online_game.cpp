@@ -52,6 +52,11 @@ constexpr double kAheadFrames = 2.0;
 constexpr int kHoldEvery = 10;
 constexpr double kAdvantageSmoothing = 1.0 / 30.0;
 
+// With rollback the input delay follows the round trip once it has called
+// for another delay this many updates in a row (a second): a change costs
+// the player a frame of feel, so a moment's jitter must not cause one.
+constexpr int kDelaySettleUpdates = 60;
+
 // How long a side that saw the games go out of step waits for the other
 // side's state for the report.
 constexpr std::int64_t kDesyncWaitUs = 3000000;
@@ -127,6 +132,9 @@ private:
     // With rollback: whether this update is held back to let the other
     // side, which is behind, catch up.
     bool HoldForBalance();
+    // With rollback: the prediction window and the input delay follow the
+    // round trip; returns this update's keys, read now.
+    std::uint8_t FollowLinkAndReadKeys();
     void UpdatePause();
     void StartAsHost(int difficulty);
     void BeginMatch(const Start& start);
@@ -161,6 +169,8 @@ private:
     std::map<std::uint32_t, GameSnapshot> snapshots_;
     RerunSounds sounds_;
     int holdCooldown_ = 0;
+    int delayWanted_ = -1;  // the delay the round trip calls for, and since how many updates
+    int delayWantedFor_ = 0;
     OnlineReplay replay_;
     bool recording_ = false;
     double advantage_ = 0.0;  // smoothed frames this side runs ahead
@@ -369,18 +379,27 @@ void OnlineGame::StartAsHost(int difficulty) {
 // the lockstep creates the game.
 void OnlineGame::BeginMatch(const Start& start) {
     PrepareOnlineGame(start.seed, start.difficulty);
-    lock_.emplace(options_.role, start.delay, start.rollback ? static_cast<std::uint32_t>(kPredictWindow) : 0u);
+    // With rollback the window starts where the round trip puts it (the
+    // widest until this side has measured it) and follows it from then on.
+    const int window = !start.rollback         ? 0
+                       : session_->rttReady() ? ChooseRollbackWindow(session_->RttMs(), session_->JitterMs(), start.delay)
+                                              : kPredictWindow;
+    lock_.emplace(options_.role, start.delay, static_cast<std::uint32_t>(window));
     snapshots_.clear();
     pendingSums_.clear();
     sounds_ = RerunSounds{};
     replay_ = OnlineReplay{ProgramVersion(), start.seed, start.difficulty, {}};
     recording_ = true;
     holdCooldown_ = 0;
+    delayWanted_ = -1;
+    delayWantedFor_ = 0;
     advantage_ = 0.0;
     lastNoticeFrame_ = ~0u;
     resumeAt_.reset();
     owed_ = 0;
     g_status.delay = start.delay;
+    g_status.delayMax = start.delay;
+    g_status.window = static_cast<int>(lock_->window());
     g_status.rollbackEnabled = start.rollback;
     g_status.rttMs = session_->RttMs();
     g_status.jitterMs = session_->JitterMs();
@@ -410,8 +429,12 @@ void OnlineGame::UpdateMatch(std::int64_t nowUs) {
 }
 
 bool OnlineGame::RunLockstepUpdate(std::int64_t nowUs) {
-    const bool keysRead = lock_->NeedsLocal();
-    if (keysRead) lock_->QueueLocal(leeteclaslocales(estado));
+    bool keysRead = lock_->NeedsLocal();
+    if (keysRead) {
+        const std::uint8_t bits = lock_->window() > 0 ? FollowLinkAndReadKeys() : leeteclaslocales(estado);
+        // (A lowered delay has this update's keys, all up, as its step.)
+        if (lock_->NeedsLocal()) lock_->QueueLocal(bits);
+    }
     // With rollback the keys go once a frame, unreliably (SendKeys).
     if (lock_->window() == 0)
         while (auto out = lock_->TakeOutgoing()) session_->Send(*out);
@@ -438,6 +461,37 @@ bool OnlineGame::RunLockstepUpdate(std::int64_t nowUs) {
     RunFrame(*in);
     if (lock_) CommitChecksums();
     return true;
+}
+
+std::uint8_t OnlineGame::FollowLinkAndReadKeys() {
+    if (session_->rttReady()) {
+        const double rtt = session_->RttMs(), jitter = session_->JitterMs();
+        if (!options_.delay) {
+            const int want = ChooseRollbackDelay(rtt, jitter);
+            if (want != delayWanted_) {
+                delayWanted_ = want;
+                delayWantedFor_ = 0;
+            }
+            if (want > lock_->delay() && ++delayWantedFor_ >= kDelaySettleUpdates) {
+                lock_->SetDelay(lock_->delay() + 1);
+                ++g_status.delayChanges;
+                delayWantedFor_ = 0;
+            }
+        }
+        lock_->SetWindow(static_cast<std::uint32_t>(ChooseRollbackWindow(rtt, jitter, lock_->delay())));
+    }
+    const std::uint8_t bits = leeteclaslocales(estado);
+    // A shorter delay skips this update's keys: only when there are none.
+    if (!options_.delay && delayWanted_ >= 0 && delayWanted_ < lock_->delay() && bits == 0 &&
+        ++delayWantedFor_ >= kDelaySettleUpdates) {
+        lock_->SetDelay(lock_->delay() - 1);
+        ++g_status.delayChanges;
+        delayWantedFor_ = 0;
+    }
+    g_status.delay = lock_->delay();
+    g_status.delayMax = std::max(g_status.delayMax, lock_->delay());
+    g_status.window = static_cast<int>(lock_->window());
+    return bits;
 }
 
 bool OnlineGame::RunFrame(const FrameInputs& in) {

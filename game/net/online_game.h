@@ -54,7 +54,10 @@ struct OnlineStatus {
     bool connected = false;
     Role role = Role::kHost;
     std::uint16_t port = 0;  // the host's bound port
-    int delay = 0;           // input delay of the game under way or the last one (frames)
+    int delay = 0;           // input delay of the game under way or the last one (frames), now
+    int delayMax = 0;        // the longest it was in that game
+    int window = 0;          // the prediction window now (updates; 0 in lockstep)
+    std::uint64_t delayChanges = 0;  // times the delay followed the round trip, in every game
     bool rollbackEnabled = false;  // that game runs with rollback
     double rttMs = 0, jitterMs = 0;
     bool inMatch = false;      // updates run in lockstep now

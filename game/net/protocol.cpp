@@ -1,5 +1,6 @@
 #include "game/net/protocol.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <type_traits>
 
@@ -150,6 +151,8 @@ void Put(Writer& w, const Keys& m) {
     }
     w.U32(m.ack);
     w.U8(static_cast<std::uint8_t>(m.lead));
+    if (m.delay > kMaxRollbackDelay) throw std::invalid_argument("net: keys' delay out of range");
+    w.U8(m.delay);
 }
 void Put(Writer& w, const Checksum& m) {
     w.U32(m.frame);
@@ -232,7 +235,8 @@ bool Get(Reader& r, Keys& m) {
     }
     m.ack = r.U32();
     m.lead = static_cast<std::int8_t>(r.U8());
-    return ok;
+    m.delay = r.U8();
+    return ok && m.delay <= kMaxRollbackDelay;
 }
 bool Get(Reader& r, Checksum& m) {
     m.frame = r.U32();
@@ -290,6 +294,42 @@ DecodeResult Decode(const std::uint8_t* data, std::size_t size) {
     if (type == 0 || type > std::variant_size_v<Message>) return {DecodeError::kUnknownType, {}};
     Reader r(data + 1, size - 1);
     return DecodeAs<0>(type - 1, r);
+}
+
+namespace {
+constexpr std::uint8_t kStampMagic[4] = {0xFF, 0xFE, 'V', 'X'};
+constexpr std::uint8_t kEchoedFlag = 0x01;
+}  // namespace
+
+bool IsStamped(const std::uint8_t* data, std::size_t size) {
+    return data != nullptr && size >= sizeof kStampMagic && std::equal(kStampMagic, kStampMagic + 4, data);
+}
+
+std::vector<std::uint8_t> EncodeStamped(const Stamp& stamp, const std::vector<std::uint8_t>& payload) {
+    if (payload.size() > kMaxStampedPayload) throw std::invalid_argument("net: stamped payload too long");
+    Writer w;
+    for (std::uint8_t b : kStampMagic) w.U8(b);
+    w.U8(stamp.echoed ? kEchoedFlag : 0);
+    w.U32(stamp.sentUs);
+    w.U32(stamp.echoed ? stamp.echoUs : 0);
+    w.U32(stamp.echoed ? stamp.heldUs : 0);
+    std::vector<std::uint8_t> out = w.Take();
+    out.insert(out.end(), payload.begin(), payload.end());
+    return out;
+}
+
+bool DecodeStamped(const std::uint8_t* data, std::size_t size, Stamp* stamp, std::size_t* payloadAt) {
+    if (!IsStamped(data, size) || size < kStampedHeader || size > kStampedHeader + kMaxStampedPayload) return false;
+    Reader r(data + 4, size - 4);
+    const std::uint8_t flags = r.U8();
+    if (flags & ~kEchoedFlag) return false;
+    stamp->echoed = (flags & kEchoedFlag) != 0;
+    stamp->sentUs = r.U32();
+    stamp->echoUs = r.U32();
+    stamp->heldUs = r.U32();
+    if (!stamp->echoed && (stamp->echoUs != 0 || stamp->heldUs != 0)) return false;
+    *payloadAt = kStampedHeader;
+    return true;
 }
 
 DecodeResult Decode(const std::uint8_t* data, std::size_t size, DropCounts& drops) {

@@ -19,7 +19,7 @@
 namespace virexo::net {
 
 // Raised whenever the meaning of a message changes; both sides must agree.
-inline constexpr std::uint16_t kProtocolVersion = 2;
+inline constexpr std::uint16_t kProtocolVersion = 3;
 inline constexpr std::uint16_t kDefaultPort = 7420;
 
 // The program's version, from the build (CMake's project version).
@@ -61,6 +61,9 @@ struct Welcome {};
 struct Refuse {
     std::string reason;
 };
+// A probe and its answer, timed by the sender. Games no longer send them
+// (the round trip comes from the stamps, see Stamp) and a session drops
+// them; they keep their wire numbers, and so do the messages after them.
 struct Ping {
     std::uint32_t id = 0;
     std::uint32_t sentMs = 0;  // the sender's clock, echoed back
@@ -122,6 +125,9 @@ struct Keys {
     // from the receiver (-128..127): the two sides' leads together say which
     // of them runs ahead of the other, whatever the trip takes.
     std::int8_t lead = 0;
+    // The sender's own input delay now (0..kMaxRollbackDelay): it follows
+    // the round trip, and the leads above include it.
+    std::uint8_t delay = 0;
 };
 
 using Message = std::variant<Hello, Welcome, Refuse, Ping, Pong, Start, Choice, Input, Checksum,
@@ -164,5 +170,30 @@ DecodeResult Decode(const std::uint8_t* data, std::size_t size);
 DecodeResult Decode(const std::uint8_t* data, std::size_t size, DropCounts& drops);
 
 MessageType TypeOf(const Message& m);
+
+// The clock stamps of a datagram sent outside ENet's channels (the keys of a
+// game with rollback, and the stamps alone while no game runs), from which
+// each side measures the round trip. Times are the sender's own clock in
+// microseconds, modulo 2^32: when this datagram left, the newest stamp it
+// had from the receiver (echoed back), and how long it held that stamp
+// before sending this. The receiver takes its own time of arrival off the
+// socket, so neither side's frame loop counts in the round trip.
+struct Stamp {
+    std::uint32_t sentUs = 0;
+    bool echoed = false;  // false until the sender has heard a stamp
+    std::uint32_t echoUs = 0;
+    std::uint32_t heldUs = 0;
+};
+
+// A stamped datagram: four bytes no ENet datagram starts with (they would
+// address ENet peer 4094, which no host has), a flags byte, the three times,
+// then none or one encoded message.
+inline constexpr std::size_t kStampedHeader = 17;
+inline constexpr std::size_t kMaxStampedPayload = 512;
+bool IsStamped(const std::uint8_t* data, std::size_t size);
+std::vector<std::uint8_t> EncodeStamped(const Stamp& stamp, const std::vector<std::uint8_t>& payload);
+// The stamp, and where the payload starts (it may be empty); false when the
+// datagram is not a well-formed stamped one.
+bool DecodeStamped(const std::uint8_t* data, std::size_t size, Stamp* stamp, std::size_t* payloadAt);
 
 }  // namespace virexo::net

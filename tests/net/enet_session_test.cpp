@@ -103,7 +103,7 @@ TEST(NetSession, HandshakeRoundTripInputsAndHostilePackets) {
     p.guest->SendRawForTest({8, 0, 0, 0, 0, 5, 1});        // truncated input
     p.guest->SendRawForTest(Encode(Start{1, 3, 0, 2}));    // only the host starts
     p.guest->SendRawForTest(Encode(Hello{kProtocolVersion, ProgramVersion(), Role::kGuest}));  // second Hello
-    p.guest->SendRawForTest(Encode(Pong{12345, 0}));       // answers no ping
+    p.guest->SendRawForTest(Encode(Keys{2, {1}, 0, 0, 0}));  // keys come stamped, never on the channel
 
     // Then 600 frames of keys in runs, checked through a lockstep engine.
     Lockstep hostSide(Role::kHost, 2);
@@ -138,6 +138,44 @@ TEST(NetSession, HandshakeRoundTripInputsAndHostilePackets) {
     ASSERT_TRUE(Find(p.hostEvents, Kind::kPeerLeft));
     EXPECT_EQ(Find(p.hostEvents, Kind::kPeerLeft)->text, "The other player left the game");
     EXPECT_FALSE(Has(p.guestEvents, Kind::kPeerLeft));
+}
+
+// Stamped keys from the player's own address are taken; the same datagram
+// from any other address is a stranger's, dropped and counted, and cannot
+// feed the game keys. The round trip is known before any game: the bare
+// stamps of the title measure it.
+TEST(NetSession, StampedKeysCountOnlyFromThePlayersAddress) {
+    Pair p;
+    ASSERT_TRUE(p.Connect());
+    ASSERT_TRUE(Pump({{p.host.get(), &p.hostEvents}, {p.guest.get(), &p.guestEvents}},
+                     [&] { return p.host->rttReady() && p.guest->rttReady(); }, 5));
+    EXPECT_LT(p.host->RttMs(), 5.0);  // loopback: well under a frame
+
+    ENetSocket stranger = enet_socket_create(ENET_SOCKET_TYPE_DATAGRAM);
+    ASSERT_NE(stranger, ENET_SOCKET_NULL);
+    ENetAddress to{};
+    enet_address_set_host(&to, "127.0.0.1");
+    to.port = p.host->port();
+    const auto forged = EncodeStamped(Stamp{1, false, 0, 0}, Encode(Keys{0, {keys::kLeft}, 0, 0, 0}));
+    ENetBuffer buf{};
+    buf.data = const_cast<std::uint8_t*>(forged.data());
+    buf.dataLength = forged.size();
+    const std::uint64_t before = p.host->stats().outOfPhase;
+    for (int i = 0; i < 5; ++i) ASSERT_GT(enet_socket_send(stranger, &to, &buf, 1), 0);
+    ASSERT_TRUE(p.guest->SendUnreliable(Keys{0, {keys::kRight}, 0, 0, 0}));
+    int keysFromGuest = 0, keysFromElsewhere = 0;
+    ASSERT_TRUE(Pump({{p.host.get(), &p.hostEvents}, {p.guest.get(), &p.guestEvents}}, [&] {
+        for (auto& e : p.hostEvents) {
+            if (auto* k = std::get_if<Keys>(&e.message); k && e.kind == Kind::kMessage) {
+                (k->keys == std::vector<std::uint8_t>{keys::kRight} ? keysFromGuest : keysFromElsewhere)++;
+                e.kind = Kind::kConnected;  // taken
+            }
+        }
+        return keysFromGuest == 1 && p.host->stats().outOfPhase >= before + 5;
+    }, 5));
+    EXPECT_EQ(keysFromElsewhere, 0);
+    EXPECT_TRUE(p.host->connected());
+    enet_socket_destroy(stranger);
 }
 
 TEST(NetSession, VersionMismatchIsRefusedOnBothSidesAndASecondPlayerIsTurnedAway) {

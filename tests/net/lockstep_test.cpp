@@ -369,6 +369,60 @@ TEST(NetRollback, RedundantKeysSurviveALossyReorderingLink) {
 namespace virexo::net {
 namespace {
 
+// The window and the delay follow the round trip during a game, each side
+// on its own: the window narrows at once; a longer delay gives frames of no
+// keys, a shorter one skips a queue; no key is merged or lost, and the other
+// side sees one unbroken run of keys.
+TEST(NetRollback, TheWindowAndTheDelayFollowTheLinkWithoutLosingAKey) {
+    EXPECT_EQ(ChooseRollbackWindow(0.1, 0.05, 0), 2);    // loopback: at most 2 updates deep
+    EXPECT_EQ(ChooseRollbackWindow(160.0, 14.0, 0), 8);  // 80 ± 20 ms each way
+    EXPECT_EQ(ChooseRollbackWindow(300.0, 21.0, 1), kPredictWindow);
+    EXPECT_EQ(ChooseRollbackWindow(1e9, 1e9, 2), kPredictWindow);
+    EXPECT_EQ(ChooseRollbackWindow(std::nan(""), -1, 0), 2);
+
+    Lockstep l(Role::kHost, 0, kPredictWindow);
+    l.SetWindow(2);
+    EXPECT_EQ(l.window(), 2u);
+    std::vector<std::uint8_t> sent;
+    int ran = 0;
+    auto update = [&](std::uint8_t bits) {
+        if (l.NeedsLocal()) l.QueueLocal(bits);
+        if (l.Advance(0)) ++ran;
+    };
+    update(keys::kLeft);
+    update(keys::kRight);
+    update(keys::kUp);  // a third predicted frame is past the window of 2
+    EXPECT_EQ(ran, 2);
+    EXPECT_EQ(l.OnRemoteKeys(Keys{0, {0, 0, 0, 0}, 0, 0, 0}), 4u);
+    // Up to 2: the two frames between the delays carry no keys.
+    l.SetDelay(2);
+    EXPECT_EQ(l.delay(), 2);
+    update(keys::kDown);
+    // Back to 0 in two steps, each in an update whose keys were all up.
+    l.SetDelay(1);
+    update(0);
+    l.SetDelay(0);
+    update(0);
+    update(keys::kLeft);
+    update(keys::kRight);
+    const Keys k = l.TakeKeys();
+    EXPECT_EQ(k.first, 0u);
+    EXPECT_EQ(k.delay, 0);
+    sent = k.keys;
+    // Frame 2 has the Up that waited; delay 2 at frame 2 puts the Down on 4
+    // with nothing on 3; the two steps back queue nothing; Left and Right
+    // follow at once.
+    EXPECT_EQ(sent, (std::vector<std::uint8_t>{keys::kLeft, keys::kRight, keys::kUp, 0, keys::kDown, keys::kLeft,
+                                                keys::kRight}));
+    EXPECT_THROW(Encode(Keys{0, {}, 0, 0, 3}), std::invalid_argument);
+    // A lockstep game keeps its delay and has no window to change.
+    Lockstep plain(Role::kHost, 3);
+    plain.SetDelay(0);
+    plain.SetWindow(5);
+    EXPECT_EQ(plain.delay(), 3);
+    EXPECT_EQ(plain.window(), 0u);
+}
+
 // Three taps while the game waits past the window keep three updates of
 // their own, run as it catches up, instead of merging into one.
 TEST(NetRollback, TapsDuringAWaitKeepTheirOwnUpdates) {

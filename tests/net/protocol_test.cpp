@@ -143,10 +143,10 @@ TEST(NetProtocol, RandomBytesNeverDecodeToAnInvalidMessage) {
 namespace virexo::net {
 namespace {
 
-TEST(NetProtocol, KeysCarryARunAnAcknowledgementAndALeadAndRefuseBadBits) {
-    Keys k{0x01020304u, {keys::kLeft, 0, keys::kAll}, 0x0A0B0C0Du, -3};
+TEST(NetProtocol, KeysCarryARunAnAcknowledgementALeadAndADelayAndRefuseBadBits) {
+    Keys k{0x01020304u, {keys::kLeft, 0, keys::kAll}, 0x0A0B0C0Du, -3, 2};
     const auto bytes = Encode(k);
-    const std::vector<std::uint8_t> want = {14, 4, 3, 2, 1, 3, keys::kLeft, 0, keys::kAll, 0x0D, 0x0C, 0x0B, 0x0A, 0xFD};
+    const std::vector<std::uint8_t> want = {14, 4, 3, 2, 1, 3, keys::kLeft, 0, keys::kAll, 0x0D, 0x0C, 0x0B, 0x0A, 0xFD, 2};
     EXPECT_EQ(bytes, want);
     const auto back = Decode(bytes.data(), bytes.size());
     ASSERT_TRUE(back.ok());
@@ -155,14 +155,17 @@ TEST(NetProtocol, KeysCarryARunAnAcknowledgementAndALeadAndRefuseBadBits) {
     EXPECT_EQ(got.keys, k.keys);
     EXPECT_EQ(got.ack, k.ack);
     EXPECT_EQ(got.lead, -3);
+    EXPECT_EQ(got.delay, 2);
     // No keys at all is an acknowledgement alone.
-    EXPECT_TRUE(Decode(Encode(Keys{5, {}, 9, 0}).data(), 11).ok());
+    EXPECT_TRUE(Decode(Encode(Keys{5, {}, 9, 0, 0}).data(), 12).ok());
     auto bad = [](std::vector<std::uint8_t> b) { return Decode(b.data(), b.size()).error; };
-    EXPECT_EQ(bad({14, 0, 0, 0, 0, 1, 0x20, 0, 0, 0, 0, 0}), DecodeError::kBadValue);  // a bit past the keys
-    EXPECT_EQ(bad({14, 0, 0, 0, 0, 65}), DecodeError::kBadValue);                     // more than 64 frames
+    EXPECT_EQ(bad({14, 0, 0, 0, 0, 1, 0x20, 0, 0, 0, 0, 0, 0}), DecodeError::kBadValue);  // a bit past the keys
+    EXPECT_EQ(bad({14, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3}), DecodeError::kBadValue);        // a delay of 3
+    EXPECT_EQ(bad({14, 0, 0, 0, 0, 65}), DecodeError::kBadValue);                          // more than 64 frames
     EXPECT_EQ(bad({14, 0, 0, 0, 0, 1, 0, 0, 0, 0}), DecodeError::kTruncated);
-    EXPECT_EQ(bad({14, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), DecodeError::kTrailing);
-    EXPECT_THROW(Encode(Keys{0, std::vector<std::uint8_t>(65, 0), 0, 0}), std::invalid_argument);
+    EXPECT_EQ(bad({14, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), DecodeError::kTrailing);
+    EXPECT_THROW(Encode(Keys{0, std::vector<std::uint8_t>(65, 0), 0, 0, 0}), std::invalid_argument);
+    EXPECT_THROW(Encode(Keys{0, {}, 0, 0, 3}), std::invalid_argument);
     // A rollback Start carries its delay of 0..2 under the top bit.
     const auto st = Decode(Encode(Start{7, 0, 1, 2, true}).data(), 8);
     ASSERT_TRUE(st.ok());
@@ -170,6 +173,48 @@ TEST(NetProtocol, KeysCarryARunAnAcknowledgementAndALeadAndRefuseBadBits) {
     EXPECT_EQ(std::get<Start>(st.message).delay, 0);
     EXPECT_EQ(bad({6, 1, 0, 0, 0, 0x83, 0, 2}), DecodeError::kBadValue);  // rollback delay 3
     EXPECT_THROW(Encode(Start{0, 3, 0, 2, true}), std::invalid_argument);
+}
+
+// A stamped datagram: the magic no ENet datagram starts with, the flags,
+// the three times, and the message; anything else is not one.
+TEST(NetProtocol, StampedDatagramsCarryTheirTimesAndAMessage) {
+    const Stamp stamp{0xFFFFFFF0u, true, 0x01020304u, 250};
+    const auto payload = Encode(Keys{3, {keys::kLeft}, 2, 1, 0});
+    const auto bytes = EncodeStamped(stamp, payload);
+    ASSERT_EQ(bytes.size(), kStampedHeader + payload.size());
+    EXPECT_EQ((std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 9)),
+              (std::vector<std::uint8_t>{0xFF, 0xFE, 'V', 'X', 1, 0xF0, 0xFF, 0xFF, 0xFF}));
+    Stamp got;
+    std::size_t at = 0;
+    ASSERT_TRUE(DecodeStamped(bytes.data(), bytes.size(), &got, &at));
+    EXPECT_TRUE(got.echoed);
+    EXPECT_EQ(got.sentUs, stamp.sentUs);
+    EXPECT_EQ(got.echoUs, stamp.echoUs);
+    EXPECT_EQ(got.heldUs, 250u);
+    ASSERT_EQ(at, kStampedHeader);
+    EXPECT_TRUE(Decode(bytes.data() + at, bytes.size() - at).ok());
+
+    // A stamp alone, before anything was heard: no echo is written.
+    const auto bare = EncodeStamped(Stamp{7, false, 99, 99}, {});
+    ASSERT_TRUE(DecodeStamped(bare.data(), bare.size(), &got, &at));
+    EXPECT_FALSE(got.echoed);
+    EXPECT_EQ(got.echoUs, 0u);
+    EXPECT_EQ(at, bare.size());
+
+    auto broken = bytes;
+    broken[4] = 0x02;  // an unknown flag
+    EXPECT_FALSE(DecodeStamped(broken.data(), broken.size(), &got, &at));
+    auto forged = bare;
+    forged[10] = 1;  // an echo time without the flag
+    EXPECT_FALSE(DecodeStamped(forged.data(), forged.size(), &got, &at));
+    EXPECT_FALSE(DecodeStamped(bytes.data(), kStampedHeader - 1, &got, &at));  // truncated
+    const std::vector<std::uint8_t> tooLong(kStampedHeader + kMaxStampedPayload + 1, 0xFF);
+    EXPECT_FALSE(DecodeStamped(tooLong.data(), tooLong.size(), &got, &at));
+    // An ENet datagram (peer 0, a sent time) is none of ours.
+    const std::vector<std::uint8_t> enet = {0x80, 0x00, 0x12, 0x34, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
+    EXPECT_FALSE(IsStamped(enet.data(), enet.size()));
+    EXPECT_FALSE(IsStamped(nullptr, 0));
+    EXPECT_THROW(EncodeStamped(stamp, std::vector<std::uint8_t>(kMaxStampedPayload + 1)), std::invalid_argument);
 }
 
 }  // namespace
