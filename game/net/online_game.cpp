@@ -98,9 +98,11 @@ public:
 
     void actualiza() override;
     void dibuja() override;
-    // Tells the other player at once that this one leaves, so that it does
-    // not wait for the timeout.
+    // Writes the replay of the game under way, which the program's end
+    // would otherwise lose, and tells the other player at once that this
+    // one leaves, so that it does not wait for the timeout.
     void LeaveNow() {
+        SaveReplay();
         if (session_ && !session_->closed()) session_->Leave(kLeaveDrainMs);
     }
     bool terminado() const override { return done_; }

@@ -1,0 +1,108 @@
+// The cost of the online game's worst frame on this machine's OpenGL: a
+// correction that goes back the whole prediction window. The real program is
+// started through the replay harness (real assets, real display) and a
+// two-player game brought up with full boards; then each timed frame
+// restores the snapshot of kPredictWindow updates ago, runs those updates
+// again with both players' keys, draws the frame and swaps at once (Flip(0):
+// no pacing sleep), as a frame of the online game does after a correction.
+// Prints the median, 95th percentile and greatest time of such a frame, and
+// of the re-running alone; a frame lasts 16.7 ms at 60 a second.
+//   rollback_frame_bench [FRAMES]   (default 300)
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "game/globals.h"
+#include "game/net/game_snapshot.h"
+#include "game/net/protocol.h"
+#include "game/player_keys.h"
+#include "game/program.h"
+#include "game/screen_flow.h"
+#include "game/tablero.h"
+#include "toolkit/core/app_entry.h"
+#include "toolkit/graphics/graphics.h"
+#include "tools/replay/replay.h"
+
+namespace {
+
+constexpr int kF2 = 113;
+using Clock = std::chrono::steady_clock;
+
+int g_frames = 300;
+virexo::replay::Harness g_harness;
+
+double Ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
+
+double Percentile(std::vector<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    const std::size_t i = std::min(v.size() - 1, std::size_t(p * double(v.size() - 1) + 0.5));
+    return v[i];
+}
+
+void Report(const char* name, const std::vector<double>& ms) {
+    std::printf("%-16s median %6.2f ms  p95 %6.2f ms  greatest %6.2f ms\n", name, Percentile(ms, 0.5),
+                Percentile(ms, 0.95), *std::max_element(ms.begin(), ms.end()));
+    std::printf("figure %s_ms_median %.2f\nfigure %s_ms_max %.2f\n", name, Percentile(ms, 0.5), name,
+                *std::max_element(ms.begin(), ms.end()));
+}
+
+void Body() {
+    using virexo::estado;
+    virexo::replay::Script script;
+    script.seed = 9;
+    script.clipUnshot = false;
+    std::string why;
+    if (!g_harness.Start(script, &why)) {
+        std::fprintf(stderr, "rollback_frame_bench: no display: %s\n", why.c_str());
+        std::exit(1);
+    }
+    for (int i = 0; i < 30; ++i) g_harness.Step();
+    g_harness.Press(kF2);
+    for (int i = 0; i < 3; ++i) g_harness.Step();
+    g_harness.Press(kF2);
+    while (estado != "juego") g_harness.Step();
+    // Full boards: the most pieces to copy, move and draw.
+    for (const auto& board : virexo::tableros)
+        if (board)
+            for (int i = 0; i < 7 && estado == "juego"; ++i) board->ponlinea();
+    for (int i = 0; i < 20; ++i) g_harness.Step();
+
+    const virexo::net::GameSnapshot before = virexo::net::GameSnapshot::Take();
+    const int depth = virexo::net::kPredictWindow;
+    std::vector<double> frame, rerun;
+    std::uint32_t n = 0;
+    for (int f = 0; f < g_frames + 5; ++f) {
+        const auto t0 = Clock::now();
+        before.Restore();
+        for (int u = 0; u < depth; ++u, ++n) {
+            // Both players walk and throw now and then, as in play.
+            const std::uint8_t bits = n % 7 == 0 ? virexo::teclas::kIzquierda : n % 11 == 0 ? virexo::teclas::kArriba : 0;
+            const virexo::TeclasJugadores keys{bits, static_cast<std::uint8_t>(bits ? virexo::teclas::kDerecha : 0)};
+            virexo::ponteclasdered(&keys);
+            virexo::actualizaestado();
+            virexo::ponteclasdered(nullptr);
+        }
+        const auto t1 = Clock::now();
+        virexo::dibuja();
+        kestrel::Flip(0);
+        const auto t2 = Clock::now();
+        if (f < 5) continue;  // warm-up
+        rerun.push_back(Ms(t0, t1));
+        frame.push_back(Ms(t0, t2));
+        if (estado != "juego") before.Restore();
+    }
+    std::printf("a correction %d updates deep, %d frames, state \"%s\"\n", depth, g_frames, estado.c_str());
+    Report("rollback_rerun", rerun);
+    Report("rollback_frame", frame);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1) g_frames = std::max(10, std::atoi(argv[1]));
+    return kestrel::RunApplication(argc, argv, Body);
+}
