@@ -74,10 +74,11 @@ PanelPlace PanelAt(const std::string& estado, std::size_t lines) {
         const float alto = cajalineas(std::vector<std::string>(lines, "x"), cx, 0.0f, 1.5f).y1;
         return {cx, static_cast<float>(altopantalla - 52) - alto, 1.5f};
     }
-    // Between the banner and the difficulty list, below "Get ready!" and
-    // below the pause's options.
+    // Between the banner and the difficulty list (its four lines fit there).
     if (estado == "dificultad") return {cx, static_cast<float>(centroy - 150), 1.5f};
+    // Below "Get ready!" and its shake.
     if (estado == "iniciajuego") return {cx, static_cast<float>(centroy + 90), 2.0f};
+    // The pause: below its options.
     return {cx, static_cast<float>(centroy + 300), 1.5f};
 }
 
