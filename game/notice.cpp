@@ -13,6 +13,30 @@ namespace {
 std::string g_aviso;
 }
 
+namespace {
+
+// The panel's box in the built-in font, which the caller has set.
+CajaTiempo Caja(const std::vector<std::string>& lineas, float cx, float y, float escala) {
+    using namespace kestrel;
+    const float alto = static_cast<float>(TextHeight()) * escala * 1.25f;
+    float ancho = 0.0f;
+    for (const std::string& linea : lineas) ancho = std::max(ancho, static_cast<float>(TextWidth(linea)) * escala);
+    if (ancho <= 0.0f) return {};
+    const float margen = 8.0f * escala;
+    return {cx - ancho / 2.0f - margen, y - margen / 2.0f, cx + ancho / 2.0f + margen,
+            y + alto * static_cast<float>(lineas.size())};
+}
+
+}  // namespace
+
+CajaTiempo cajalineas(const std::vector<std::string>& lineas, float cx, float y, float escala) {
+    const kestrel::TImageFontPtr before = kestrel::GetImageFont();
+    kestrel::SetImageFont(nullptr);
+    const CajaTiempo c = Caja(lineas, cx, y, escala);
+    kestrel::SetImageFont(before);
+    return c;
+}
+
 void dibujalineas(const std::vector<std::string>& lineas, float cx, float y, float escala) {
     using namespace kestrel;
     const TImageFontPtr before = GetImageFont();
@@ -21,15 +45,12 @@ void dibujalineas(const std::vector<std::string>& lineas, float cx, float y, flo
     SetBlend(ALPHABLEND);
     const float alto = static_cast<float>(TextHeight()) * escala * 1.25f;
     // A dark panel behind the block keeps it readable over any glow.
-    float ancho = 0.0f;
-    for (const std::string& linea : lineas) ancho = std::max(ancho, static_cast<float>(TextWidth(linea)) * escala);
-    if (ancho > 0.0f) {
-        const float margen = 8.0f * escala;
+    const CajaTiempo panel = Caja(lineas, cx, y, escala);
+    if (panel.x1 > panel.x0) {
         SetScale(1.0f, 1.0f);
         SetColor(0, 0, 0);
         SetAlpha(0.55f);
-        DrawRect(cx - ancho / 2.0f - margen, y - margen / 2.0f, ancho + 2.0f * margen,
-                 alto * static_cast<float>(lineas.size()) + margen / 2.0f);
+        DrawRect(panel.x0, panel.y0, panel.ancho(), panel.alto());
     }
     SetScale(escala, escala);
     for (const std::string& linea : lineas) {

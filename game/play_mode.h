@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include "game/option_rows.h"
+
 namespace virexo {
 
 class ModoJuego {
@@ -18,6 +20,9 @@ public:
     // Once true, the mode is dropped after its update and the game is
     // offline again.
     virtual bool terminado() const = 0;
+    // The lines of the title's and the difficulty screen's option lists
+    // this machine's player can press. The versus game is offline only.
+    virtual OpcionesVisibles opciones() const { return {kTodoTitulo & ~kFilaVersus, kTodaDificultad}; }
 };
 
 // Sets the mode (nullptr: none; the one before is dropped).

@@ -9,6 +9,7 @@
 #include "game/look_random.h"
 #include "game/play_mode.h"
 #include "game/screen_flow.h"
+#include "game/screen_layout.h"
 #include "game/doc.h"
 #include "game/tablero.h"
 #include "game/timer_layout.h"
@@ -41,6 +42,9 @@ void DrawBoards() {
     }
 }
 
+// The option lines this machine's player can press: all of them offline.
+OpcionesVisibles Visibles() { return modoactual() ? modoactual()->opciones() : OpcionesVisibles{}; }
+
 void DrawTitle() {
     const float t = fotograma;
     SetRotation(0);
@@ -55,33 +59,38 @@ void DrawTitle() {
     SetScale(1.25f + 0.25f * SinDeg(0.5f * t), 1.5f + 0.25f * CosDeg(0.25f * t));
     DrawImage(imgdocgrande, static_cast<float>(centrox), static_cast<float>(centroy), 0);
     SetScale(1.0f, 1.0f);
-    DrawImage(imgautor, 153, static_cast<float>(altopantalla - 34), 0);
-    DrawImage(imgopciones, static_cast<float>(anchopantalla - 133), static_cast<float>(altopantalla - 141), 0);
-    // The versus option, one line above the list and lined up with it (its
-    // picture's top 11 pixels below the list's); offline only, where F4
-    // is read.
-    if (!modoactual() && computer::Pictures().option)
-        DrawImage(computer::Pictures().option, static_cast<float>(anchopantalla - 133),
-                  static_cast<float>(altopantalla - 141 - 136 + 11 + 34), 0);
-    dibujatitulo(imgtitulo, static_cast<float>(centrox), static_cast<float>(centroy - 320));
+    const SitioEtiqueta autor = sitioautor();
+    DrawImage(imgautor, autor.x, autor.y, 0);
+    const unsigned filas = Visibles().titulo;
+    dibujafilas(imgopciones, sitioopciones(), kCortesOpciones, filas);
+    // The versus option, one line above the list and lined up with it.
+    if ((filas & kFilaVersus) && computer::Pictures().option) {
+        const SitioEtiqueta versus = sitioversus();
+        DrawImage(computer::Pictures().option, versus.x, versus.y, 0);
+    }
+    const SitioEtiqueta banner = sitiobanner();
+    dibujatitulo(imgtitulo, banner.x, banner.y);
 }
 
 void DrawDifficulty() {
     Reset();
-    DrawImage(imgdificultad, static_cast<float>(centrox), static_cast<float>(centroy + 120), 0);
-    dibujatitulo(imginfeccion, static_cast<float>(centrox), static_cast<float>(centroy - 320));
+    dibujafilas(imgdificultad, sitiolista(), kCortesDificultad, Visibles().dificultad);
+    const SitioEtiqueta banner = sitiobanner();
+    dibujatitulo(imginfeccion, banner.x, banner.y);
 }
 
 // The computer's strength, laid out as the difficulty screen.
 void DrawStrength() {
     Reset();
-    DrawImage(computer::Pictures().strengths, static_cast<float>(centrox), static_cast<float>(centroy + 120), 0);
-    dibujatitulo(computer::Pictures().banner, static_cast<float>(centrox), static_cast<float>(centroy - 320));
+    const SitioEtiqueta lista = sitiolista(), banner = sitiobanner();
+    DrawImage(computer::Pictures().strengths, lista.x, lista.y, 0);
+    dibujatitulo(computer::Pictures().banner, banner.x, banner.y);
 }
 
 void DrawHelp() {
     Reset();
-    DrawImage(imgayuda, static_cast<float>(centrox), static_cast<float>(centroy), 0);
+    const SitioEtiqueta centro = sitiocentro();
+    DrawImage(imgayuda, centro.x, centro.y, 0);
 }
 
 void DrawGetReady() {
@@ -90,7 +99,8 @@ void DrawGetReady() {
     // The y offset is drawn first.
     const double dy = RndAspecto(-2, 2);
     const double dx = RndAspecto(-4, 4);
-    DrawImage(imgpreparado, static_cast<float>(centrox + dx), static_cast<float>(centroy + dy), 0);
+    const SitioEtiqueta centro = sitiocentro();
+    DrawImage(imgpreparado, static_cast<float>(centro.x + dx), static_cast<float>(centro.y + dy), 0);
 }
 
 void DrawPlay() {
@@ -108,11 +118,15 @@ void DrawPause() {
     SetBlend(ALPHABLEND);
     SetColor(255, 255, 255);
     SetAlpha(1.0f);
-    DrawImage(imgpausaopciones, static_cast<float>(centrox), static_cast<float>(centroy + 200), 0);
-    dibujatitulo(imgpausa, static_cast<float>(centrox), static_cast<float>(centroy - 320));
+    const SitioEtiqueta opciones = sitiopausa(), banner = sitiobanner();
+    DrawImage(imgpausaopciones, opciones.x, opciones.y, 0);
+    dibujatitulo(imgpausa, banner.x, banner.y);
 }
 
-void DrawEnd(const TImagePtr& label, int lx, const TImagePtr& banner) {
+void DrawEnd(const PantallaFinal& f) {
+    const TImagePtr& label = f.label;
+    const TImagePtr& banner = f.banner;
+    const int lx = f.lx;
     DrawBoards();
     dibujatiempo();
     SetRotation(0);
@@ -123,8 +137,9 @@ void DrawEnd(const TImagePtr& label, int lx, const TImagePtr& banner) {
     // The y offset is drawn first.
     const int dy = RandAspecto(-2, 2);
     const int dx = RandAspecto(-2, 2);
-    DrawImage(label, static_cast<float>(lx + dx), static_cast<float>(centroy + 100 + dy), 0);
-    dibujatitulo(banner, static_cast<float>(centrox), static_cast<float>(centroy - 320));
+    const SitioEtiqueta at = sitiofinal(lx), top = sitiobanner();
+    DrawImage(label, at.x + static_cast<float>(dx), at.y + static_cast<float>(dy), 0);
+    dibujatitulo(banner, top.x, top.y);
 }
 
 // The boards and the throwers' walking rows, which the time counter keeps
@@ -184,7 +199,6 @@ void dibujatiempo() {
 }
 
 void dibujapantalla(const std::string& state) {
-    const int quarter = centrox / 2;
     if (state == "menu") DrawTitle();
     else if (state == "dificultad") DrawDifficulty();
     else if (state == "rival") DrawStrength();
@@ -192,12 +206,7 @@ void dibujapantalla(const std::string& state) {
     else if (state == "iniciajuego") DrawGetReady();
     else if (state == "juego") DrawPlay();
     else if (state == "pausa") DrawPause();
-    else if (state == "fin10") DrawEnd(imgpierde, centrox, imggameover);
-    else if (state == "fin20") DrawEnd(imgpierde, centrox + quarter, imggameover);
-    else if (state == "fin21") DrawEnd(imgpierde, centrox - quarter, imggameover);
-    else if (state == "fin10b") DrawEnd(imggana, centrox, imgfelicidades);
-    else if (state == "fin20b") DrawEnd(imggana, centrox + quarter, imgfelicidades);
-    else if (state == "fin21b") DrawEnd(imggana, centrox - quarter, imgfelicidades);
+    else if (PantallaFinal f; pantallafinal(state, &f)) DrawEnd(f);
 }
 
 }  // namespace virexo

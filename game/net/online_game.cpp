@@ -106,6 +106,8 @@ public:
         if (session_ && !session_->closed()) session_->Leave(kLeaveDrainMs);
     }
     bool terminado() const override { return done_; }
+    // Each side lists only what its title updates read.
+    OpcionesVisibles opciones() const override { return OnlineOptionRows(options_.role == Role::kHost); }
 
 private:
     void Pump();

@@ -52,24 +52,58 @@ std::string DelayLine(const OnlineScreenInfo& info) {
     return line;
 }
 
+OpcionesVisibles OnlineOptionRows(bool host) {
+    if (host) return {kFilaDos | kFilaAyuda | kFilaSalir, kTodaDificultad};
+    return {kFilaAyuda | kFilaSalir, kFilaMenu};
+}
+
+std::vector<std::string> PanelLines(const OnlineScreenInfo& info, const std::string& estado) {
+    if (estado == "espera") return WaitingLines(info);
+    if (estado == "menu" || estado == "dificultad") return TitleLines(info, estado);
+    if (estado == "iniciajuego") return {DelayLine(info)};
+    if (estado == "pausa") return {"Escape ends the online game for both players"};
+    return {};
+}
+
+PanelPlace PanelAt(const std::string& estado, std::size_t lines) {
+    const float cx = static_cast<float>(centrox);
+    if (estado == "espera") return {cx, static_cast<float>(centroy - 80), 2.0f};
+    if (estado == "menu") {
+        // Low in the middle, its bottom just above the author line, between
+        // it and the option list.
+        const float alto = cajalineas(std::vector<std::string>(lines, "x"), cx, 0.0f, 1.5f).y1;
+        return {cx, static_cast<float>(altopantalla - 52) - alto, 1.5f};
+    }
+    // Between the banner and the difficulty list (its four lines fit there).
+    if (estado == "dificultad") return {cx, static_cast<float>(centroy - 150), 1.5f};
+    // Below "Get ready!" and its shake.
+    if (estado == "iniciajuego") return {cx, static_cast<float>(centroy + 90), 2.0f};
+    // The pause: below its options.
+    return {cx, static_cast<float>(centroy + 300), 1.5f};
+}
+
+std::string TopLine(const OnlineScreenInfo& info, const std::string& e) {
+    if (info.desync) return "The games went out of step";
+    if (info.waitingForPeer && (e == "juego" || e == "iniciajuego" || e == "creapartida" || espantallafinal(e)))
+        return "waiting for the other player";
+    return {};
+}
+
+PanelPlace TopLineAt(const OnlineScreenInfo& info) {
+    // Above the banners' strips.
+    return {static_cast<float>(centrox), 16.0f, info.desync ? 2.0f : 1.5f};
+}
+
 void dibujapantallared(const OnlineScreenInfo& info) {
     const std::string& e = estado;
-    const float cx = static_cast<float>(centrox);
-    if (e == "espera") {
-        dibujalineas(WaitingLines(info), cx, static_cast<float>(centroy - 80), 2.0f);
-    } else if (e == "menu" || e == "dificultad") {
-        // Low in the middle, between the author line and the options.
-        const auto lines = TitleLines(info, e);
-        dibujalineas(lines, cx, static_cast<float>(altopantalla - 40) - 25.0f * static_cast<float>(lines.size()), 1.5f);
-    } else if (e == "iniciajuego") {
-        dibujalineas({DelayLine(info)}, cx, static_cast<float>(centroy + 60), 2.0f);
-    } else if (e == "pausa") {
-        dibujalineas({"Escape ends the online game for both players"}, cx, static_cast<float>(centroy + 300), 1.5f);
+    const std::vector<std::string> lines = PanelLines(info, e);
+    if (!lines.empty()) {
+        const PanelPlace at = PanelAt(e, lines.size());
+        dibujalineas(lines, at.x, at.y, at.scale);
     }
-    if (info.desync) {
-        dibujalineas({"The games went out of step"}, cx, 16.0f, 2.0f);
-    } else if (info.waitingForPeer && (e == "juego" || e == "iniciajuego" || e == "creapartida" || espantallafinal(e))) {
-        dibujalineas({"waiting for the other player"}, cx, 16.0f, 1.5f);
+    if (const std::string top = TopLine(info, e); !top.empty()) {
+        const PanelPlace at = TopLineAt(info);
+        dibujalineas({top}, at.x, at.y, at.scale);
     }
 }
 

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "game/option_rows.h"
+#include "game/timer_layout.h"
+
 namespace virexo::net {
 
 struct OnlineScreenInfo {
@@ -27,6 +30,28 @@ struct OnlineScreenInfo {
 std::vector<std::string> WaitingLines(const OnlineScreenInfo& info);
 std::vector<std::string> TitleLines(const OnlineScreenInfo& info, const std::string& estado);
 std::string DelayLine(const OnlineScreenInfo& info);
+
+// The lines of the title's and the difficulty screen's option lists that
+// one side can press online: the host's F1 and F2 both start the
+// two-player game (so only "Doubles : F2" stands for them; F1 is named in
+// the panel), F3 the help, Escape leaves; it chooses the difficulty. The
+// guest chooses nothing: on the title it has the help and leaving, on the
+// difficulty screen only Escape (the help's F3 stays, unlisted). The
+// computer opponent is offline only.
+OpcionesVisibles OnlineOptionRows(bool host);
+
+// The panel of lines written over the screen of estado (none: empty), and
+// where it goes: the first line's top at y, centred on x, at scale.
+struct PanelPlace {
+    float x = 0, y = 0, scale = 1.5f;
+};
+std::vector<std::string> PanelLines(const OnlineScreenInfo& info, const std::string& estado);
+PanelPlace PanelAt(const std::string& estado, std::size_t lines);
+
+// The line over the top of the screens while the other player's keys are
+// late or the games went out of step (none: empty), and its place.
+std::string TopLine(const OnlineScreenInfo& info, const std::string& estado);
+PanelPlace TopLineAt(const OnlineScreenInfo& info);
 
 // Draws what the state named by the game's estado calls for.
 void dibujapantallared(const OnlineScreenInfo& info);

@@ -17,6 +17,8 @@
 #include "game/globals.h"
 #include "game/net/enet_session.h"
 #include "game/net/online_game.h"
+#include "game/net/online_screens.h"
+#include "game/option_rows.h"
 #include "game/notice.h"
 #include "game/play_mode.h"
 #include "game/player_keys.h"
@@ -142,6 +144,15 @@ TEST_F(OnlineGame, TheHostChoosesBothPlayThePausesAndResumesOfEitherAndLeavingTh
     peer = net::EnetSession::Join("127.0.0.1:" + std::to_string(Status().port), {}, &why);
     ASSERT_TRUE(peer) << why;
     ASSERT_TRUE(RunUntil([&] { return Connected() && estado == "menu"; }));
+
+    // The host's title lists no versus game, and F4 starts none.
+    ASSERT_NE(modoactual(), nullptr);
+    EXPECT_EQ(modoactual()->opciones(), net::OnlineOptionRows(true));
+    EXPECT_FALSE(modoactual()->opciones().titulo & kFilaVersus);
+    harness.Press(kestrel::KEY_F4);
+    for (int i = 0; i < 5; ++i) Step();
+    EXPECT_EQ(estado, "menu");
+    EXPECT_TRUE(Got<net::Choice>().empty());
 
     // F2 on the host's title: the difficulty, shown to the guest.
     harness.Press(kestrel::KEY_F2);
@@ -278,6 +289,49 @@ TEST_F(OnlineGame, TheGuestFollowsTheHostsScreensAndGameAndReportsADesync) {
     EXPECT_NE(aviso().find(report), std::string::npos);
     unsetenv("XDG_CACHE_HOME");
     std::filesystem::remove_all(cache);
+}
+
+// The guest's lists show exactly the keys its screens read: the keys of the
+// lines it does not see do nothing, the help's (shown on the title, the one
+// key left on the difficulty screen besides Escape) opens the help.
+TEST_F(OnlineGame, TheGuestsListsShowTheKeysItsScreensRead) {
+    StartGame();
+    if (IsSkipped()) return;  // no display
+    ASSERT_TRUE(JoinAsGuest());
+    ASSERT_NE(modoactual(), nullptr);
+    const OpcionesVisibles shown = modoactual()->opciones();
+    EXPECT_EQ(shown, net::OnlineOptionRows(false));
+    const std::pair<unsigned, int> title[] = {{kFilaUno, kestrel::KEY_F1}, {kFilaDos, kestrel::KEY_F2},
+                                              {kFilaVersus, kestrel::KEY_F4}, {kFilaAyuda, kestrel::KEY_F3}};
+    for (const auto& [row, key] : title) {
+        harness.Press(key);
+        for (int i = 0; i < 5; ++i) Step();
+        EXPECT_EQ(estado, (shown.titulo & row) ? "ayuda" : "menu") << "key " << key;
+        if (estado == "ayuda") {
+            harness.Press(kestrel::KEY_ESCAPE);
+            ASSERT_TRUE(RunUntil([&] { return estado == "menu"; }, 50));
+        }
+    }
+    // On the host's difficulty screen the guest sees only ESC : Menu: its
+    // F1 and F2 choose nothing, and F3 is the help, not Severe.
+    peer->Send(net::Choice{0, 1});
+    ASSERT_TRUE(RunUntil([&] { return estado == "dificultad"; }, 200));
+    EXPECT_EQ(shown.dificultad, kFilaMenu);
+    for (int key : {kestrel::KEY_F1, kestrel::KEY_F2}) {
+        harness.Press(key);
+        for (int i = 0; i < 5; ++i) Step();
+        EXPECT_EQ(estado, "dificultad");
+    }
+    harness.Press(kestrel::KEY_F3);
+    ASSERT_TRUE(RunUntil([&] { return estado == "ayuda"; }, 50));
+    harness.Press(kestrel::KEY_ESCAPE);
+    ASSERT_TRUE(RunUntil([&] { return estado == "dificultad"; }, 50));
+    EXPECT_TRUE(Got<net::Start>().empty());
+    EXPECT_TRUE(Got<net::Choice>().empty());
+    // Escape: leaves, as its line says.
+    harness.Press(kestrel::KEY_ESCAPE);
+    ASSERT_TRUE(RunUntil([&] { return modoactual() == nullptr; }, 50));
+    EXPECT_EQ(estado, "menu");
 }
 
 TEST_F(OnlineGame, TheNextGameWaitsUntilTheGuestHasLeftTheLastOnesEndScreen) {

@@ -58,6 +58,51 @@ TEST(OnlineScreens, TheTitleSaysWhoPlaysWhichBoardAndWhoChooses) {
     EXPECT_EQ(seen.find("Round trip"), std::string::npos);  // not measured yet
 }
 
+// Each side's option lists show only what that side's title reads: the
+// host's F1 and F2 both start the two-player game, so the list keeps
+// "Doubles : F2" and the panel names both keys; the guest keeps the help and
+// leaving, and on the difficulty screen only Escape. Nobody online sees the
+// computer opponent; offline every line is there.
+TEST(OnlineScreens, EachSideListsOnlyTheKeysItCanPress) {
+    const OpcionesVisibles host = OnlineOptionRows(true), guest = OnlineOptionRows(false);
+    EXPECT_FALSE(host.titulo & kFilaUno);
+    EXPECT_TRUE(host.titulo & kFilaDos);
+    EXPECT_TRUE(host.titulo & kFilaAyuda);
+    EXPECT_TRUE(host.titulo & kFilaSalir);
+    EXPECT_EQ(host.dificultad, kTodaDificultad);
+    EXPECT_EQ(guest.titulo, kFilaAyuda | kFilaSalir);
+    EXPECT_EQ(guest.dificultad, kFilaMenu);
+    for (const auto& side : {host, guest}) EXPECT_FALSE(side.titulo & kFilaVersus);
+    EXPECT_EQ(OpcionesVisibles{}.titulo, kTodoTitulo);
+    EXPECT_EQ(OpcionesVisibles{}.dificultad, kTodaDificultad);
+
+    OnlineScreenInfo h;
+    EXPECT_NE(All(PanelLines(h, "menu")).find("F1 or F2: on to the difficulty"), std::string::npos);
+    OnlineScreenInfo g;
+    g.host = false;
+    for (const char* screen : {"menu", "dificultad"}) {
+        const std::string seen = All(PanelLines(g, screen));
+        EXPECT_EQ(seen.find("F1"), std::string::npos) << screen;
+        EXPECT_EQ(seen.find("F2"), std::string::npos) << screen;
+    }
+    // Each screen's panel: the waiting lines, the title's, the delay, the
+    // pause's reminder; nothing over play and the end screens but the top
+    // line, which only a late peer or a desync brings.
+    EXPECT_EQ(PanelLines(g, "espera"), WaitingLines(g));
+    EXPECT_EQ(PanelLines(g, "dificultad"), TitleLines(g, "dificultad"));
+    EXPECT_EQ(PanelLines(g, "iniciajuego"), std::vector<std::string>{DelayLine(g)});
+    EXPECT_EQ(PanelLines(g, "pausa"), std::vector<std::string>{"Escape ends the online game for both players"});
+    EXPECT_TRUE(PanelLines(g, "juego").empty());
+    EXPECT_TRUE(PanelLines(g, "fin21").empty());
+    EXPECT_EQ(TopLine(g, "juego"), "");
+    g.waitingForPeer = true;
+    EXPECT_EQ(TopLine(g, "juego"), "waiting for the other player");
+    EXPECT_EQ(TopLine(g, "fin20b"), "waiting for the other player");
+    EXPECT_EQ(TopLine(g, "pausa"), "");
+    g.desync = true;
+    EXPECT_EQ(TopLine(g, "pausa"), "The games went out of step");
+}
+
 TEST(OnlineScreens, TheDelayIsShownInFramesAndMilliseconds) {
     OnlineScreenInfo info;
     info.delay = 3;
