@@ -94,10 +94,10 @@ int TextWidth(std::string_view text);
 // The line height in pixels of the current font.
 int TextHeight();
 // Draws text (UTF-8) with its top-left at (x, y), in the current font,
-// colour, alpha, blend, rotation, scale and origin. A character the built-in
-// font lacks (anything outside 32..127: "é", a tab, each byte that is no
-// valid UTF-8) draws as a hollow 8 x 16 box; a loaded font skips the
-// characters it lacks. No graphics open raises TNullObjectException.
+// colour, alpha, blend, rotation, scale and origin; a character the built-in
+// font lacks draws as a hollow 8 x 16 box, one a loaded font lacks as nothing.
+// The built-in font lacks all but 32..127: "é", a tab, each byte that is no
+// valid UTF-8 are boxes. No graphics open raises TNullObjectException.
 void DrawText(std::string_view text, float x, float y);
 
 // The image font module's start-up: registers "kestrelfont.bin" with the
