@@ -1,6 +1,8 @@
 // Image fonts on OpenGL: the built-in font's metrics and drawing, FreeType
 // fonts drawn through glyph images.
 #include <filesystem>
+#include <memory>
+#include <string_view>
 
 #include "tests/graphics/gl_fixture.h"
 #include "toolkit/graphics/freetype_font.h"
@@ -31,6 +33,11 @@ Box LitBox(const Screen& s) {
     return b;
 }
 
+// Whether the lit pixels lie inside the 8 x 16 cell with its top-left at (x, y).
+bool InsideCell(const Box& b, int x, int y) {
+    return !b.empty() && b.x0 >= x && b.x1 <= x + 7 && b.y0 >= y && b.y1 <= y + 15;
+}
+
 TEST_F(TextGL, BuiltInFontMetrics) {
     // Registered by the image font module's start-up.
     EXPECT_EQ(IncbinLen("kestrelfont.bin"), 1536);
@@ -39,9 +46,27 @@ TEST_F(TextGL, BuiltInFontMetrics) {
     EXPECT_EQ(TextWidth("abc"), 24);
     EXPECT_EQ(TextWidth(""), 0);
     EXPECT_EQ(TextWidth(" "), 8);
-    EXPECT_EQ(TextWidth("a\tb\x7f"), 24);        // 127 is inside the font, tab is not
-    EXPECT_EQ(TextWidth("a\xC3\xA9" "b"), 16);  // é (233) lies outside 32..127
     TImageFont& font = *DefaultImageFont();
+    // A character outside 32..127 takes a box's cell, as it is drawn.
+    EXPECT_EQ(TextWidth("a\tb\x7f"), 4 * 8);        // the tab is a box, 127 the font's own
+    EXPECT_EQ(TextWidth("Caf\xC3\xA9"), 4 * 8);      // "Café": é (233) is one box
+    EXPECT_EQ(TextWidth("\xE2\x82\xAC" "1"), 2 * 8);  // "€1"
+    EXPECT_EQ(TextWidth("\xF0\x9F\x98\x80"), 8);     // beyond the basic plane: still one
+    // One box per byte that is no valid UTF-8: a Latin-1 é, bytes no
+    // sequence starts with, a sequence cut short, an overlong form.
+    EXPECT_EQ(TextWidth("Caf\xE9"), 4 * 8);
+    EXPECT_EQ(TextWidth("a\xFF\xFE" "b"), 4 * 8);
+    EXPECT_EQ(TextWidth("\xF0\x9F\x98" "a"), 4 * 8);
+    EXPECT_EQ(TextWidth("\xC0\x80"), 2 * 8);
+    EXPECT_EQ(TextWidth(std::string_view("a\0b", 3)), 3 * 8);
+    // A text ending inside a sequence is read no further than its end (the
+    // buffer holds exactly its bytes, so a sanitizer build sees any overrun).
+    const std::unique_ptr<char[]> cut(new char[3]{'a', '\xE2', '\x82'});
+    EXPECT_EQ(TextWidth(std::string_view(cut.get(), 3)), 3 * 8);
+    // What the font has it draws as ever; the rest is its box.
+    for (int ch = 32; ch < 128; ++ch) EXPECT_EQ(font.DrawnGlyph(ch), font.CharToGlyph(ch)) << ch;
+    EXPECT_EQ(font.DrawnGlyph(0xE9), font.CharToGlyph(127));
+    EXPECT_EQ(font.DrawnGlyph(0), font.CharToGlyph(127));
     EXPECT_EQ(font.CountGlyphs(), 96);
     EXPECT_EQ(font.CharToGlyph(' '), 0);
     EXPECT_EQ(font.CharToGlyph(127), 95);
@@ -57,17 +82,14 @@ TEST_F(TextGL, BuiltInFontMetrics) {
     EXPECT_EQ(a->_advance, 8);
 }
 
-TEST_F(TextGL, BuiltInFontDrawsInTheCurrentColourAndSkipsUnknownCharacters) {
+TEST_F(TextGL, BuiltInFontDrawsInTheCurrentColourAndBoxesUnknownCharacters) {
     SetBlend(ALPHABLEND);
     SetColor(0, 255, 0);
     DrawText("H", 10, 10);
     const Screen s;
     const Box b = LitBox(s);
     ASSERT_FALSE(b.empty()) << "the built-in font drew nothing";
-    EXPECT_GE(b.x0, 10);
-    EXPECT_LE(b.x1, 17);
-    EXPECT_GE(b.y0, 10);
-    EXPECT_LE(b.y1, 25);
+    EXPECT_TRUE(InsideCell(b, 10, 10));
     int lit = 0;
     for (int y = b.y0; y <= b.y1; ++y)
         for (int x = b.x0; x <= b.x1; ++x) {
@@ -78,16 +100,38 @@ TEST_F(TextGL, BuiltInFontDrawsInTheCurrentColourAndSkipsUnknownCharacters) {
         }
     EXPECT_GT(lit, 8);
 
-    // A character outside the font neither draws nor moves the pen.
-    const TPixmapPtr plain = GrabPixmap(0, 0, kWidth, kHeight);
+    // A character outside the font draws the font's hollow box (its glyph
+    // of 127) in its own cell and moves the pen on: "Café" draws "Caf" and
+    // a box where "é" would be, as does the Latin-1 byte of é.
+    const auto picture = [](std::string_view text) {
+        Cls();
+        DrawText(text, 10, 10);
+        return GrabPixmap(0, 0, kWidth, kHeight);
+    };
+    const auto differing = [](const TPixmapPtr& a, const TPixmapPtr& b) {
+        int n = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) n += a->ReadPixel(x, y) != b->ReadPixel(x, y);
+        return n;
+    };
+    const TPixmapPtr boxed = picture("Caf\x7f");
+    EXPECT_EQ(differing(picture("Caf\xC3\xA9"), boxed), 0);
+    EXPECT_EQ(differing(picture("Caf\xE9"), boxed), 0);
+    EXPECT_GT(differing(picture("Caf"), boxed), 0);
     Cls();
-    DrawText("\x01H\xC3\xA9", 10, 10);
-    const TPixmapPtr skipped = GrabPixmap(0, 0, kWidth, kHeight);
-    int differing = 0;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            differing += plain->ReadPixel(x, y) != skipped->ReadPixel(x, y);
-    EXPECT_EQ(differing, 0);
+    DrawText("\x01", 10, 10);
+    const Screen box;
+    const Box cell = LitBox(box);
+    ASSERT_FALSE(cell.empty()) << "no box for a character outside the font";
+    EXPECT_TRUE(InsideCell(cell, 10, 10));
+    EXPECT_GT(cell.x1 - cell.x0, 3);
+    EXPECT_GT(cell.y1 - cell.y0, 6);
+    EXPECT_TRUE(box.IsBlack((cell.x0 + cell.x1) / 2, (cell.y0 + cell.y1) / 2));  // hollow
+    // The next character follows one cell on.
+    Cls();
+    DrawText("\x01H", 10, 10);
+    const Box both = LitBox(Screen());
+    EXPECT_EQ(both.x1, b.x1 + 8);
 
     // The space draws nothing but moves the pen by 8.
     Cls();
@@ -144,6 +188,10 @@ TEST_F(TextGL, FreeTypeFontsDrawAndSmoothGlyphsKeepTheirPlace) {
     ASSERT_TRUE(space);
     EXPECT_FALSE(space->_image);
     EXPECT_EQ(TextWidth("  "), 2 * int(space->_advance));
+    // A loaded font skips what it lacks (this face has no CJK): no box.
+    EXPECT_EQ(sharp->DrawnGlyph(0x4E2D), -1);
+    EXPECT_EQ(TextWidth("\xE4\xB8\xAD"), 0);
+    EXPECT_EQ(TextWidth("H\xE4\xB8\xAD" "H"), TextWidth("HH"));
 
     SetBlend(ALPHABLEND);
     DrawText("H", 40, 40);

@@ -1,6 +1,6 @@
 // Polled gamepad input fed with neutral pad messages (no platform under it):
 // presses counted per pad and cleared on reading, the left stick's dead zone
-// and edges, pads going away, and the count of focus losses.
+// and edges, axis positions, pads going away, and the count of focus losses.
 #include "toolkit/system/pad_input.h"
 
 #include <gtest/gtest.h>
@@ -112,6 +112,56 @@ TEST_F(PadInput, TheStickPressesOncePerPushPastHalfWayAndLetsGoInsideTheDeadZone
     Axis(0, PadAxis::RightX, 32767);
     Axis(0, PadAxis::RightTrigger, 32767);
     EXPECT_EQ(PadHit(0, PadButton::StickRight), 0);
+}
+
+TEST_F(PadInput, AxesReadAsFractionsWithADeadZoneOnTheSticksAndZeroWithoutAPad) {
+    // Nothing moved yet reads the middle (and a trigger let go).
+    EXPECT_EQ(PadAxisValue(0, PadAxis::LeftX), 0.0f);
+    EXPECT_EQ(PadAxisValue(0, PadAxis::RightTrigger), 0.0f);
+    // The ends of a stick's travel are -1 and 1, each axis of each pad apart.
+    Axis(0, PadAxis::LeftX, 32767);
+    Axis(0, PadAxis::LeftY, -32768);
+    Axis(1, PadAxis::RightY, 32767);
+    EXPECT_FLOAT_EQ(PadAxisValue(0, PadAxis::LeftX), 1.0f);
+    EXPECT_FLOAT_EQ(PadAxisValue(0, PadAxis::LeftY), -1.0f);
+    EXPECT_EQ(PadAxisValue(0, PadAxis::RightY), 0.0f);
+    EXPECT_FLOAT_EQ(PadAxisValue(1, PadAxis::RightY), 1.0f);
+    // Inside the dead zone a stick reads 0; just past it, a little; half
+    // way between the dead zone's edge and the end, a half.
+    const int edge = static_cast<int>(kPadAxisDeadZone * 32767.0f);
+    Axis(0, PadAxis::RightX, edge - 1);
+    EXPECT_EQ(PadAxisValue(0, PadAxis::RightX), 0.0f);
+    Axis(0, PadAxis::RightX, -(edge - 1));
+    EXPECT_EQ(PadAxisValue(0, PadAxis::RightX), 0.0f);
+    Axis(0, PadAxis::RightX, edge + 400);
+    const float past = PadAxisValue(0, PadAxis::RightX);
+    EXPECT_GT(past, 0.0f);
+    EXPECT_LT(past, 0.02f);
+    Axis(0, PadAxis::RightX, -(edge + 32767) / 2);
+    EXPECT_NEAR(PadAxisValue(0, PadAxis::RightX), -0.5f, 0.001f);
+    // Triggers have no dead zone and no negative half.
+    Axis(0, PadAxis::LeftTrigger, 1000);
+    EXPECT_NEAR(PadAxisValue(0, PadAxis::LeftTrigger), 1000.0f / 32767.0f, 1e-6f);
+    Axis(0, PadAxis::LeftTrigger, 32767);
+    EXPECT_FLOAT_EQ(PadAxisValue(0, PadAxis::LeftTrigger), 1.0f);
+    Axis(0, PadAxis::LeftTrigger, -5);
+    EXPECT_EQ(PadAxisValue(0, PadAxis::LeftTrigger), 0.0f);
+    // An empty slot, slots and axes outside the tables read 0.
+    Axis(2, PadAxis::LeftX, 32767);
+    EXPECT_EQ(PadAxisValue(2, PadAxis::LeftX), 0.0f);
+    EXPECT_EQ(PadAxisValue(-1, PadAxis::LeftX), 0.0f);
+    EXPECT_EQ(PadAxisValue(kMaxPads, PadAxis::LeftX), 0.0f);
+    EXPECT_EQ(PadAxisValue(0, PadAxis::Count), 0.0f);
+    PumpMessage(PadMsg(MessageKind::PadAxis, 0, 99, 32767));  // an axis with no name: ignored
+    EXPECT_FLOAT_EQ(PadAxisValue(0, PadAxis::LeftX), 1.0f);
+    // A pad that goes away reads 0, and so does the next pad in its slot
+    // until its own sticks move.
+    PumpMessage(PadMsg(MessageKind::PadRemoved, 0));
+    EXPECT_EQ(PadAxisValue(0, PadAxis::LeftX), 0.0f);
+    PumpMessage(PadMsg(MessageKind::PadAdded, 0));
+    EXPECT_EQ(PadAxisValue(0, PadAxis::LeftX), 0.0f);
+    EXPECT_EQ(PadAxisValue(0, PadAxis::LeftTrigger), 0.0f);
+    EXPECT_FLOAT_EQ(PadAxisValue(1, PadAxis::RightY), 1.0f);
 }
 
 TEST_F(PadInput, AFlushClearsPressesButWhatIsHeldStaysHeld) {

@@ -17,8 +17,30 @@ constexpr int kDefaultGlyphs = 96;  // characters 32..127
 constexpr int kDefaultWidth = 8;
 constexpr int kDefaultHeight = 16;
 constexpr const char* kDefaultFontFile = "kestrelfont.bin";
+// The built-in font's glyph of character 127 is a hollow box the size of the
+// cell: it stands in for the characters the font lacks.
+constexpr int kDefaultBoxGlyph = 127 - 32;
 
 TLumo2DGraphics& Gc() { return *NonNull(TLumo2DGraphics::CurrentRecord()); }
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Calls draw(glyph) for each glyph that text draws in font, in order: what
+// Draw places and TextWidth measures. A character beyond the basic plane
+// comes as two units that no font maps: it is one character, drawn (or
+// skipped) once.
+template <class Draw>
+void ForEachDrawnGlyph(TImageFont& font, std::string_view text, Draw draw) {
+    const std::u16string units = Utf16Units(text);
+    for (std::size_t k = 0; k < units.size(); ++k) {
+        const char16_t c = units[k];
+        if (IsHighSurrogate(c) && k + 1 < units.size() && IsLowSurrogate(units[k + 1])) ++k;
+        const int i = font.DrawnGlyph(c);
+        if (i < 0) continue;
+        if (const TImageGlyphPtr g = font.LoadGlyph(i)) draw(*g);
+    }
+}
 
 }  // namespace
 
@@ -40,6 +62,11 @@ int TImageFont::CharToGlyph(int ch) {
     return (ch >= 32 && ch < 128) ? ch - 32 : -1;
 }
 
+int TImageFont::DrawnGlyph(int ch) {
+    const int i = CharToGlyph(ch);
+    return i < 0 && !_src_font ? kDefaultBoxGlyph : i;
+}
+
 TImageGlyphPtr TImageFont::LoadGlyph(int index) {
     if (index < 0 || index >= int(_glyphs.size())) return nullptr;
     TImageGlyphPtr& slot = _glyphs[std::size_t(index)];
@@ -57,22 +84,18 @@ TImageGlyphPtr TImageFont::LoadGlyph(int index) {
 
 void TImageFont::Draw(std::string_view text, float x, float y, float ix, float iy, float jx,
                       float jy) {
-    for (char16_t c : Utf16Units(text)) {
-        const int i = CharToGlyph(c);
-        if (i < 0) continue;
-        const TImageGlyphPtr g = LoadGlyph(i);
-        if (!g) continue;
-        if (g->_image && !g->_image->frames.empty()) {
-            if (TImageFramePtr frame = g->_image->Frame(0)) {
-                const float w = float(g->_image->width), h = float(g->_image->height);
-                const float gx = float(g->_x), gy = float(g->_y);
+    ForEachDrawnGlyph(*this, text, [&](const TImageGlyph& g) {
+        if (g._image && !g._image->frames.empty()) {
+            if (TImageFramePtr frame = g._image->Frame(0)) {
+                const float w = float(g._image->width), h = float(g._image->height);
+                const float gx = float(g._x), gy = float(g._y);
                 frame->Draw(0, 0, w, h, x + (gx * ix + gy * iy), y + (gx * jx + gy * jy), 0, 0, w,
                             h);
             }
         }
-        x += g->_advance * ix;
-        y += g->_advance * jx;
-    }
+        x += g._advance * ix;
+        y += g._advance * jx;
+    });
 }
 
 TImageFontPtr TImageFont::Load(const Url& url, int size, int style) {
@@ -136,11 +159,8 @@ TImageFontPtr GetImageFont() { return Gc().image_font; }
 int TextWidth(std::string_view text) {
     TImageFont& font = *NonNull(Gc().image_font);
     int width = 0;
-    for (char16_t c : Utf16Units(text)) {
-        const int i = font.CharToGlyph(c);
-        if (i < 0) continue;
-        if (const TImageGlyphPtr g = font.LoadGlyph(i)) width = int(float(width) + g->_advance);
-    }
+    ForEachDrawnGlyph(font, text,
+                      [&](const TImageGlyph& g) { width = int(float(width) + g._advance); });
     return width;
 }
 

@@ -48,10 +48,16 @@ public:
     int ImageFlags() const { return _imageFlags; }
     // The built-in font maps 32..127 to 0..95; -1 for anything else.
     int CharToGlyph(int ch);
+    // The glyph that text draws for ch: CharToGlyph's answer, or for a
+    // character the built-in font lacks its hollow box (the glyph of 127), so
+    // that such text shows a box per character where it would show nothing.
+    // A loaded font skips its missing characters: -1 for them.
+    int DrawnGlyph(int ch);
     // nullptr for an index outside the font.
     TImageGlyphPtr LoadGlyph(int index);
     // Lays the text out from (x, y) along the matrix: glyph tops sit _y
-    // pixels below the start line; characters without a glyph are skipped.
+    // pixels below the start line. Each character draws its DrawnGlyph; a
+    // loaded font's characters without a glyph are skipped.
     void Draw(std::string_view text, float x, float y, float ix, float iy, float jx, float jy);
 
     // A font of size pixels from url through the font loaders; null when none
@@ -82,13 +88,16 @@ void SetImageFont(const TImageFontPtr& font);
 // The current font (the built-in one unless SetImageFont chose another).
 TImageFontPtr GetImageFont();
 // The width in pixels of text (UTF-8) in the current font: the sum of the
-// glyph advances, truncated after each addition.
+// advances of the glyphs DrawText draws, truncated after each addition (the
+// built-in font's boxes for characters it lacks included).
 int TextWidth(std::string_view text);
 // The line height in pixels of the current font.
 int TextHeight();
 // Draws text (UTF-8) with its top-left at (x, y), in the current font,
-// colour, alpha, blend, rotation, scale and origin; characters the font
-// lacks are skipped. No graphics open raises TNullObjectException.
+// colour, alpha, blend, rotation, scale and origin; a character the built-in
+// font lacks draws as a hollow 8 x 16 box, one a loaded font lacks as nothing.
+// The built-in font lacks all but 32..127: "é", a tab, each byte that is no
+// valid UTF-8 are boxes. No graphics open raises TNullObjectException.
 void DrawText(std::string_view text, float x, float y);
 
 // The image font module's start-up: registers "kestrelfont.bin" with the

@@ -1,6 +1,8 @@
 #include "toolkit/system/pad_input.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "toolkit/system/event.h"
 #include "toolkit/system/hook.h"
@@ -11,11 +13,13 @@ namespace kestrel {
 namespace {
 
 constexpr int kButtons = static_cast<int>(PadButton::Count);
+constexpr int kAxes = static_cast<int>(PadAxis::Count);
 
 struct Pad {
     bool connected = false;
     std::array<int, kButtons> down{};
     std::array<int, kButtons> hits{};
+    std::array<int, kAxes> axes{};  // the last positions, -32768..32767
 };
 
 struct PadTables {
@@ -45,6 +49,7 @@ void StickHalf(Pad& pad, PadButton b, int towards) {
 }
 
 void Axis(Pad& pad, int axis, int value) {
+    if (axis >= 0 && axis < kAxes) pad.axes[static_cast<std::size_t>(axis)] = value;
     // -value of -32768 is 32768: still inside int.
     if (axis == static_cast<int>(PadAxis::LeftX)) {
         StickHalf(pad, PadButton::StickLeft, -value);
@@ -68,6 +73,7 @@ ObjectPtr PadHook(int, const ObjectPtr& data, const ObjectPtr&) {
         // Its presses already counted stay to be read; nothing stays held.
         pad.connected = false;
         pad.down.fill(0);
+        pad.axes.fill(0);
         break;
     case EventId::PadButtonDown:
         if (event->x >= 0 && event->x < Index(PadButton::StickUp))
@@ -137,6 +143,21 @@ int PadDown(int pad, PadButton button) {
 bool PadConnected(int pad) {
     PollSystem();
     return InTable(pad) && g.pads[static_cast<std::size_t>(pad)].connected;
+}
+
+float PadAxisValue(int pad, PadAxis axis) {
+    PollSystem();
+    const int a = static_cast<int>(axis);
+    if (!InTable(pad) || a < 0 || a >= kAxes) return 0.0f;
+    const Pad& p = g.pads[static_cast<std::size_t>(pad)];
+    if (!p.connected) return 0.0f;
+    // Both directions end at 32767 out, so that -32768 reads -1 like 32767 reads 1.
+    const float v = std::clamp(static_cast<float>(p.axes[static_cast<std::size_t>(a)]) / 32767.0f,
+                               -1.0f, 1.0f);
+    if (axis == PadAxis::LeftTrigger || axis == PadAxis::RightTrigger) return std::max(v, 0.0f);
+    const float out = std::abs(v);
+    if (out <= kPadAxisDeadZone) return 0.0f;
+    return std::copysign((out - kPadAxisDeadZone) / (1.0f - kPadAxisDeadZone), v);
 }
 
 void FlushPads() {

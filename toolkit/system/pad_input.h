@@ -37,6 +37,11 @@ inline constexpr int kStickPress = 16384;
 inline constexpr int kStickDeadZone = 8192;
 // @}
 
+// The dead zone of PadAxisValue's sticks, a tenth of the way out from the
+// middle: a stick resting a little off centre reads 0, and past it the value
+// grows from 0 so that the stick's whole travel still reaches 1 with no jump.
+inline constexpr float kPadAxisDeadZone = 0.1f;
+
 namespace EventId {
 // data: the pad's slot; x: the button (PadButton) or axis (PadAxis); y: the
 // axis position, -32768..32767 (up and left are negative).
@@ -61,6 +66,12 @@ int PadHitAny(PadButton button);
 int PadDown(int pad, PadButton button);
 // Whether a pad is connected in the slot.
 bool PadConnected(int pad);
+// Where an axis of the pad in a slot is now: a stick's x or y in -1..1 (left
+// and up negative, kPadAxisDeadZone around the middle reading 0), a trigger
+// in 0..1 (no dead zone: it rests at 0). 0 for an empty slot and for an axis
+// or slot outside the tables; an axis reads 0 from the pad's connection until
+// it first moves.
+float PadAxisValue(int pad, PadAxis axis);
 // Clears every pad's counted presses. What is held stays held: a stick kept
 // pushed through a flush does not press again until it is let go.
 void FlushPads();

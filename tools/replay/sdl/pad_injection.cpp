@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+
 namespace virexo::replay::sdl {
 
 struct VirtualPad::Device {
@@ -48,6 +50,18 @@ int SdlAxis(kestrel::PadAxis a) {
     }
 }
 
+bool IsTrigger(kestrel::PadAxis a) {
+    return a == kestrel::PadAxis::LeftTrigger || a == kestrel::PadAxis::RightTrigger;
+}
+
+// SDL's game-controller layer reads a virtual pad's trigger over the whole
+// axis, -32768 let go to 32767 pulled, as 0..32767: the trigger position
+// spread over that axis (32767 kept whole, so that a full pull reads full).
+int VirtualTrigger(int position) {
+    const int p = std::clamp(position, 0, 32767);
+    return p == 32767 ? 32767 : 2 * p - 32768;
+}
+
 }  // namespace
 
 std::unique_ptr<VirtualPad> VirtualPad::Attach() {
@@ -62,6 +76,10 @@ std::unique_ptr<VirtualPad> VirtualPad::Attach() {
     pad->device_ = std::make_unique<Device>();
     pad->device_->joystick = SDL_JoystickOpen(index);
     pad->device_->instance = SDL_JoystickGetDeviceInstanceID(index);
+    // The triggers start let go (a virtual axis starts in the middle).
+    if (pad->device_->joystick)
+        for (int a : {SDL_CONTROLLER_AXIS_TRIGGERLEFT, SDL_CONTROLLER_AXIS_TRIGGERRIGHT})
+            SDL_JoystickSetVirtualAxis(pad->device_->joystick, a, -32768);
     return pad;
 }
 
@@ -95,7 +113,9 @@ void VirtualPad::Tap(kestrel::PadButton button) {
 void VirtualPad::Move(kestrel::PadAxis axis, int value) {
     const int a = SdlAxis(axis);
     if (a < 0 || !device_->joystick) return;
-    SDL_JoystickSetVirtualAxis(device_->joystick, a, static_cast<Sint16>(value));
+    int raw = std::clamp(value, -32768, 32767);
+    if (IsTrigger(axis)) raw = VirtualTrigger(raw);
+    SDL_JoystickSetVirtualAxis(device_->joystick, a, static_cast<Sint16>(raw));
     SDL_JoystickUpdate();
 }
 

@@ -24,7 +24,8 @@ public:
     void Hold(kestrel::PadButton button, bool down);
     // A press and its release, both reported before the next update.
     void Tap(kestrel::PadButton button);
-    // Moves an axis to a position, -32768..32767.
+    // Moves an axis to a position as a pad reports it: a stick -32768..32767,
+    // a trigger 0 (let go) to 32767 (pulled all the way).
     void Move(kestrel::PadAxis axis, int value);
 
 private:
