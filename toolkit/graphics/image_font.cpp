@@ -2,6 +2,7 @@
 #include "toolkit/graphics/image_font.h"
 
 #include "toolkit/core/error.h"
+#include "toolkit/graphics/current_drawing.h"
 #include "toolkit/core/run_once.h"
 #include "toolkit/graphics/lumo2d_graphics.h"
 #include "toolkit/graphics/text_units.h"
@@ -17,8 +18,6 @@ constexpr int kDefaultGlyphs = 96;  // characters 32..127
 constexpr int kDefaultWidth = 8;
 constexpr int kDefaultHeight = 16;
 constexpr const char* kDefaultFontFile = "kestrelfont.bin";
-
-TLumo2DGraphics& Gc() { return *NonNull(TLumo2DGraphics::CurrentRecord()); }
 
 }  // namespace
 
@@ -128,13 +127,13 @@ TImageFontPtr LoadImageFont(const Url& url, int size, int style) {
 }
 
 void SetImageFont(const TImageFontPtr& font) {
-    Gc().image_font = font ? font : DefaultImageFont();
+    DrawingState().image_font = font ? font : DefaultImageFont();
 }
 
-TImageFontPtr GetImageFont() { return Gc().image_font; }
+TImageFontPtr GetImageFont() { return DrawingState().image_font; }
 
 int TextWidth(std::string_view text) {
-    TImageFont& font = *NonNull(Gc().image_font);
+    TImageFont& font = *NonNull(DrawingState().image_font);
     int width = 0;
     for (char16_t c : Utf16Units(text)) {
         const int i = font.CharToGlyph(c);
@@ -144,10 +143,10 @@ int TextWidth(std::string_view text) {
     return width;
 }
 
-int TextHeight() { return NonNull(Gc().image_font)->Height(); }
+int TextHeight() { return NonNull(DrawingState().image_font)->Height(); }
 
 void DrawText(std::string_view text, float x, float y) {
-    const TLumo2DGraphics& g = Gc();
+    const TLumo2DGraphics& g = DrawingState();
     const float hx = g.handle_x, hy = g.handle_y;
     NonNull(g.image_font)
         ->Draw(text, x + g.origin_x + hx * g.tform_ix + hy * g.tform_iy,
