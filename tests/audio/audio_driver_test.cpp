@@ -165,7 +165,7 @@ TEST(SampleLoaders, RegistryOrderRewindAndErrors) {
     // WAV was created last, so it is tried first, then Ogg.
     TAudioSampleLoader* head = AudioSampleLoaderRegistry();
     ASSERT_TRUE(dynamic_cast<TAudioSampleLoaderWAV*>(head));
-    ASSERT_TRUE(dynamic_cast<TAudioSampleLoaderOGG*>(head->_succ));
+    ASSERT_TRUE(dynamic_cast<TAudioSampleLoaderOGG*>(head->Next()));
 
     static std::uint8_t bytes[16] = {1, 2, 3, 4, 5, 6, 7, 8};
     auto ram = TRamStream::Create(bytes, sizeof bytes, 1, 0);
