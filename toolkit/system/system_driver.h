@@ -121,14 +121,14 @@ int Confirm(const std::string& text, int serious = 0);
 // A Yes / No / Cancel box: 1 for Yes, 0 for No, -1 for Cancel (also where no
 // box can be shown).
 int Proceed(const std::string& text, int serious = 0);
-/// A file requester titled text (AppTitle when empty), to open a file or,
-/// with save 1, to save one (the requester asks before a file is
-/// overwritten), starting at path (a folder, or a file to preselect; ""
-/// for the current folder). exts lists the extensions offered, without
-/// dots: "png,jpg" is one filter, "Images:png,jpg;Levels:lvl" gives named
-/// filters; a filter of all files is always added, and "" offers every
-/// file. Returns the chosen file, or "" when cancelled or when the desktop
-/// offers no requester; LastRequestError() then says which.
+/// A file requester: the chosen file, or "" when cancelled or when the
+/// desktop offers no requester (LastRequestError() then says which). It is
+/// titled text (AppTitle when empty), opens a file or, with save 1, saves
+/// one (the requester asks before a file is overwritten), and starts at
+/// path (a folder, or a file to preselect; "" for the current folder).
+/// exts lists the extensions offered, without dots: "png,jpg" is one
+/// filter, "Images:png,jpg;Levels:lvl" gives named filters; a filter of all
+/// files is always added, and "" offers every file.
 ///
 /// On Linux the requester is zenity's or kdialog's (the first one
 /// installed; kdialog first on KDE), run as a child process while the
@@ -137,9 +137,9 @@ int Proceed(const std::string& text, int serious = 0);
 /// driver (THeadlessSystemDriver) it returns "" too.
 std::string RequestFile(const std::string& text, const std::string& exts = "", int save = 0,
                         const std::string& path = "");
-/// A folder requester titled text, starting at path: the chosen folder, or
-/// "" when cancelled or when the desktop offers no requester (see
-/// RequestFile and LastRequestError).
+/// A folder requester: the chosen folder, or "" when cancelled or when the
+/// desktop offers no requester (see RequestFile and LastRequestError). It
+/// is titled text and starts at path.
 std::string RequestDir(const std::string& text, const std::string& path = "");
 /// Why the last RequestFile or RequestDir of this thread returned "":
 /// "cancelled" when the person cancelled, else a readable reason such as
