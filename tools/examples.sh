@@ -21,7 +21,7 @@ trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 cxx=${CXX:-c++}
-examples="hello_window input sound animation pixmaps fonts embedded_files"
+examples="hello_window input sound animation pixmaps fonts embedded_files app_data"
 started=$SECONDS
 lap() { echo "[$((SECONDS - started)) s] $*"; }
 
@@ -140,6 +140,8 @@ for e in $examples; do
   "$cxx" -O1 -DKESTREL_EXAMPLE_DATA="\"$src/assets\"" "$src/examples/$e.cpp" \
     $flags -o "$pc_dir/$e" || fail "pkg-config build of $e"
 done
+# The app_data example reads its board beside its executable (through AppDir).
+cp -r "$src/examples/data" "$pc_dir/"
 "$cxx" "$readme_program" $(pkg-config --cflags --libs kestrel) -o "$pc_dir/readme_hello" ||
   fail "the README program does not build as printed"
 lap "examples built with find_package and with pkg-config"

@@ -119,6 +119,21 @@ TEST(AudioDriver, NullDriverIsSilentAndNullArgumentsThrow) {
     EXPECT_THROW(StopChannel(nullptr), TNullObjectException);
     EXPECT_THROW(SetChannelVolume(nullptr, 1), TNullObjectException);
     EXPECT_THROW(ChannelPlaying(nullptr), TNullObjectException);
+    // The texts name the function and where the Null came from.
+    try {
+        PlaySound(LoadSound("incbin::sfx/not-there.wav"));
+        FAIL() << "PlaySound played Null";
+    } catch (const TNullObjectException& e) {
+        EXPECT_EQ(e.ToString(),
+                  "PlaySound: the sound is Null: check what LoadSound returned (LastLoadError() "
+                  "says why)");
+    }
+    try {
+        StopChannel(nullptr);
+        FAIL() << "StopChannel stopped Null";
+    } catch (const TNullObjectException& e) {
+        EXPECT_EQ(e.ToString().rfind("StopChannel: the channel is Null", 0), 0u) << e.ToString();
+    }
 }
 
 using kestrel_test::DirectSoundTest;
@@ -150,7 +165,7 @@ TEST(SampleLoaders, RegistryOrderRewindAndErrors) {
     // WAV was created last, so it is tried first, then Ogg.
     TAudioSampleLoader* head = AudioSampleLoaderRegistry();
     ASSERT_TRUE(dynamic_cast<TAudioSampleLoaderWAV*>(head));
-    ASSERT_TRUE(dynamic_cast<TAudioSampleLoaderOGG*>(head->_succ));
+    ASSERT_TRUE(dynamic_cast<TAudioSampleLoaderOGG*>(head->Next()));
 
     static std::uint8_t bytes[16] = {1, 2, 3, 4, 5, 6, 7, 8};
     auto ram = TRamStream::Create(bytes, sizeof bytes, 1, 0);

@@ -48,7 +48,7 @@ protected:
     static int ChainLength(const kestrel::TSoundPtr& sound) {
         auto ds = std::dynamic_pointer_cast<kestrel::TDirectSoundSound>(sound);
         int n = 0;
-        for (auto b = ds->_bufs; b; b = b->_succ) ++n;
+        for (auto b = ds->_bufs; b; b = b->Next()) ++n;
         return n;
     }
 

@@ -23,6 +23,31 @@ TEST(RuntimeErrors, CarryTheirTextsThroughToStringAndWhat) {
     }
 }
 
+namespace names {
+struct Probe {
+    static std::string Member() { return FunctionName(std::source_location::current()); }
+};
+std::string Free(int, const char*) { return FunctionName(std::source_location::current()); }
+}  // namespace names
+
+TEST(RuntimeErrors, NullObjectTextsNameTheCallingFunction) {
+    EXPECT_EQ(names::Free(0, ""), "Free");
+    EXPECT_EQ(names::Probe::Member(), "Member");
+    EXPECT_EQ(TNullObjectException("Cls: no graphics open").ToString(), "Cls: no graphics open");
+    EXPECT_STREQ(TNullObjectException("Cls: x").what(), "Cls: x");
+
+    // NonNull with a problem names the function it is called in.
+    std::shared_ptr<Object> none;
+    try {
+        NonNull(none, "the thing is Null: load it first");
+        FAIL() << "NonNull passed a null pointer";
+    } catch (const TNullObjectException& e) {
+        EXPECT_EQ(e.ToString(), "TestBody: the thing is Null: load it first");
+    }
+    auto some = std::make_shared<Object>();
+    EXPECT_EQ(NonNull(some, "unused"), some);
+}
+
 TEST(RuntimeErrors, NonNullThrowsTheNullObjectError) {
     std::shared_ptr<Object> none;
     EXPECT_THROW(NonNull(none), TNullObjectException);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "toolkit/core/error.h"
+#include "toolkit/graphics/lumo2d_functions.h"
 #include "toolkit/resources/incbin.h"
 #include "toolkit/system/hook.h"
 #include "toolkit/system/polled_input.h"
@@ -141,6 +142,18 @@ TEST_F(GraphicsModule, FailuresGiveNullWithTheReasonAndChangeNothing) {
     driver->fail = 0;
     EXPECT_NE(Graphics(10, 10, 0, 0, 0), nullptr);
     EXPECT_EQ(GraphicsError(), "");
+}
+
+TEST_F(GraphicsModule, DrawingOnADriverWithout2DSaysToStartTheRenderer) {
+    ASSERT_NE(Graphics(640, 480, 0, 60, 0), nullptr);
+    try {
+        Cls();
+        FAIL() << "Cls drew without a 2D renderer";
+    } catch (const TNullObjectException& e) {
+        EXPECT_EQ(e.ToString(),
+                  "Cls: the graphics open have no 2D renderer: call kestrel::Startup() (or "
+                  "kestrel::InitLumo2D()) before Graphics()");
+    }
 }
 
 TEST_F(GraphicsModule, ModesAreCachedAndMatchedWithZeroAsAnything) {

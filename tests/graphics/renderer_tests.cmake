@@ -8,6 +8,7 @@ kestrel_test(renderer_unit_test
     ${CMAKE_CURRENT_LIST_DIR}/text_units_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/image_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/freetype_font_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/first_call_errors_test.cpp
   LIBS kestrel_graphics kestrel_resources)
 target_compile_definitions(renderer_unit_test PRIVATE KESTREL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 

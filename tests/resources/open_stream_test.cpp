@@ -95,7 +95,7 @@ TEST_F(OpenStreamTest, FactoryLeavesTheChainWhenDestroyed) {
     {
         RecordingFactory temp;
         EXPECT_EQ(StreamFactories(), &temp);
-        EXPECT_EQ(temp._succ, before);
+        EXPECT_EQ(temp.Next(), before);
     }
     EXPECT_EQ(StreamFactories(), before);
     EXPECT_NE(ReadStream("incbin::gfx/doc.png"), nullptr);

@@ -12,6 +12,11 @@ namespace kestrel {
 namespace {
 bool g_coreDone = false;
 TAudioDriverPtr g_nullDriver;
+// A sound function given Null: most often a LoadSound that failed.
+constexpr const char* kNullSound =
+    "the sound is Null: check what LoadSound returned (LastLoadError() says why)";
+constexpr const char* kNullChannel =
+    "the channel is Null: use the channel PlaySound, CueSound or AllocChannel returned";
 }  // namespace
 
 void InitAudioCore() {
@@ -44,26 +49,26 @@ TSoundPtr LoadSound(const Url& url, int flags) {
 }
 
 TChannelPtr PlaySound(const TSoundPtr& sound, const TChannelPtr& channel) {
-    return NonNull(sound)->Play(channel);
+    return NonNull(sound, kNullSound)->Play(channel);
 }
 
 TChannelPtr CueSound(const TSoundPtr& sound, const TChannelPtr& channel) {
-    return NonNull(sound)->Cue(channel);
+    return NonNull(sound, kNullSound)->Cue(channel);
 }
 
 TChannelPtr AllocChannel() { return AudioDriver()->AllocChannel(); }
 
-void StopChannel(const TChannelPtr& channel) { NonNull(channel)->Stop(); }
-void PauseChannel(const TChannelPtr& channel) { NonNull(channel)->SetPaused(1); }
-void ResumeChannel(const TChannelPtr& channel) { NonNull(channel)->SetPaused(0); }
-int ChannelPlaying(const TChannelPtr& channel) { return NonNull(channel)->Playing(); }
+void StopChannel(const TChannelPtr& channel) { NonNull(channel, kNullChannel)->Stop(); }
+void PauseChannel(const TChannelPtr& channel) { NonNull(channel, kNullChannel)->SetPaused(1); }
+void ResumeChannel(const TChannelPtr& channel) { NonNull(channel, kNullChannel)->SetPaused(0); }
+int ChannelPlaying(const TChannelPtr& channel) { return NonNull(channel, kNullChannel)->Playing(); }
 void SetChannelVolume(const TChannelPtr& channel, float volume) {
-    NonNull(channel)->SetVolume(volume);
+    NonNull(channel, kNullChannel)->SetVolume(volume);
 }
-void SetChannelPan(const TChannelPtr& channel, float pan) { NonNull(channel)->SetPan(pan); }
+void SetChannelPan(const TChannelPtr& channel, float pan) { NonNull(channel, kNullChannel)->SetPan(pan); }
 void SetChannelDepth(const TChannelPtr& channel, float depth) {
-    NonNull(channel)->SetDepth(depth);
+    NonNull(channel, kNullChannel)->SetDepth(depth);
 }
-void SetChannelRate(const TChannelPtr& channel, float rate) { NonNull(channel)->SetRate(rate); }
+void SetChannelRate(const TChannelPtr& channel, float rate) { NonNull(channel, kNullChannel)->SetRate(rate); }
 
 }  // namespace kestrel

@@ -26,7 +26,7 @@ TAudioDriverPtr Share(TAudioDriver* d) {
 
 // The newest registered driver with this lower-cased name.
 TAudioDriver* FindByName(const std::string& lowered) {
-    for (TAudioDriver* d = g_head; d; d = d->_succ)
+    for (TAudioDriver* d = g_head; d; d = d->Next())
         if (Lower(d->Name()) == lowered) return d;
     return nullptr;
 }
@@ -93,7 +93,7 @@ int SetAudioDriver(const std::string& name) {
 
 std::vector<std::string> AudioDrivers() {
     std::vector<std::string> names;
-    for (TAudioDriver* d = g_head; d && names.size() < 100; d = d->_succ)
+    for (TAudioDriver* d = g_head; d && names.size() < 100; d = d->Next())
         names.push_back(d->Name());
     return names;
 }

@@ -39,7 +39,11 @@ public:
     // TSound::Load of url for this driver; null when it cannot be loaded.
     virtual TSoundPtr LoadSound(const Url& url, int flags);
 
-    TAudioDriver* _succ = nullptr;  // next (older) driver in the registry
+    // The next (older) driver in the registry, or null.
+    TAudioDriver* Next() const { return _succ; }
+
+private:
+    TAudioDriver* _succ = nullptr;  // linked and unlinked by the constructor and destructor
 };
 
 // Head of the driver registry (the newest driver), or null.

@@ -22,7 +22,7 @@ TDirectSoundChannel::~TDirectSoundChannel() {
 int TDirectSoundChannel::Cue(const std::shared_ptr<TDirectSoundSound>& sound) {
     Stop();
     TBufPtr buf;
-    for (TBufPtr b = sound->_bufs; b; b = b->_succ) {
+    for (TBufPtr b = sound->_bufs; b; b = b->Next()) {
         if (!b->Active()) {
             buf = b;
             ++buf->_seq;

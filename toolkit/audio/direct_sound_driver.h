@@ -29,11 +29,19 @@ public:
     // 1 while cued or paused, else whether the buffer is playing: an active
     // buffer is not free for another channel.
     int Active();
+    // The next buffer of the chain (a sound's, or the driver's lonely ones).
+    const TBufPtr& Next() const { return _succ; }
 
-    TBufPtr _succ;
     SoundBufferPtr _buffer;  // null once released
     int _seq = 0;
     int _paused = 0;
+
+private:
+    // The chain is linked by the channels (a new duplicate) and the driver
+    // (the lonely list).
+    friend class TDirectSoundChannel;
+    friend class TDirectSoundAudioDriver;
+    TBufPtr _succ;
 };
 
 class TDirectSoundSound : public TSound {

@@ -50,7 +50,7 @@ TAudioSamplePtr LoadFromChain(const Url& url) {
     const std::int64_t start = stream->Pos();
     if (start == -1) RuntimeError("Stream is not seekable");
     LoaderChainReport report("audio sample");
-    for (TAudioSampleLoader* loader = g_loaders; loader; loader = loader->_succ) {
+    for (TAudioSampleLoader* loader = g_loaders; loader; loader = loader->Next()) {
         stream->Seek(start);
         report.Begin();
         try {

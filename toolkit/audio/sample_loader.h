@@ -25,7 +25,11 @@ public:
     // recognise. The base version raises TNullMethodException.
     virtual TAudioSamplePtr LoadAudioSample(const std::shared_ptr<TStream>& stream);
 
-    TAudioSampleLoader* _succ = nullptr;  // next (older) loader in the registry
+    // The next (older) loader in the registry, or null.
+    TAudioSampleLoader* Next() const { return _succ; }
+
+private:
+    TAudioSampleLoader* _succ = nullptr;  // linked and unlinked by the constructor and destructor
 };
 
 // Head of the loader registry, or null.

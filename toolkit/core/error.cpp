@@ -1,5 +1,7 @@
 #include "toolkit/core/error.h"
 
+#include <string_view>
+
 namespace kestrel {
 
 const char* ThrowableObject::what() const noexcept {
@@ -12,7 +14,7 @@ const char* ThrowableObject::what() const noexcept {
 }
 
 std::string TNullObjectException::ToString() const {
-    return "Attempt to access field or method of Null object";
+    return message.empty() ? "Attempt to access field or method of Null object" : message;
 }
 
 std::string TNullMethodException::ToString() const { return "Attempt to call abstract method"; }
@@ -32,6 +34,18 @@ std::shared_ptr<TRuntimeException> TRuntimeException::Create(const std::string& 
 }
 
 void RuntimeError(const std::string& message) { throw TRuntimeException(message); }
+
+std::string FunctionName(const std::source_location& where) {
+    // "void kestrel::Cls()", "int kestrel::sub::F(int)": the words before
+    // the parameters, without the return type and the namespaces.
+    const std::string_view full = where.function_name();
+    std::string_view name = full.substr(0, full.find('('));
+    const std::size_t space = name.rfind(' ');
+    if (space != std::string_view::npos) name.remove_prefix(space + 1);
+    const std::size_t scope = name.rfind("::");
+    if (scope != std::string_view::npos) name.remove_prefix(scope + 2);
+    return name.empty() ? std::string(full) : std::string(name);
+}
 
 std::string DescribeCurrentException() {
     try {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <exception>
+#include <source_location>
 #include <string>
 
 #include "toolkit/core/object.h"
@@ -25,7 +26,14 @@ class TKestrelException : public ThrowableObject {};
 // A null object was used where an object is needed.
 class TNullObjectException : public TKestrelException {
 public:
+    TNullObjectException() = default;  // with the generic text
+    // With a text that names the function and the likely fix, such as
+    // "Cls: no graphics open: call Graphics() first".
+    explicit TNullObjectException(std::string message) : message(std::move(message)) {}
+    // The text given, else "Attempt to access field or method of Null object".
     std::string ToString() const override;
+
+    std::string message;  // the text given; empty for the generic one
 };
 
 // An abstract method (a slot no type replaced) was called.
@@ -74,6 +82,22 @@ inline constexpr const char* kCAssertFailed = "C Assert failed";
 template <class P>
 const P& NonNull(const P& p) {
     if (!p) throw TNullObjectException();
+    return p;
+}
+
+// The bare name of the function a source location lies in ("Cls" for
+// "void kestrel::Cls()"), for error texts that name the function a program
+// called: a helper takes std::source_location::current() as a default
+// argument, which gives its caller's location.
+std::string FunctionName(const std::source_location& where);
+
+// Throws TNullObjectException with "<function>: <problem>" when p is null
+// (the function where this is called from, see FunctionName); returns p
+// otherwise.
+template <class P>
+const P& NonNull(const P& p, const std::string& problem,
+                 std::source_location where = std::source_location::current()) {
+    if (!p) throw TNullObjectException(FunctionName(where) + ": " + problem);
     return p;
 }
 

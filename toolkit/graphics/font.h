@@ -49,13 +49,18 @@ public:
     // The font of size pixels at url, or nullptr when this loader cannot.
     virtual TFontPtr LoadFont(const Url& url, int size, int style) = 0;
 
-    std::shared_ptr<TFontLoader> _succ;  // next loader of the chain
+    // The next loader of the chain, or nullptr.
+    const std::shared_ptr<TFontLoader>& Next() const { return _succ; }
+
+private:
+    friend void AddFontLoader(const std::shared_ptr<TFontLoader>& loader);
+    std::shared_ptr<TFontLoader> _succ;  // set by AddFontLoader
 };
 // A shared font loader.
 using TFontLoaderPtr = std::shared_ptr<TFontLoader>;
 
-// Links the loader at the head of the chain, unless its _succ is already
-// set (it is then in the chain). TNullObjectException for nullptr.
+// Links the loader at the head of the chain, unless it is in the chain
+// already (it has a successor, or it is the last loader). TNullObjectException for nullptr.
 void AddFontLoader(const TFontLoaderPtr& loader);
 
 // Asks each loader from the head; the first font returned wins; nullptr

@@ -17,7 +17,7 @@ void AddFontLoader(const TFontLoaderPtr& loader) {
     if (loader->_succ) return;
     // The last loader of the chain has no successor either; linking it again
     // would close the chain into a loop that LoadFont never leaves.
-    for (TFontLoader* l = ChainHead().get(); l; l = l->_succ.get())
+    for (TFontLoader* l = ChainHead().get(); l; l = l->Next().get())
         if (l == loader.get()) return;
     loader->_succ = ChainHead();
     ChainHead() = loader;
@@ -26,7 +26,7 @@ void AddFontLoader(const TFontLoaderPtr& loader) {
 TFontPtr LoadFont(const Url& url, int size, int style) {
     LoadAttempt attempt("LoadFont", url);
     const std::uint64_t reasons = LoadReasonCount();
-    for (TFontLoader* l = ChainHead().get(); l; l = l->_succ.get()) {
+    for (TFontLoader* l = ChainHead().get(); l; l = l->Next().get()) {
         if (TFontPtr font = l->LoadFont(url, size, style)) return attempt.Finish(font);
     }
     if (!ChainHead())

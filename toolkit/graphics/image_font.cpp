@@ -2,6 +2,7 @@
 #include "toolkit/graphics/image_font.h"
 
 #include "toolkit/core/error.h"
+#include "toolkit/graphics/current_drawing.h"
 #include "toolkit/core/run_once.h"
 #include "toolkit/graphics/lumo2d_graphics.h"
 #include "toolkit/graphics/text_units.h"
@@ -20,8 +21,6 @@ constexpr const char* kDefaultFontFile = "kestrelfont.bin";
 // The built-in font's glyph of character 127 is a hollow box the size of the
 // cell: it stands in for the characters the font lacks.
 constexpr int kDefaultBoxGlyph = 127 - 32;
-
-TLumo2DGraphics& Gc() { return *NonNull(TLumo2DGraphics::CurrentRecord()); }
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -151,23 +150,23 @@ TImageFontPtr LoadImageFont(const Url& url, int size, int style) {
 }
 
 void SetImageFont(const TImageFontPtr& font) {
-    Gc().image_font = font ? font : DefaultImageFont();
+    DrawingState().image_font = font ? font : DefaultImageFont();
 }
 
-TImageFontPtr GetImageFont() { return Gc().image_font; }
+TImageFontPtr GetImageFont() { return DrawingState().image_font; }
 
 int TextWidth(std::string_view text) {
-    TImageFont& font = *NonNull(Gc().image_font);
+    TImageFont& font = *NonNull(DrawingState().image_font);
     int width = 0;
     ForEachDrawnGlyph(font, text,
                       [&](const TImageGlyph& g) { width = int(float(width) + g._advance); });
     return width;
 }
 
-int TextHeight() { return NonNull(Gc().image_font)->Height(); }
+int TextHeight() { return NonNull(DrawingState().image_font)->Height(); }
 
 void DrawText(std::string_view text, float x, float y) {
-    const TLumo2DGraphics& g = Gc();
+    const TLumo2DGraphics& g = DrawingState();
     const float hx = g.handle_x, hy = g.handle_y;
     NonNull(g.image_font)
         ->Draw(text, x + g.origin_x + hx * g.tform_ix + hy * g.tform_iy,

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "toolkit/core/error.h"
+#include "toolkit/graphics/current_drawing.h"
 #include "toolkit/graphics/image.h"
 #include "toolkit/graphics/lumo2d_graphics.h"
 
@@ -28,7 +29,9 @@ TImagePtr AutoHandled(TImagePtr image) {
     return image;
 }
 
-TLumo2DGraphics& Gc() { return *NonNull(TLumo2DGraphics::CurrentRecord()); }
+// An image function given Null: most often a LoadImage that failed.
+constexpr const char* kNullImage =
+    "the image is Null: check what LoadImage returned (LastLoadError() says why)";
 
 }  // namespace
 
@@ -51,8 +54,8 @@ TImagePtr CreateImage(int width, int height, int frames, int flags) {
 }
 
 void GrabImage(const TImagePtr& image, int x, int y, int frame) {
-    NonNull(image);
-    TPixmapPtr pixmap = NonNull(CurrentLumo2DDriverPtr())->GrabPixmap(x, y, image->width, image->height);
+    NonNull(image, kNullImage);
+    TPixmapPtr pixmap = DrawingDriver().GrabPixmap(x, y, image->width, image->height);
     if (image->flags & MASKEDIMAGE) {
         const ImageSettings& s = Settings();
         pixmap = MaskPixmap(pixmap, s.mask_r, s.mask_g, s.mask_b);
@@ -61,7 +64,7 @@ void GrabImage(const TImagePtr& image, int x, int y, int frame) {
 }
 
 void GrabImageTexture(const TImagePtr& image, int x, int y, int frame) {
-    NonNull(image);
+    NonNull(image, kNullImage);
     if (!(image->flags & MASKEDIMAGE)) {
         const TImageFramePtr f = image->Frame(frame);
         if (f && f->CopyFromBackBuffer(x, y, image->width, image->height)) return;
@@ -70,13 +73,13 @@ void GrabImageTexture(const TImagePtr& image, int x, int y, int frame) {
 }
 
 void SetImageHandle(const TImagePtr& image, float x, float y) {
-    NonNull(image);
+    NonNull(image, kNullImage);
     image->handle_x = x;
     image->handle_y = y;
 }
 
 void MidHandleImage(const TImagePtr& image) {
-    NonNull(image);
+    NonNull(image, kNullImage);
     image->handle_x = float(image->width) * 0.5f;
     image->handle_y = float(image->height) * 0.5f;
 }
@@ -103,18 +106,18 @@ void GetMaskColor(int& red, int& green, int& blue) {
     blue = s.mask_b;
 }
 
-int ImageWidth(const TImagePtr& image) { return NonNull(image)->width; }
-int ImageHeight(const TImagePtr& image) { return NonNull(image)->height; }
+int ImageWidth(const TImagePtr& image) { return NonNull(image, kNullImage)->width; }
+int ImageHeight(const TImagePtr& image) { return NonNull(image, kNullImage)->height; }
 
 TPixmapPtr LockImage(const TImagePtr& image, int frame, int read, int write) {
-    return NonNull(image)->Lock(frame, read, write);
+    return NonNull(image, kNullImage)->Lock(frame, read, write);
 }
 
-void UnlockImage(const TImagePtr& image, int /*frame*/) { NonNull(image); }
+void UnlockImage(const TImagePtr& image, int /*frame*/) { NonNull(image, kNullImage); }
 
 void DrawImage(const TImagePtr& image, float x, float y, int frame) {
-    NonNull(image);
-    const TLumo2DGraphics& g = Gc();
+    NonNull(image, kNullImage);
+    const TLumo2DGraphics& g = DrawingState();
     const TImageFramePtr f = image->Frame(frame);
     if (!f) return;
     const float x0 = -image->handle_x, y0 = -image->handle_y;
@@ -123,8 +126,8 @@ void DrawImage(const TImagePtr& image, float x, float y, int frame) {
 }
 
 void DrawImageRect(const TImagePtr& image, float x, float y, float w, float h, int frame) {
-    NonNull(image);
-    const TLumo2DGraphics& g = Gc();
+    NonNull(image, kNullImage);
+    const TLumo2DGraphics& g = DrawingState();
     const TImageFramePtr f = image->Frame(frame);
     if (!f) return;
     const float x0 = -image->handle_x, y0 = -image->handle_y;
@@ -134,8 +137,8 @@ void DrawImageRect(const TImagePtr& image, float x, float y, float w, float h, i
 
 void DrawSubImageRect(const TImagePtr& image, float x, float y, float w, float h, float sx,
                       float sy, float sw, float sh, float hx, float hy, int frame) {
-    NonNull(image);
-    const TLumo2DGraphics& g = Gc();
+    NonNull(image, kNullImage);
+    const TLumo2DGraphics& g = DrawingState();
     const TImageFramePtr f = image->Frame(frame);
     if (!f) return;
     const float x0 = -hx * w / sw, y0 = -hy * h / sh;
@@ -144,8 +147,8 @@ void DrawSubImageRect(const TImagePtr& image, float x, float y, float w, float h
 
 void DrawImagePolygon(const TImagePtr& image, float x, float y, const std::vector<float>& xy,
                       int frame) {
-    NonNull(image);
-    const TLumo2DGraphics& g = Gc();
+    NonNull(image, kNullImage);
+    const TLumo2DGraphics& g = DrawingState();
     if (xy.size() < 6 || (xy.size() & 1)) return;
     const TImageFramePtr f = image->Frame(frame);
     if (!f) return;
@@ -153,11 +156,11 @@ void DrawImagePolygon(const TImagePtr& image, float x, float y, const std::vecto
 }
 
 void TileImage(const TImagePtr& image, float x, float y, int frame) {
-    NonNull(image);
-    const TLumo2DGraphics& g = Gc();
+    NonNull(image, kNullImage);
+    const TLumo2DGraphics& g = DrawingState();
     const TImageFramePtr f = image->Frame(frame);
     if (!f || image->width <= 0 || image->height <= 0) return;
-    TLumo2DDriver& d = *NonNull(CurrentLumo2DDriverPtr());
+    TLumo2DDriver& d = DrawingDriver();
     const float w = float(image->width), h = float(image->height);
     // The tile grid passes through the image's top-left corner as drawn at
     // (x, y); the first tile starts at or before the viewport's corner.

@@ -11,6 +11,7 @@ target_sources(kestrel_graphics PRIVATE
   ${_renderer_dir}/gl_state_cache.cpp
   ${_renderer_dir}/lumo2d_graphics.cpp
   ${_renderer_dir}/lumo2d_functions.cpp
+  ${_renderer_dir}/current_drawing.cpp
   ${_renderer_dir}/texture_layout.cpp
   ${_renderer_dir}/texture_pixmap.cpp
   ${_renderer_dir}/texture_deletion_queue.cpp

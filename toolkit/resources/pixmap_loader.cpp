@@ -41,7 +41,7 @@ TPixmapPtr LoadFromChain(const Url& url) {
         return nullptr;
     }
     LoaderChainReport report("pixmap");
-    for (TPixmapLoader* loader = g_head; loader; loader = loader->_succ) {
+    for (TPixmapLoader* loader = g_head; loader; loader = loader->Next()) {
         stream->Seek(start);
         report.Begin();
         try {

@@ -22,7 +22,11 @@ public:
     // stream to LoadPixmap, so that the next loader can still read it.
     virtual TPixmapPtr LoadPixmap(TStream& stream) = 0;
 
-    TPixmapLoader* _succ = nullptr;  // the next (older) loader of the chain
+    // The next (older) loader of the chain, or nullptr.
+    TPixmapLoader* Next() const { return _succ; }
+
+private:
+    TPixmapLoader* _succ = nullptr;  // linked and unlinked by the constructor and destructor
 };
 
 // The newest loader, or nullptr.

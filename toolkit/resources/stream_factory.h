@@ -24,8 +24,11 @@ public:
     virtual TStreamPtr CreateStream(const Url& url, const std::string& protocol,
                                     const std::string& path, int readable, int writeable) = 0;
 
-    // The next (older) factory of the chain.
-    TStreamFactory* _succ = nullptr;
+    // The next (older) factory of the chain, or nullptr.
+    TStreamFactory* Next() const { return _succ; }
+
+private:
+    TStreamFactory* _succ = nullptr;  // linked and unlinked by the constructor and destructor
 };
 
 // The newest factory, or nullptr.

@@ -32,7 +32,7 @@ TStreamPtr Open(const Url& url, int readable, int writeable) {
         path = s.substr(sep + 2);
     }
     const std::uint64_t reasons = LoadReasonCount();
-    for (TStreamFactory* f = StreamFactories(); f; f = f->_succ) {
+    for (TStreamFactory* f = StreamFactories(); f; f = f->Next()) {
         if (TStreamPtr stream = f->CreateStream(url, protocol, path, readable, writeable))
             return stream;
     }

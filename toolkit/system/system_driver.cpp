@@ -8,8 +8,14 @@
 #include "toolkit/core/run_once.h"
 #include "toolkit/system/cross_thread_queue.h"
 #include "toolkit/system/event.h"
+#include "toolkit/system/file_dialog.h"
 
 namespace kestrel {
+
+namespace {
+constexpr const char* kHeadlessRequest =
+    "no requester without a desktop: the program runs with the headless system driver";
+}
 
 void TSystemDriver::Poll() { throw TNullMethodException(); }
 void TSystemDriver::Wait() { throw TNullMethodException(); }
@@ -56,9 +62,11 @@ int THeadlessSystemDriver::Proceed(const std::string& text, int) {
 
 std::string THeadlessSystemDriver::RequestFile(const std::string&, const std::string&, int,
                                                const std::string&) {
+    SetRequestError(kHeadlessRequest);
     return "";
 }
 std::string THeadlessSystemDriver::RequestDir(const std::string&, const std::string&) {
+    SetRequestError(kHeadlessRequest);
     return "";
 }
 int THeadlessSystemDriver::OpenURL(const std::string&) { return 0; }

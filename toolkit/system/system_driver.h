@@ -32,10 +32,12 @@ public:
     virtual int Confirm(const std::string& text, int serious);
     // A Yes / No / Cancel box: 1 for Yes, 0 for No, -1 for Cancel.
     virtual int Proceed(const std::string& text, int serious);
-    // A file requester: the chosen path, or "" when cancelled or unavailable.
+    // A file requester: the chosen path, or "" when cancelled or unavailable
+    // (the reason for LastRequestError set with it).
     virtual std::string RequestFile(const std::string& text, const std::string& exts, int save,
                                     const std::string& path);
-    // A folder requester: the chosen path, or "" when cancelled or unavailable.
+    // A folder requester: the chosen path, or "" when cancelled or unavailable
+    // (the reason for LastRequestError set with it).
     virtual std::string RequestDir(const std::string& text, const std::string& path);
     // Opens url in the desktop's browser: 1 when it was handed over, else 0.
     virtual int OpenURL(const std::string& url);
@@ -55,7 +57,7 @@ public:
 
 // A driver for programs without a display: Poll runs the posted cross-thread
 // calls, Wait blocks until one arrives; message boxes write their text to
-// standard error and answer as if cancelled.
+// standard error and answer as if cancelled; requesters return "".
 class THeadlessSystemDriver : public TSystemDriver {
 public:
     void Poll() override;
@@ -119,14 +121,32 @@ int Confirm(const std::string& text, int serious = 0);
 // A Yes / No / Cancel box: 1 for Yes, 0 for No, -1 for Cancel (also where no
 // box can be shown).
 int Proceed(const std::string& text, int serious = 0);
-// A file requester titled text, for the file extensions exts, to save
-// (save 1) or open, starting at path: the chosen file, or "" when cancelled
-// or when the desktop offers no requester.
+/// A file requester: the chosen file, or "" when cancelled or when the
+/// desktop offers no requester (LastRequestError() then says which). It is
+/// titled text (AppTitle when empty), opens a file or, with save 1, saves
+/// one (the requester asks before a file is overwritten), and starts at
+/// path (a folder, or a file to preselect; "" for the current folder).
+/// exts lists the extensions offered, without dots: "png,jpg" is one
+/// filter, "Images:png,jpg;Levels:lvl" gives named filters; a filter of all
+/// files is always added, and "" offers every file.
+///
+/// On Linux the requester is zenity's or kdialog's (the first one
+/// installed; kdialog first on KDE), run as a child process while the
+/// program waits. With neither installed, "" comes back at once and
+/// standard error gets one line naming what to install. Without a desktop
+/// driver (THeadlessSystemDriver) it returns "" too.
 std::string RequestFile(const std::string& text, const std::string& exts = "", int save = 0,
                         const std::string& path = "");
-// A folder requester: the chosen folder, or "" when cancelled or when the
-// desktop offers no requester.
+/// A folder requester: the chosen folder, or "" when cancelled or when the
+/// desktop offers no requester (see RequestFile and LastRequestError). It
+/// is titled text and starts at path.
 std::string RequestDir(const std::string& text, const std::string& path = "");
+/// Why the last RequestFile or RequestDir of this thread returned "":
+/// "cancelled" when the person cancelled, else a readable reason such as
+/// "no file requester on this desktop: install zenity or kdialog" or
+/// "no desktop to show a requester on (DISPLAY and WAYLAND_DISPLAY are not
+/// set)". Empty after a request that returned a path.
+std::string LastRequestError();
 // Opens url in the desktop's browser: 1 when it was handed over, else 0.
 int OpenURL(const std::string& url);
 std::string CurrentDate();  // today's local date, "09 Dec 2026" ("%d %b %Y")

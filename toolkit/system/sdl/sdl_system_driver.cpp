@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "toolkit/system/cross_thread_queue.h"
+#include "toolkit/system/file_dialog.h"
 #include "toolkit/system/input_times.h"
 #include "toolkit/system/millisecs.h"
 #include "toolkit/system/message_translator.h"
@@ -260,14 +261,24 @@ int TSDLSystemDriver::Proceed(const std::string& text, int serious) {
     return ShowMessageBox(text, serious != 0, BoxButtons::YesNoCancel);
 }
 
-// File and folder requesters are not offered on this platform: they answer
-// as if cancelled.
-std::string TSDLSystemDriver::RequestFile(const std::string&, const std::string&, int,
-                                          const std::string&) {
-    return "";
+// SDL has no file requester: the desktop's dialog program shows one.
+std::string TSDLSystemDriver::RequestFile(const std::string& text, const std::string& exts,
+                                          int save, const std::string& path) {
+    FileRequest request;
+    request.title = text;
+    request.exts = exts;
+    request.save = save != 0;
+    request.path = path;
+    return RunFileRequester(request);
 }
 
-std::string TSDLSystemDriver::RequestDir(const std::string&, const std::string&) { return ""; }
+std::string TSDLSystemDriver::RequestDir(const std::string& text, const std::string& path) {
+    FileRequest request;
+    request.title = text;
+    request.folder = true;
+    request.path = path;
+    return RunFileRequester(request);
+}
 
 int TSDLSystemDriver::OpenURL(const std::string& url) {
     return SDL_OpenURL(url.c_str()) == 0 ? 1 : 0;
