@@ -7,9 +7,12 @@
 # play, waits past the notice, what it sent a second and its CPU share; and
 # for a game with rollback its corrections a second, their depth, the
 # updates re-run and held back, and the time a correction took.
+# With RELAY_RUNS, the relay run is made that many times; with SLOW_LINK=1,
+# one more goes through 150 ms of delay, 30 ms of jitter and 3 % loss.
 #   online_game.sh VIREXO NET_RELAY OUT_DIR [PLAY_SECONDS]
 set -uo pipefail
 game=$1 relay=$2 out=$3 play=${4:-30}
+runs=${RELAY_RUNS:-1}
 here=$(dirname "$0")
 mkdir -p "$out"
 field() { awk -v k="$2" -v w="$3" '$1 == k && $2 == w { print $3; exit }' "$1"; }
@@ -28,14 +31,22 @@ report() {  # label dir
     awk -v label="$1 $side" -v ps="$(awk '$1 == "iniciajuego" || $1 == "juego-2p" { t += $3 } END { print t }' "$f")" '
       $1 == "online" { v[$2] = $3 }
       END { if (v["rollback"] == 1)
-        printf "figure rollback %-22s %.2f rollbacks/s  depth mean %.1f, greatest %d updates  %d updates re-run  %d held back  correction mean %.2f ms, slowest %.2f ms  desyncs %d\n",
+        printf "figure rollback %-22s %.2f rollbacks/s  depth mean %.1f, greatest %d updates  %d updates re-run  %d held back  correction mean %.2f ms, slowest %.2f ms  desyncs %d  window %d  delay at most %d (%d changes)\n",
           label, v["rollbacks"] / ps, v["rollback_depth_mean"], v["rollback_depth_max"], v["updates_rerun"], v["updates_held"],
-          v["rollback_us_mean"] / 1000, v["rollback_us_max"] / 1000, v["desyncs"] }' "$f"
+          v["rollback_us_mean"] / 1000, v["rollback_us_max"] / 1000, v["desyncs"], v["window"], v["delay_frames_max"], v["delay_changes"] }' "$f"
   done
 }
 bash "$here/../tests/e2e/online_e2e.sh" "$game" "$out/loopback" "$play" >"$out/loopback.log" 2>&1 ||
   { cat "$out/loopback.log"; exit 1; }
 report loopback "$out/loopback"
-bash "$here/../tests/e2e/online_e2e.sh" "$game" "$out/relay" "$play" "$relay" --delay 80 --jitter 20 --loss 0.05 \
-  >"$out/relay.log" 2>&1 || { cat "$out/relay.log"; exit 1; }
-report "relay 80/20/5%" "$out/relay"
+for run in $(seq "$runs"); do
+  d="$out/relay"; [ "$runs" = 1 ] || d="$out/relay-$run"
+  bash "$here/../tests/e2e/online_e2e.sh" "$game" "$d" "$play" "$relay" --delay 80 --jitter 20 --loss 0.05 \
+    >"$d.log" 2>&1 || { cat "$d.log"; exit 1; }
+  report "relay 80/20/5%" "$d"
+done
+if [ "${SLOW_LINK:-0}" = 1 ]; then
+  bash "$here/../tests/e2e/online_e2e.sh" "$game" "$out/slow" "$play" "$relay" --delay 150 --jitter 30 --loss 0.03 \
+    >"$out/slow.log" 2>&1 || { cat "$out/slow.log"; exit 1; }
+  report "relay 150/30/3%" "$out/slow"
+fi

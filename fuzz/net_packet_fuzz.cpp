@@ -4,7 +4,9 @@
 // that many bytes) handed to a lockstep engine the way the connection does,
 // with the engine running frames in between, to see that no series of
 // hostile messages breaks its bookkeeping; the Keys of a game with rollback
-// go to a rollback engine the same way.
+// go to a rollback engine the same way. The whole input is also read as a
+// stamped datagram (the keys' envelope): what decodes must encode back the
+// same, and its stamps must feed a round trip without harm.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +15,7 @@
 
 #include "game/net/lockstep.h"
 #include "game/net/protocol.h"
+#include "game/net/round_trip.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace virexo::net;
@@ -20,6 +23,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (whole.ok()) {
         const auto again = Encode(whole.message);
         if (again.size() != size || !std::equal(again.begin(), again.end(), data)) std::abort();
+    }
+
+    Stamp stamp;
+    std::size_t payloadAt = 0;
+    if (DecodeStamped(data, size, &stamp, &payloadAt)) {
+        if (payloadAt > size) std::abort();
+        const std::vector<std::uint8_t> payload(data + payloadAt, data + size);
+        const auto again = EncodeStamped(stamp, payload);
+        if (again.size() != size || !std::equal(again.begin(), again.end(), data)) std::abort();
+        RoundTrip rtt;
+        rtt.Incoming(stamp, stamp.sentUs);
+        rtt.Incoming(stamp, stamp.echoUs + 1000);
+        if (rtt.RttMs() < 0.0 || rtt.RttMs() > RoundTrip::kMaxSampleUs / 1000.0 || rtt.JitterMs() < 0.0) std::abort();
     }
 
     DropCounts drops;

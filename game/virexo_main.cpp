@@ -42,6 +42,9 @@ void WriteOnlineFigures(std::ostream& out) {
                        static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
     const net::SessionStats& s = st.stats;
     out << "online delay_frames " << st.delay << "\n"
+        << "online delay_frames_max " << st.delayMax << "\n"
+        << "online delay_changes " << st.delayChanges << "\n"
+        << "online window " << st.window << "\n"
         << "online rtt_ms " << st.rttMs << "\n"
         << "online jitter_ms " << st.jitterMs << "\n"
         << "online updates " << st.framesRun << "\n"

@@ -9,7 +9,7 @@ bash tools/setup.sh
 
 dir=build-bench
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTREL_BENCH=ON -DKESTREL_TESTS=OFF >/dev/null
-targets=(virexo virexo_slow_display program_bench screen_draw_bench game_rules_bench renderer_frame_bench sound_buffer_bench mix_quality_bench softmix_bench png_decode game_clock_bench virexo-cpu-match)
+targets=(virexo virexo_slow_display program_bench screen_draw_bench rollback_frame_bench game_rules_bench renderer_frame_bench sound_buffer_bench mix_quality_bench softmix_bench png_decode game_clock_bench virexo-cpu-match)
 cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}"
 
 out="$dir/bench-results"
@@ -70,6 +70,9 @@ real() { awk -v s="$2" -v c="$3" '$1 == s { print $c; exit }' "$out/real_$1.txt"
 # Drawn frames a second of every screen (redraw + immediate swap).
 echo "== screens" >&2
 xvfb "$dir/bench/screen_draw_bench" 300 2>/dev/null | tee "$out/screens.txt" >&2
+# The online game's worst frame: a correction 12 updates deep, then drawn.
+echo "== rollback frame" >&2
+xvfb "$dir/bench/rollback_frame_bench" 300 2>/dev/null | tee "$out/rollback_frame.txt" >&2
 
 # The value of a counter (or of real_time) of one benchmark in a JSON file.
 counter() {
@@ -136,5 +139,8 @@ for hz in 60hz 75hz 144hz instant; do
   row "pacer alone, simulated swaps: clock error, $hz" "$(figure clock_error_pct_$hz)" "%" 0.5 "600 frames, not the real game"
 done
 row "PNG decode 1024x768 RGBA" "$(counter png_decode BM_PngDecode1024x768Rgba real_time)" ms "" ""
+rb() { awk -v k="$1" '$1 == "figure" && $2 == k { print $3; exit }' "$out/rollback_frame.txt"; }
+row "online: a correction 12 updates deep, re-run alone, greatest" "$(rb rollback_rerun_ms_max)" ms 16.7 "restore + 12 updates"
+row "online: a frame with that correction, drawn and swapped, median" "$(rb rollback_frame_ms_median)" ms 16.7 "Xvfb + Mesa llvmpipe"
 # The online figures, as measured (two games and their displays on one machine).
 sed 's/^figure online /online: /' "$out/online.txt"

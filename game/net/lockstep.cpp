@@ -29,7 +29,11 @@ int ChooseRollbackWindow(double rttMs, double jitterMs, int delay) {
     if (!(rttMs >= 0.0)) rttMs = 0.0;
     if (!(jitterMs >= 0.0)) jitterMs = 0.0;
     const double oneWay = std::min(rttMs / 2.0 + 2.0 * jitterMs, 10000.0);
-    const int w = static_cast<int>(std::ceil(oneWay / kFrameMs + 1.0)) - std::max(delay, 0);
+    // Over a link slower than a frame each way the two sides may stand up
+    // to kBalanceFrames apart before the one ahead holds back (see the
+    // online game), and the one ahead predicts that much further.
+    const int balance = oneWay > kFrameMs ? kBalanceFrames : 0;
+    const int w = static_cast<int>(std::ceil(oneWay / kFrameMs + 1.0)) + balance - std::max(delay, 0);
     return std::clamp(w, 2, kPredictWindow);
 }
 

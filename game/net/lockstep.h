@@ -49,11 +49,17 @@ int ChooseDelay(double rttMs, double jitterMs);
 // take longer than the window gets a frame or two, so it need not wait.
 int ChooseRollbackDelay(double rttMs, double jitterMs);
 
+// How far apart (updates) the two sides of a game with rollback may stand
+// before the one ahead holds back an update.
+inline constexpr int kBalanceFrames = 2;
+
 // The prediction window with rollback for a round trip, its jitter and the
 // input delay: the updates the other player's keys take to come (one way,
-// with twice the jitter, plus up to a frame waiting at the ends), less the
+// with twice the jitter, plus up to a frame waiting at the ends), and over
+// a link slower than a frame the balance the sides may be apart, less the
 // delay, kept to 2..kPredictWindow. So a rollback is never deeper than the
-// link calls for: on loopback 2 updates, through 80 ms each way about 8.
+// link calls for: on loopback and local networks 2 updates, through 80 ms
+// each way about 9.
 int ChooseRollbackWindow(double rttMs, double jitterMs, int delay);
 
 struct FrameInputs {

@@ -48,7 +48,7 @@ constexpr int kMaxCatchUp = 30;
 
 // A side with rollback that stands more than this many frames ahead of the
 // other holds back one update, at most one in every kHoldEvery.
-constexpr double kAheadFrames = 2.0;
+constexpr double kAheadFrames = kBalanceFrames;
 constexpr int kHoldEvery = 10;
 constexpr double kAdvantageSmoothing = 1.0 / 30.0;
 

@@ -4,6 +4,7 @@
 // loopback interface: directly, through the relay with delay, jitter and
 // loss, with one side killed, and with one side's state put wrong.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -110,6 +111,50 @@ TEST(NetGameProcesses, APlayerKilledMidGameSendsTheOtherBackToTheTitleWithin5Sec
     EXPECT_EQ(h.rfind("result fail message=The connection to the other player was lost", 0), 0u) << h;
     EXPECT_EQ(host.Wait(5), 1);
     std::cout << "the host was back on its title " << seconds << " s after the kill\n";
+}
+
+// An outage: the relay between the two games (a process of its own) is
+// stopped, so that nothing passes either way, then let go. Stopped for 2 s,
+// both games wait and play on; stopped for 5 s, both are back on their
+// titles 3 to 4 s after the last datagram, which passed just before the stop.
+TEST(NetGameProcesses, ATwoSecondOutageIsSurvivedAndAFiveSecondOneEndsBothGamesAfterThreeSeconds) {
+    const char* relayProgram = std::getenv("NET_RELAY");
+    ASSERT_NE(relayProgram, nullptr);
+    for (const int outage : {2, 5}) {
+        Game host({"--host", "0", "--frames", "100000000", "--seconds", "40"});
+        const std::string port = PortOf(host);
+        ASSERT_FALSE(port.empty());
+        nettest_support::Child relay(relayProgram, {"--target", port, "--seconds", "60"});
+        const std::string listening = relay.WaitLine("listening on ", 10);
+        ASSERT_FALSE(listening.empty());
+        Game guest({"--join", "127.0.0.1:" + listening.substr(13), "--frames", "100000000", "--seconds", "40"});
+        ASSERT_FALSE(guest.WaitLine("started", 30).empty());
+        ASSERT_FALSE(host.WaitLine("started", 5).empty());
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        kill(relay.pid(), SIGSTOP);
+        const auto t0 = Clock::now();
+        if (outage == 2) {
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+            kill(relay.pid(), SIGCONT);
+            // Both play on: neither gives up within the next 4 s.
+            EXPECT_EQ(host.WaitLine("result ", 4), "") << "the host gave up after a 2 s outage";
+            EXPECT_EQ(guest.WaitLine("result ", 0.1), "") << "the guest gave up after a 2 s outage";
+            continue;
+        }
+        const std::string h = host.WaitLine("result ", 10);
+        const double hostSeconds = Since(t0);
+        const std::string g = guest.WaitLine("result ", 5);
+        const double guestSeconds = Since(t0);
+        kill(relay.pid(), SIGCONT);
+        for (const std::string& line : {h, g})
+            EXPECT_EQ(line.rfind("result fail message=The connection to the other player was lost", 0), 0u) << line;
+        EXPECT_GE(hostSeconds, 2.9);
+        EXPECT_LT(hostSeconds, 4.0);
+        EXPECT_GE(guestSeconds, 2.9);
+        EXPECT_LT(guestSeconds, 4.0);
+        std::cout << "after a " << outage << " s outage: the host gave up after " << hostSeconds
+                  << " s, the guest after " << guestSeconds << " s\n";
+    }
 }
 
 TEST(NetGameProcesses, AStateThatGoesWrongEndsBothGamesWithAReport) {

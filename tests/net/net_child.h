@@ -56,6 +56,7 @@ public:
         if (fd_ >= 0) close(fd_);
     }
     bool started() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }
 
     // The next line that starts with prefix, waiting up to seconds.
     std::string WaitLine(const std::string& prefix, double seconds) {
