@@ -53,9 +53,12 @@ constexpr int kHoldEvery = 10;
 constexpr double kAdvantageSmoothing = 1.0 / 30.0;
 
 // With rollback the input delay follows the round trip once it has called
-// for another delay this many updates in a row (a second): a change costs
-// the player a frame of feel, so a moment's jitter must not cause one.
-constexpr int kDelaySettleUpdates = 60;
+// for a longer delay this many updates in a row (a second), and for a
+// shorter one five times as long: a change costs the player a frame of
+// feel, so a round trip that hovers at a boundary must not flip it to and
+// fro (through 150 ± 30 ms it did, 8 times a minute, with one second each).
+constexpr int kDelayRaiseUpdates = 60;
+constexpr int kDelayLowerUpdates = 300;
 
 // How long a side that saw the games go out of step waits for the other
 // side's state for the report.
@@ -476,7 +479,7 @@ std::uint8_t OnlineGame::FollowLinkAndReadKeys() {
                 delayWanted_ = want;
                 delayWantedFor_ = 0;
             }
-            if (want > lock_->delay() && ++delayWantedFor_ >= kDelaySettleUpdates) {
+            if (want > lock_->delay() && ++delayWantedFor_ >= kDelayRaiseUpdates) {
                 lock_->SetDelay(lock_->delay() + 1);
                 ++g_status.delayChanges;
                 delayWantedFor_ = 0;
@@ -487,7 +490,7 @@ std::uint8_t OnlineGame::FollowLinkAndReadKeys() {
     const std::uint8_t bits = leeteclaslocales(estado);
     // A shorter delay skips this update's keys: only when there are none.
     if (!options_.delay && delayWanted_ >= 0 && delayWanted_ < lock_->delay() && bits == 0 &&
-        ++delayWantedFor_ >= kDelaySettleUpdates) {
+        ++delayWantedFor_ >= kDelayLowerUpdates) {
         lock_->SetDelay(lock_->delay() - 1);
         ++g_status.delayChanges;
         delayWantedFor_ = 0;
