@@ -4,32 +4,27 @@
 
 namespace virexo::net {
 
-namespace {
-
-// Whether stamp a is later than b on a clock that wraps.
-bool Later(std::uint32_t a, std::uint32_t b) { return static_cast<std::int32_t>(a - b) > 0; }
-
-}  // namespace
-
-Stamp RoundTrip::Outgoing(std::uint32_t nowUs) const {
+Stamp RoundTrip::Outgoing(std::uint32_t nowUs) {
     Stamp s;
     s.sentUs = nowUs;
-    if (heard_) {
+    if (pendingCount_ > 0) {
+        const Heard& h = pending_[pendingFrom_];
         s.echoed = true;
-        s.echoUs = peerSentUs_;
-        s.heldUs = nowUs - peerArrivalUs_;
+        s.echoUs = h.sentUs;
+        s.heldUs = nowUs - h.arrivalUs;
+        pendingFrom_ = (pendingFrom_ + 1) % kPending;
+        --pendingCount_;
     }
     return s;
 }
 
 void RoundTrip::Incoming(const Stamp& stamp, std::uint32_t arrivalUs) {
-    // Only the newest stamp is echoed: a datagram that overtook another
-    // leaves the echo alone.
-    if (!heard_ || Later(stamp.sentUs, peerSentUs_)) {
-        heard_ = true;
-        peerSentUs_ = stamp.sentUs;
-        peerArrivalUs_ = arrivalUs;
+    if (pendingCount_ == kPending) {  // the oldest goes unechoed
+        pendingFrom_ = (pendingFrom_ + 1) % kPending;
+        --pendingCount_;
     }
+    pending_[(pendingFrom_ + pendingCount_) % kPending] = Heard{stamp.sentUs, arrivalUs};
+    ++pendingCount_;
     if (!stamp.echoed) return;
     const std::uint32_t sinceSent = arrivalUs - stamp.echoUs;
     // A hold longer than the whole trip, or a trip past the bound, comes

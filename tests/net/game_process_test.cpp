@@ -118,8 +118,7 @@ TEST(NetGameProcesses, APlayerKilledMidGameSendsTheOtherBackToTheTitleWithin5Sec
 // both games wait and play on; stopped for 5 s, both are back on their
 // titles 3 to 4 s after the last datagram, which passed just before the stop.
 TEST(NetGameProcesses, ATwoSecondOutageIsSurvivedAndAFiveSecondOneEndsBothGamesAfterThreeSeconds) {
-    const char* relayProgram = std::getenv("NET_RELAY");
-    ASSERT_NE(relayProgram, nullptr);
+    const char* relayProgram = NET_RELAY_PROGRAM;
     for (const int outage : {2, 5}) {
         Game host({"--host", "0", "--frames", "100000000", "--seconds", "40"});
         const std::string port = PortOf(host);
