@@ -38,12 +38,14 @@ TEST(NetGameProcesses, TwoGamesStayInStepFor10000UpdatesWithAGameWonAndOneLost) 
     // The host's seeds and input delay are fixed, so the games' course is
     // too (a game lost at about 6,000 updates, one won at about 15,000); the
     // run goes on past 10,000 updates until a game was won and one lost.
+    // (Alone it takes about 130 s; beside other tests on two cores, up to
+    // twice that, so it has 420.)
     Game host({"--host", "0", "--frames", "10000", "--until-won-and-lost", "1", "--seed", "1", "--delay", "2",
-               "--seconds", "240"});
+               "--seconds", "420"});
     const std::string port = PortOf(host);
     ASSERT_FALSE(port.empty());
-    Game guest({"--join", "127.0.0.1:" + port, "--frames", "10000", "--until-won-and-lost", "1", "--seconds", "240"});
-    const std::string h = host.WaitLine("result ", 250), g = guest.WaitLine("result ", 250);
+    Game guest({"--join", "127.0.0.1:" + port, "--frames", "10000", "--until-won-and-lost", "1", "--seconds", "420"});
+    const std::string h = host.WaitLine("result ", 430), g = guest.WaitLine("result ", 430);
     EXPECT_EQ(host.Wait(10), 0) << h;
     EXPECT_EQ(guest.Wait(10), 0) << g;
     ASSERT_EQ(h.rfind("result ok", 0), 0u) << h;
