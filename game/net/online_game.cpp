@@ -108,6 +108,10 @@ public:
         SaveReplay();
         if (session_ && !session_->closed()) session_->Leave(kLeaveDrainMs);
     }
+    // Lets the connection wait up to ms for what the other side sends.
+    void WaitForData(std::uint32_t ms) {
+        if (!done_ && session_ && !session_->closed()) session_->Service(ms);
+    }
     bool terminado() const override { return done_; }
     // Each side lists only what its title updates read.
     OpcionesVisibles opciones() const override { return OnlineOptionRows(options_.role == Role::kHost); }
@@ -753,5 +757,9 @@ bool StartOnlineGame(const OnlineOptions& options, std::string* why) {
 }
 
 const OnlineStatus& OnlineGameStatus() { return g_status; }
+
+void WaitForOnlineData(std::uint32_t ms) {
+    if (g_current) g_current->WaitForData(ms);
+}
 
 }  // namespace virexo::net

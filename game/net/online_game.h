@@ -95,4 +95,10 @@ bool StartOnlineGame(const OnlineOptions& options, std::string* why);
 
 const OnlineStatus& OnlineGameStatus();
 
+// Blocks up to ms until the other side's datagrams arrive (what they bring
+// is read by the next update). For a driver that runs frames unpaced: while
+// the game waits for the other player, it sleeps here instead of drawing
+// frames that take the processor from the other side.
+void WaitForOnlineData(std::uint32_t ms);
+
 }  // namespace virexo::net

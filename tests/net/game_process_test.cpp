@@ -48,7 +48,7 @@ TEST(NetGameProcesses, TwoGamesStayInStepFor10000UpdatesWithAGameWonAndOneLost) 
     const std::string h = host.WaitLine("result ", 430), g = guest.WaitLine("result ", 430);
     EXPECT_EQ(host.Wait(10), 0) << h;
     EXPECT_EQ(guest.Wait(10), 0) << g;
-    ASSERT_EQ(h.rfind("result ok", 0), 0u) << h;
+    ASSERT_EQ(h.rfind("result ok", 0), 0u) << h << "\nhost:\n" << host.passed() << "guest:\n" << guest.passed();
     ASSERT_EQ(g.rfind("result ok", 0), 0u) << g;
     auto hf = Fields(h), gf = Fields(g);
     EXPECT_GE(std::atoi(hf["frames"].c_str()), 10000);

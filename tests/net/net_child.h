@@ -66,6 +66,7 @@ public:
                 std::string line = buf_.substr(0, nl);
                 buf_.erase(0, nl + 1);
                 if (line.rfind(prefix, 0) == 0) return line;
+                passed_ += line + "\n";
             }
             const double left = seconds - Since(t0);
             if (left <= 0 || fd_ < 0) return {};
@@ -81,6 +82,8 @@ public:
             buf_.append(b, static_cast<std::size_t>(n));
         }
     }
+    // The lines WaitLine passed over, for a failure's message.
+    const std::string& passed() const { return passed_; }
     void Kill() {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
@@ -104,6 +107,7 @@ private:
     int fd_ = -1;
     bool exited_ = false;
     std::string buf_;
+    std::string passed_;
 };
 
 // "result ok a=1 b=2" as a map.

@@ -111,7 +111,23 @@ int main(int argc, char** argv) {
     double doneAt = -1, matchStart = -1, cpuAtDone = 0;
     net::SessionStats statsAtDone;
     std::uint64_t matchedAtDone = 0, framesAtDone = 0;
+    // A line every 10 s: where a slow run spent its time.
+    double nextProgress = 10;
+    std::uint64_t framesAtProgress = 0, stepsAtProgress = 0, steps = 0;
     for (;;) {
+        ++steps;
+        if (Since(t0) >= nextProgress) {
+            std::printf("progress t=%.0f frames=%llu updates_per_s=%.0f steps_per_s=%.0f stalled=%d cpu_s=%.1f "
+                        "rtt_ms=%.1f datagrams_sent=%llu\n",
+                        Since(t0), static_cast<unsigned long long>(st.framesRun),
+                        static_cast<double>(st.framesRun - framesAtProgress) / 10.0,
+                        static_cast<double>(steps - stepsAtProgress) / 10.0, st.stalled ? 1 : 0,
+                        CpuSeconds() - cpu0, st.rttMs, static_cast<unsigned long long>(st.stats.datagramsSent));
+            std::fflush(stdout);
+            framesAtProgress = st.framesRun;
+            stepsAtProgress = steps;
+            nextProgress += 10;
+        }
         const int key = player.NextKey();
         if (key >= 0) harness.Press(key);
         harness.Step();
@@ -120,7 +136,8 @@ int main(int argc, char** argv) {
             breakAt = -1;
         }
         if (player.Observe()) {
-            std::printf("game %s\n", player.Results().substr(player.Results().rfind(',') + 1).c_str());
+            std::printf("game %s at=%llu\n", player.Results().substr(player.Results().rfind(',') + 1).c_str(),
+                        static_cast<unsigned long long>(st.framesRun));
             std::fflush(stdout);
         }
         if (!started && st.inMatch) {
@@ -153,7 +170,7 @@ int main(int argc, char** argv) {
             std::printf("result fail message=out of time frames=%llu\n", static_cast<unsigned long long>(st.framesRun));
             return 1;
         }
-        if (st.stalled) usleep(200);  // let the other side run
+        if (st.stalled) net::WaitForOnlineData(2);  // let the other side run
     }
     const double seconds = doneAt - matchStart;
     const auto perSecond = [&](std::uint64_t bytes) { return seconds > 0 ? static_cast<double>(bytes) / seconds : 0.0; };
