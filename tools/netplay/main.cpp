@@ -32,6 +32,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Pages read back from disk so far (code or data the system had let go).
+long MajorFaults() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_majflt;
+}
+
 double CpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
@@ -118,11 +125,11 @@ int main(int argc, char** argv) {
         ++steps;
         if (Since(t0) >= nextProgress) {
             std::printf("progress t=%.0f frames=%llu updates_per_s=%.0f steps_per_s=%.0f stalled=%d cpu_s=%.1f "
-                        "rtt_ms=%.1f datagrams_sent=%llu\n",
+                        "rtt_ms=%.1f datagrams_sent=%llu major_faults=%ld\n",
                         Since(t0), static_cast<unsigned long long>(st.framesRun),
                         static_cast<double>(st.framesRun - framesAtProgress) / 10.0,
                         static_cast<double>(steps - stepsAtProgress) / 10.0, st.stalled ? 1 : 0,
-                        CpuSeconds() - cpu0, st.rttMs, static_cast<unsigned long long>(st.stats.datagramsSent));
+                        CpuSeconds() - cpu0, st.rttMs, static_cast<unsigned long long>(st.stats.datagramsSent), MajorFaults());
             std::fflush(stdout);
             framesAtProgress = st.framesRun;
             stepsAtProgress = steps;
