@@ -11,6 +11,11 @@
 # one more goes through 150 ms of delay, 30 ms of jitter and 3 % loss.
 #   online_game.sh VIREXO NET_RELAY OUT_DIR [PLAY_SECONDS]
 set -uo pipefail
+# Two games and two X servers share this machine's cores: each game's
+# software renderer gets one drawing thread, as if the other game were on
+# a machine of its own (with a thread for each core, both games' threads
+# crowd each other and each drew only 11-23 frames a second).
+export LP_NUM_THREADS=${LP_NUM_THREADS:-1}
 game=$1 relay=$2 out=$3 play=${4:-30}
 runs=${RELAY_RUNS:-1}
 here=$(dirname "$0")
