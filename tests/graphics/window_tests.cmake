@@ -4,7 +4,8 @@ kestrel_test(graphics_module_test
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/graphics_module_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/frame_pacing_test.cpp
-  LIBS kestrel_graphics)
+  LIBS kestrel_graphics
+  PROPERTIES ${KESTREL_X_FOCUS})  # its windows take the keyboard focus
 target_compile_definitions(graphics_module_test PRIVATE
   GLDRAWTEXTFONT_FILE="${PROJECT_SOURCE_DIR}/toolkit/graphics/fonts/gldrawtextfont.bin")
 
