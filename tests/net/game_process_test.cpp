@@ -38,8 +38,9 @@ TEST(NetGameProcesses, TwoGamesStayInStepFor10000UpdatesWithAGameWonAndOneLost) 
     // The host's seeds and input delay are fixed, so the games' course is
     // too (a game lost at about 6,000 updates, one won at about 15,000); the
     // run goes on past 10,000 updates until a game was won and one lost.
-    // (Alone it takes about 130 s; beside other tests on two cores, up to
-    // twice that, so it has 420.)
+    // (It takes 37-92 s here, alone or beside other tests; 420 s is room for
+    // a slow machine. A window opened by another test takes the focus and
+    // pauses both games: the tests that open one share its focus lock.)
     Game host({"--host", "0", "--frames", "10000", "--until-won-and-lost", "1", "--seed", "1", "--delay", "2",
                "--seconds", "420"});
     const std::string port = PortOf(host);
