@@ -32,16 +32,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Pages read back from disk so far (code or data the system had let go).
-long MajorFaults() {
+rusage SelfUsage() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    return u.ru_majflt;
+    return u;
 }
 
 double CpuSeconds() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
+    const rusage u = SelfUsage();
     return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
            static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
@@ -124,12 +122,13 @@ int main(int argc, char** argv) {
     for (;;) {
         ++steps;
         if (Since(t0) >= nextProgress) {
-            std::printf("progress t=%.0f frames=%llu updates_per_s=%.0f steps_per_s=%.0f stalled=%d cpu_s=%.1f "
-                        "rtt_ms=%.1f datagrams_sent=%llu major_faults=%ld\n",
-                        Since(t0), static_cast<unsigned long long>(st.framesRun),
+            // (major_faults: pages read back from disk that the system had let go.)
+            std::printf("progress t=%.0f screen=%s frames=%llu updates_per_s=%.0f steps_per_s=%.0f stalled=%d "
+                        "cpu_s=%.1f rtt_ms=%.1f datagrams_sent=%llu major_faults=%ld\n",
+                        Since(t0), estado.c_str(), static_cast<unsigned long long>(st.framesRun),
                         static_cast<double>(st.framesRun - framesAtProgress) / 10.0,
                         static_cast<double>(steps - stepsAtProgress) / 10.0, st.stalled ? 1 : 0,
-                        CpuSeconds() - cpu0, st.rttMs, static_cast<unsigned long long>(st.stats.datagramsSent), MajorFaults());
+                        CpuSeconds() - cpu0, st.rttMs, static_cast<unsigned long long>(st.stats.datagramsSent), SelfUsage().ru_majflt);
             std::fflush(stdout);
             framesAtProgress = st.framesRun;
             stepsAtProgress = steps;
