@@ -1,8 +1,10 @@
 #include "toolkit/graphics/sdl/gl_library_preload.h"
 
 #include <dlfcn.h>
+#include <pthread.h>
 
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,6 +16,16 @@ namespace {
 std::thread g_loader;
 std::vector<void*> g_handles;  // written by the loader, read after the join
 bool g_started = false;
+
+// Held while the loader is inside the dynamic loader. A fork made meanwhile
+// would give the child a loader half-way through loading a library (it
+// crashed or ended with 127 when it loaded one itself) and, under a
+// sanitizer, allocator locks nobody releases. SDL's X11 layer shows its
+// message boxes in a forked child, and a program's first question is shown
+// while the preload runs: so a fork waits until the loader is out.
+std::mutex g_loading;
+void LockBeforeFork() { g_loading.lock(); }
+void UnlockAfterFork() { g_loading.unlock(); }
 
 // Mesa's driver for this machine is not known before the display is: its
 // drivers are one file under many names, so loading the software one loads
@@ -33,6 +45,7 @@ std::string MesaDriverPath(void* libGL) {
 }
 
 void Load() {
+    const std::lock_guard<std::mutex> hold(g_loading);
     void* libGL = dlopen("libGL.so.1", RTLD_NOW | RTLD_GLOBAL);
     if (!libGL) return;
     g_handles.push_back(libGL);
@@ -46,6 +59,7 @@ void Load() {
 void PreloadGLLibraries() {
     if (g_started) return;
     g_started = true;
+    pthread_atfork(LockBeforeFork, UnlockAfterFork, UnlockAfterFork);
     g_loader = std::thread(Load);
 }
 

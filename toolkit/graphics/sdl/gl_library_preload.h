@@ -14,7 +14,9 @@ namespace kestrel::sdl {
 
 // Starts loading the GL libraries on a thread of its own (once; later calls
 // do nothing). Nothing is shown and nothing fails: a library that is not
-// there is simply not preloaded.
+// there is simply not preloaded. A fork made while it loads (SDL shows its X11
+// message boxes in a forked child) waits until the loading is done, so that
+// the child never inherits a dynamic loader half-way through a library.
 void PreloadGLLibraries();
 
 // Waits for a started preload to finish. The window layer calls it before it
