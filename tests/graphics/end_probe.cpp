@@ -1,9 +1,11 @@
 // A program that opens a display and sound, then ends one of the ways a
 // program can end; run as a child process by end_paths_test.
-//   end_probe <how> [order]
+//   end_probe <how> [order [own]]
 // how: return (leave main), end (End()), throw (an error escapes
 // RunApplication), exit (std::exit); order: the modules' start-up order,
-// "audio-first" or "graphics-first".
+// "audio-first" or "graphics-first"; own: the program makes its window
+// with CreateGraphics and SetGraphics instead of Graphics, and says at its
+// very end whether the window was closed ("closed") or is still current.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -22,6 +24,7 @@ namespace {
 
 std::string g_how;
 std::string g_order;
+bool g_own = false;
 
 void StartModules() {
     using namespace kestrel;
@@ -40,7 +43,10 @@ void StartModules() {
 void Body() {
     using namespace kestrel;
     StartModules();
-    auto g = Graphics(320, 240);
+    if (g_own)  // registered first, so it runs last
+        OnEnd([] { std::puts(GraphicsWidth() == 0 ? "closed" : "still current"); });
+    auto g = g_own ? CreateGraphics(320, 240, 0, 60, 0) : Graphics(320, 240);
+    if (g_own && g) SetGraphics(g);
     if (!g) {
         std::fprintf(stderr, "no graphics: %s\n", GraphicsError().c_str());
         std::exit(3);
@@ -64,6 +70,7 @@ void Body() {
 int main(int argc, char** argv) {
     g_how = argc > 1 ? argv[1] : "return";
     g_order = argc > 2 ? argv[2] : "audio-first";
+    g_own = argc > 3 && std::string(argv[3]) == "own";
     if (g_how == "plain") {
         // A plain main, no RunApplication: the shape of the smallest program.
         Body();

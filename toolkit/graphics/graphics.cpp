@@ -70,6 +70,21 @@ void ReleaseCurrent() {
     if (g_driver && g_current) g_driver->SetGraphics(nullptr);
 }
 
+// At the program's end, before its globals are destroyed: closes the graphics
+// Graphics opened and the current one (a program's own, made current with
+// SetGraphics). Left to the destructor of g_current, a window open at the
+// end closed while the window layer's own tables were already destroyed.
+void CloseAtEnd() {
+    EndGraphics();
+    if (g_current) CloseGraphics(g_current);
+}
+
+void CloseAtEndOnce() {
+    if (g_endRegistered) return;
+    g_endRegistered = true;
+    OnEnd(CloseAtEnd);
+}
+
 void SwapWithVsync(void* driver) { static_cast<TGraphicsDriver*>(driver)->Flip(1); }
 
 // A flip that asked for vertical sync: never faster than 60 a second.
@@ -197,6 +212,7 @@ void SetGraphics(const TGraphicsPtr& graphics) {
     g_settings = s;
     d->SetGraphics(graphics);
     g_current = graphics;
+    CloseAtEndOnce();
 }
 
 int GraphicsWidth() { return g_settings.width; }
@@ -229,10 +245,7 @@ TGraphicsPtr Graphics(int width, int height, int depth, int hertz, int flags) {
     g_vsync.Reset();
     EnablePolledInput(nullptr);
     g_opened = g;
-    if (!g_endRegistered) {
-        g_endRegistered = true;
-        OnEnd([] { EndGraphics(); });
-    }
+    CloseAtEndOnce();
     return g;
 }
 

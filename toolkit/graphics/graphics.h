@@ -115,7 +115,8 @@ TGraphicsPtr AttachGraphics(std::intptr_t widget, int flags);
 // TNullObjectException.
 void CloseGraphics(const TGraphicsPtr& graphics);
 // Makes graphics the one drawn into (its driver becomes the current one);
-// null leaves none current.
+// null leaves none current. The graphics current when the program ends is
+// closed then, as the display Graphics opened is.
 void SetGraphics(const TGraphicsPtr& graphics);
 
 // @{

@@ -19,7 +19,13 @@ struct TranslatorState {
 
 TranslatorState g_state;
 TranslatorHost g_host;
-std::map<std::uintptr_t, WindowProcedure> g_procedures;
+// Never destroyed: a program that ends with its graphics still open closes
+// its window while the program's globals are being destroyed, and this
+// file's may be gone by then (the close then wrote to a freed map).
+std::map<std::uintptr_t, WindowProcedure>& Procedures() {
+    static auto* procedures = new std::map<std::uintptr_t, WindowProcedure>;
+    return *procedures;
+}
 
 void Emit(int id, const ObjectPtr& source, int data, int x, int y) {
     TEvent::Create(id, source, data, g_state.mods, x, y)->Emit();
@@ -163,17 +169,17 @@ bool PumpMessage(const PlatformMessage& m) {
     }
     if ((m.kind == MessageKind::KeyDown || m.kind == MessageKind::KeyUp) && IsModifierKey(m.vkey))
         g_state.mods = m.keyMods;
-    const auto it = g_procedures.find(m.window);
-    if (it == g_procedures.end() || !it->second) return false;
+    const auto it = Procedures().find(m.window);
+    if (it == Procedures().end() || !it->second) return false;
     it->second(m);
     return true;
 }
 
 void SetWindowProcedure(std::uintptr_t window, WindowProcedure procedure) {
-    g_procedures[window] = procedure;
+    Procedures()[window] = procedure;
 }
 
-void RemoveWindowProcedure(std::uintptr_t window) { g_procedures.erase(window); }
+void RemoveWindowProcedure(std::uintptr_t window) { Procedures().erase(window); }
 
 int CurrentModifiers() { return g_state.mods; }
 
@@ -187,7 +193,7 @@ std::uintptr_t TrackedWindow() { return g_state.tracked; }
 
 void ResetTranslator() {
     g_state = TranslatorState{};
-    g_procedures.clear();
+    Procedures().clear();
 }
 
 }  // namespace kestrel

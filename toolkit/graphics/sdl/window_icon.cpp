@@ -13,7 +13,12 @@ namespace {
 
 // Window id -> size of the icon it was given. Main thread only, like every
 // window call.
-std::map<std::uint32_t, std::pair<int, int>> g_given;
+// Never destroyed: a window may close while the program's globals are
+// being destroyed.
+std::map<std::uint32_t, std::pair<int, int>>& Given() {
+    static auto* given = new std::map<std::uint32_t, std::pair<int, int>>;
+    return *given;
+}
 
 }  // namespace
 
@@ -28,13 +33,13 @@ bool ApplyGraphicsIcon(SDL_Window* window) {
     if (!surface) return false;
     SDL_SetWindowIcon(window, surface);
     SDL_FreeSurface(surface);
-    g_given[SDL_GetWindowID(window)] = {icon->width, icon->height};
+    Given()[SDL_GetWindowID(window)] = {icon->width, icon->height};
     return true;
 }
 
 bool WindowIconSize(std::uint32_t windowId, int& width, int& height) {
-    const auto it = g_given.find(windowId);
-    if (it == g_given.end()) {
+    const auto it = Given().find(windowId);
+    if (it == Given().end()) {
         width = height = 0;
         return false;
     }
@@ -43,6 +48,6 @@ bool WindowIconSize(std::uint32_t windowId, int& width, int& height) {
     return true;
 }
 
-void ForgetWindowIcon(std::uint32_t windowId) { g_given.erase(windowId); }
+void ForgetWindowIcon(std::uint32_t windowId) { Given().erase(windowId); }
 
 }  // namespace kestrel::sdl
