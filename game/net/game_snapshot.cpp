@@ -102,6 +102,7 @@ GameSnapshot GameSnapshot::Take() {
     CopyGame(docs, tableros, s.docs_, s.tableros_);
     s.particles_ = CopyParticles(listaexplota);
     s.rng_ = kestrel::RndSeed();
+    s.music_ = canalmusica;
     return s;
 }
 
@@ -119,6 +120,7 @@ void GameSnapshot::Restore() const {
     for (const auto& e : particles_) particles->AddLast(std::make_shared<_explota>(*e));
     listaexplota = particles;
     kestrel::SeedRnd(rng_);
+    canalmusica = music_;
 }
 
 }  // namespace virexo::net

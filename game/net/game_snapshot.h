@@ -10,8 +10,10 @@
 // linked as the originals were (a cell holds the same piece a thrower
 // carries, as in the live game), and restoring builds new objects again, so
 // one snapshot can be restored any number of times. What belongs to the
-// sound and the screen (the music channel, images) is shared, not copied;
-// the looks generator is left alone, since only drawing draws from it.
+// sound and the screen (images, channels) is shared, not copied: the music
+// channel of the moment is kept and put back as it is (a correction then
+// settles which music plays: SettleMusicAfterCorrection). The looks
+// generator is left alone, since only drawing draws from it.
 #pragma once
 
 #include <array>
@@ -41,6 +43,7 @@ private:
     std::array<std::shared_ptr<_tablero>, 2> tableros_;
     std::vector<std::shared_ptr<_explota>> particles_;
     std::int32_t rng_ = 0;
+    TChannelPtr music_;
 };
 
 }  // namespace virexo::net

@@ -592,6 +592,7 @@ void OnlineGame::ApplyRollback() {
             ++g_status.rollbackMissed;
         } else {
             const std::int64_t t0 = kestrel::SteadyMicros();
+            const TChannelPtr musicBefore = canalmusica;
             it->second.Restore();
             const std::uint32_t depth = to - *from;
             for (std::uint32_t g = *from; g < to && lock_; ++g) {
@@ -605,6 +606,7 @@ void OnlineGame::ApplyRollback() {
                     break;
                 }
             }
+            SettleMusicAfterCorrection(musicBefore);
             const std::int64_t us = kestrel::SteadyMicros() - t0;
             ++g_status.rollbacks;
             g_status.rollbackDepthSum += depth;

@@ -18,6 +18,16 @@
 
 namespace virexo::net {
 
+// The music after a correction, given the channel that played before it.
+// Restoring a snapshot puts back the channel the music played then, and the
+// corrected updates change it as the game does: a game end they make again
+// gets its earlier end music back (still playing). When they leave another
+// channel than the one before (a game end the real keys undid), the one
+// before stops, and a channel the undone updates stopped gives way to the
+// state's own music, from its start: the game's music while it plays on, at
+// the pause's volume in the pause.
+void SettleMusicAfterCorrection(const TChannelPtr& before);
+
 class RerunSounds {
 public:
     // Sounds the game asks for until End belong to this run of update

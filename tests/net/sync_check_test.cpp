@@ -145,6 +145,8 @@ TEST_F(NetSyncCheck, StateLeftOutOfTheSnapshotIsCaught) {
 }  // namespace virexo::testing
 
 #include "game/net/rerun_sounds.h"
+#include "toolkit/audio/audio.h"
+#include "toolkit/audio/sdl/direct_sound_module.h"
 
 namespace virexo::testing {
 namespace {
@@ -188,6 +190,72 @@ TEST_F(NetSyncCheck, AReRunUpdatePlaysOnlyTheSoundsItsEarlierRunDidNot) {
     // Outside a run the gate is gone.
     EXPECT_NE(Suena(sndmover), first);
     EXPECT_EQ(sounds.replaysSkipped(), 4u);
+}
+
+}  // namespace
+}  // namespace virexo::testing
+
+namespace virexo::testing {
+namespace {
+
+// The music through corrections of a game's end: one the real keys make
+// again keeps its end music playing; one they undo stops the end music, and
+// the game's own music plays again.
+TEST_F(NetSyncCheck, ACorrectionLeavesTheMusicOfWhereTheGameStands) {
+    using kestrel::ChannelPlaying;
+    // Channels that play for real (the fixture's "Null" ones never do):
+    // the game's driver, on SDL's silent device; the music loops, as the
+    // game's tracks do.
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    kestrel::sdl::InitDirectSoundAudio();
+    ASSERT_EQ(kestrel::SetAudioDriver("DirectSound"), 1);
+    for (TSoundPtr* s : {&sndingame, &sndgameover, &sndfallo})
+        *s = kestrel::LoadSound(kestrel::CreateAudioSample(22050, 22050, kestrel::SF_MONO16LE), kestrel::SOUND_LOOP);
+    kestrel::SeedRnd(3);
+    jugadores = 2;
+    eligedificultad(1);
+    actualizaestado();  // creates the game
+    estado = "juego";
+    canalmusica = Suena(sndingame);
+    const TChannelPtr game = canalmusica;
+    ASSERT_TRUE(game && ChannelPlaying(game));
+    const auto snap = net::GameSnapshot::Take();
+    net::RerunSounds sounds;
+
+    // On a prediction, the update ends the game.
+    sounds.Begin(1);
+    tableros[0]->finDePartida(false);
+    sounds.End();
+    const TChannelPtr end = canalmusica;
+    ASSERT_NE(end, game);
+    EXPECT_FALSE(ChannelPlaying(game));
+    ASSERT_TRUE(ChannelPlaying(end));
+
+    // The real keys end it too.
+    TChannelPtr before = canalmusica;
+    snap.Restore();
+    sounds.Begin(1);
+    tableros[0]->finDePartida(false);
+    sounds.End();
+    net::SettleMusicAfterCorrection(before);
+    EXPECT_EQ(canalmusica, end);
+    EXPECT_TRUE(ChannelPlaying(end)) << "the end music stopped by its own re-run";
+
+    // A later correction undoes the end: the game plays on, with its music.
+    before = canalmusica;
+    snap.Restore();
+    sounds.Begin(1);
+    sounds.End();
+    net::SettleMusicAfterCorrection(before);
+    EXPECT_EQ(estado, "juego");
+    EXPECT_FALSE(ChannelPlaying(end)) << "the end music of an undone end";
+    EXPECT_NE(canalmusica, end);
+    EXPECT_TRUE(canalmusica && ChannelPlaying(canalmusica)) << "no music after an undone end";
+    // A correction that changes nothing leaves the music alone.
+    const TChannelPtr now = canalmusica;
+    net::SettleMusicAfterCorrection(now);
+    EXPECT_EQ(canalmusica, now);
+    EXPECT_TRUE(ChannelPlaying(now));
 }
 
 }  // namespace
