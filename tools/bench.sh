@@ -142,5 +142,6 @@ row "PNG decode 1024x768 RGBA" "$(counter png_decode BM_PngDecode1024x768Rgba re
 rb() { awk -v k="$1" '$1 == "figure" && $2 == k { print $3; exit }' "$out/rollback_frame.txt"; }
 row "online: a correction 12 updates deep, re-run alone, greatest" "$(rb rollback_rerun_ms_max)" ms 16.7 "restore + 12 updates"
 row "online: a frame with that correction, drawn and swapped, median" "$(rb rollback_frame_ms_median)" ms 16.7 "Xvfb + Mesa llvmpipe"
+row "online: the same frame with no correction, median" "$(rb plain_frame_ms_median)" ms "" "the drawing alone"
 # The online figures, as measured (two games and their displays on one machine).
 sed 's/^figure online /online: /' "$out/online.txt"
