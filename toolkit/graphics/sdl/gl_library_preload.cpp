@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <pthread.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 #include <string>
@@ -19,13 +20,24 @@ bool g_started = false;
 
 // Held while the loader is inside the dynamic loader. A fork made meanwhile
 // would give the child a loader half-way through loading a library (it
-// crashed or ended with 127 when it loaded one itself) and, under a
-// sanitizer, allocator locks nobody releases. SDL's X11 layer shows its
-// message boxes in a forked child, and a program's first question is shown
-// while the preload runs: so a fork waits until the loader is out.
+// crashed or ended with 127 when it loaded one itself). SDL's X11 layer
+// shows its message boxes in a forked child, and a program's first question
+// is shown while the preload runs: so a fork waits until the loader is out.
+// The loading thread itself never waits for itself (the fault report forks
+// from a crash, which may be a crash inside dlopen).
 std::mutex g_loading;
-void LockBeforeFork() { g_loading.lock(); }
-void UnlockAfterFork() { g_loading.unlock(); }
+std::atomic<std::thread::id> g_loadingThread{};
+thread_local bool t_heldForFork = false;
+void LockBeforeFork() {
+    if (std::this_thread::get_id() == g_loadingThread.load()) return;
+    g_loading.lock();
+    t_heldForFork = true;
+}
+void UnlockAfterFork() {
+    if (!t_heldForFork) return;
+    t_heldForFork = false;
+    g_loading.unlock();
+}
 
 // Mesa's driver for this machine is not known before the display is: its
 // drivers are one file under many names, so loading the software one loads
@@ -45,6 +57,7 @@ std::string MesaDriverPath(void* libGL) {
 }
 
 void Load() {
+    g_loadingThread = std::this_thread::get_id();
     const std::lock_guard<std::mutex> hold(g_loading);
     void* libGL = dlopen("libGL.so.1", RTLD_NOW | RTLD_GLOBAL);
     if (!libGL) return;
