@@ -7,7 +7,10 @@
 // no pacing sleep), as a frame of the online game does after a correction.
 // Prints the median, 95th percentile and greatest time of such a frame, of
 // the re-running alone, and of the same frame drawn with no correction; a
-// frame lasts 16.7 ms at 60 a second.
+// frame lasts 16.7 ms at 60 a second. Then where the drawing goes: the
+// changes of picture a frame sends, and the frame's parts each timed to
+// the end of their filling (glFinish after each, so they add up to more
+// than a frame in which the renderer fills one part while the next is sent).
 //   rollback_frame_bench [FRAMES]   (default 300)
 #include <algorithm>
 #include <chrono>
@@ -16,15 +19,21 @@
 #include <string>
 #include <vector>
 
+#include <GL/gl.h>
+
+#include "game/backdrop.h"
 #include "game/globals.h"
 #include "game/net/game_snapshot.h"
 #include "game/net/protocol.h"
 #include "game/player_keys.h"
 #include "game/program.h"
 #include "game/screen_flow.h"
+#include "game/screens.h"
 #include "game/tablero.h"
 #include "toolkit/core/app_entry.h"
+#include "toolkit/graphics/gl_lumo2d_driver.h"
 #include "toolkit/graphics/graphics.h"
+#include "toolkit/graphics/lumo2d.h"
 #include "tools/replay/replay.h"
 
 namespace {
@@ -48,6 +57,44 @@ void Report(const char* name, const std::vector<double>& ms) {
                 Percentile(ms, 0.95), *std::max_element(ms.begin(), ms.end()));
     std::printf("figure %s_ms_median %.2f\nfigure %s_ms_max %.2f\n", name, Percentile(ms, 0.5), name,
                 *std::max_element(ms.begin(), ms.end()));
+}
+
+long PictureChanges() { return kestrel::TGLLumo2DDriver::StateCache().counts().texture; }
+
+// The frame's parts: the cleared backdrop, the two grids, the two boards
+// whole (grid, thrower, shadows, pieces), the time text and the swap.
+void TimeParts() {
+    std::vector<double> backdrop, grids, boards, time, swap;
+    const auto finished = [] {
+        glFinish();
+        return Clock::now();
+    };
+    for (int f = 0; f < g_frames; ++f) {
+        const auto t0 = Clock::now();
+        kestrel::Cls();
+        virexo::dibujafondo();
+        const auto t1 = finished();
+        for (const auto& board : virexo::tableros)
+            if (board) board->dibujaFondo();
+        const auto t2 = finished();
+        for (const auto& board : virexo::tableros)
+            if (board) board->dibuja(0);
+        const auto t3 = finished();
+        virexo::dibujatiempo();
+        const auto t4 = finished();
+        kestrel::Flip(0);
+        const auto t5 = Clock::now();
+        backdrop.push_back(Ms(t0, t1));
+        grids.push_back(Ms(t1, t2));
+        boards.push_back(Ms(t2, t3));
+        time.push_back(Ms(t3, t4));
+        swap.push_back(Ms(t4, t5));
+    }
+    Report("part_backdrop", backdrop);
+    Report("part_grids", grids);
+    Report("part_boards", boards);
+    Report("part_time", time);
+    Report("part_swap", swap);
 }
 
 void Body() {
@@ -99,16 +146,20 @@ void Body() {
     // the rest of a frame with one.
     before.Restore();
     std::vector<double> plain;
+    const long changesBefore = PictureChanges();
     for (int f = 0; f < g_frames + 5; ++f) {
         const auto t0 = Clock::now();
         virexo::dibuja();
         kestrel::Flip(0);
         if (f >= 5) plain.push_back(Ms(t0, Clock::now()));
     }
+    const long changes = (PictureChanges() - changesBefore) / (g_frames + 5);
     std::printf("a correction %d updates deep, %d frames, state \"%s\"\n", depth, g_frames, estado.c_str());
     Report("rollback_rerun", rerun);
     Report("rollback_frame", frame);
     Report("plain_frame", plain);
+    std::printf("figure picture_changes_per_frame %ld\n", changes);
+    TimeParts();
     std::fflush(stdout);
 }
 

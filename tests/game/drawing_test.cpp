@@ -1,7 +1,9 @@
 // Drawing of the game types on a real OpenGL context: layer order (viruses
-// over plain pieces), the shake offset, the thrower's column highlight, the
-// diagnostic overlay only when asked for, and the particles.
+// over plain pieces), pieces drawn a picture at a time, the shake offset, the
+// thrower's column highlight, the diagnostic overlay only when asked for, and
+// the particles.
 #include <gtest/gtest.h>
+
 
 #include "game/casilla.h"
 #include "game/doc.h"
@@ -10,6 +12,7 @@
 #include "game/globals.h"
 #include "game/tablero.h"
 #include "tests/graphics/gl_fixture.h"
+#include "toolkit/graphics/gl_lumo2d_driver.h"
 #include "toolkit/resources/pixmap.h"
 
 namespace virexo {
@@ -25,6 +28,29 @@ kestrel::TImagePtr Solid(int w, int h, std::uint32_t argb) {
     kestrel::MidHandleImage(img);
     return img;
 }
+
+// A disc of the colour on transparency, so that shadows show around it.
+kestrel::TImagePtr Disc(int side, std::uint32_t argb) {
+    auto p = kestrel::CreatePixmap(side, side, kestrel::PF_RGBA8888);
+    const int r = side / 2;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            p->WritePixel(x, y, (x - r) * (x - r) + (y - r) * (y - r) < r * r ? argb : 0u);
+    auto img = kestrel::LoadImage(p, kestrel::FILTEREDIMAGE);
+    kestrel::MidHandleImage(img);
+    return img;
+}
+
+// The same colours on screen (the back buffer's alpha is not shown, and
+// shadows that overlap leave a different one in a different order).
+bool SameColours(const kestrel::TPixmapPtr& a, const kestrel::TPixmapPtr& b) {
+    for (int y = 0; y < a->height; ++y)
+        for (int x = 0; x < a->width; ++x)
+            if (((a->ReadPixel(x, y) ^ b->ReadPixel(x, y)) & 0x00FFFFFFu) != 0) return false;
+    return true;
+}
+
+long TextureChanges() { return kestrel::TGLLumo2DDriver::StateCache().counts().texture; }
 
 class DrawingTest : public kestrel::test::GLTest {
 protected:
@@ -77,6 +103,46 @@ TEST_F(DrawingTest, VirusesAreDrawnOverPlainPiecesAndFollowTheShake) {
     Screen t;
     EXPECT_EQ(t.at(168 + 10 + 16, 72).r, 255);
     EXPECT_TRUE(t.IsBlack(168 - 18 + 8, 60));
+}
+
+TEST_F(DrawingTest, PiecesAreDrawnAPictureAtATimeWithTheSamePicture) {
+    imgpastilla[0] = Disc(48, 0xFFFF0000u);
+    imgpastilla[1] = Disc(48, 0xFF00FF00u);
+    imgvirus[0] = Disc(64, 0xFF0000FFu);
+    imgvirus[1] = Disc(64, 0xFFFFFF00u);
+    // Colours alternating along the list, as a board fills.
+    for (int i = 0; i < 6; ++i) Piece(i, 2, 0)->color = i % 2;
+    for (int i = 0; i < 6; ++i) Piece(i, 3, 0)->color = (i + 1) % 2;
+    for (int i = 0; i < 4; ++i) Piece(i, 4, 1)->color = i % 2;
+    for (const auto& f : *board->fichas) f->img = f->bixo ? imgvirus[f->color] : imgpastilla[f->color];
+    // Two viruses swollen over each other: the later one in the list stays on top.
+    auto a = Piece(5, 0, 1), b = Piece(5, 1, 1);
+    a->img = imgvirus[1];
+    a->color = 1;
+    b->img = imgvirus[0];
+    a->sy = b->sy = 1.25f;
+
+    const long before = TextureChanges();
+    board->dibuja(0);
+    // Shadows: two pill pictures and two virus pictures; pills: two; viruses
+    // in the board's order: six changes of picture. In list order it was 32.
+    EXPECT_LE(TextureChanges() - before, 4 + 2 + 6);
+    Screen grouped;
+
+    // The same board drawn piece by piece in its list order.
+    kestrel::Cls();
+    board->dibujaFondo();
+    board->doc->dibujasombra();
+    board->doc->dibuja();
+    for (const auto& f : *board->fichas) f->dibujasombra();
+    for (const auto& f : *board->fichas)
+        if (f->bixo == 0) f->dibuja();
+    for (const auto& f : *board->fichas)
+        if (f->bixo != 0) f->dibuja();
+    Screen inOrder;
+    EXPECT_TRUE(SameColours(grouped.pixmap(), inOrder.pixmap()));
+    // A shadow shows beside a disc, and the swollen blue virus is over the yellow one.
+    EXPECT_EQ(inOrder.at(5 * 48 + 24, 48 + 24 - 30).b, 255);
 }
 
 TEST_F(DrawingTest, ThrowerLightsItsColumnAndOverlayNeedsDebug) {
