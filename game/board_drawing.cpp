@@ -64,10 +64,11 @@ int _tablero::dibuja(int debug) {
     // Shadows and plain pieces are drawn a picture at a time: a software
     // renderer pays about as much for a change of picture as for drawing a
     // piece (with two full boards, 364 changes a frame became 59, and the
-    // frame some 2 ms shorter). Their order changes nothing on screen: the
-    // shadows are all the same half black, and a plain piece is smaller than
-    // its cell. Viruses swell over their neighbours, so they keep the
-    // board's order, last, over everything.
+    // frame some 2 ms shorter). Their order shows nothing: the shadows are
+    // all the same half black (where two overlap, either order gives the
+    // same colour within a level), and a plain piece is smaller than its
+    // cell. Viruses swell over their neighbours, so they keep the board's
+    // order, last, over everything.
     std::vector<_ficha*>& orden = EnOrdenDeImagen(*fichas);
     for (_ficha* f : orden) f->dibujasombra();
     for (_ficha* f : orden)
