@@ -8,9 +8,10 @@
 // Prints the median, 95th percentile and greatest time of such a frame, of
 // the re-running alone, and of the same frame drawn with no correction; a
 // frame lasts 16.7 ms at 60 a second. Then where the drawing goes: the
-// changes of picture a frame sends, and the frame's parts each timed to
-// the end of their filling (glFinish after each, so they add up to more
-// than a frame in which the renderer fills one part while the next is sent).
+// changes of picture a frame sends, the frame's parts each timed to the end
+// of their filling (glFinish after each, so they add up to more than a
+// frame in which the renderer fills one part while the next is sent), and
+// the frame with the grids drawn in the backdrop's pass against apart.
 //   rollback_frame_bench [FRAMES]   (default 300)
 #include <algorithm>
 #include <chrono>
@@ -25,6 +26,7 @@
 #include "game/globals.h"
 #include "game/net/game_snapshot.h"
 #include "game/net/protocol.h"
+#include "game/net/rerun_sounds.h"
 #include "game/player_keys.h"
 #include "game/program.h"
 #include "game/screen_flow.h"
@@ -61,10 +63,11 @@ void Report(const char* name, const std::vector<double>& ms) {
 
 long PictureChanges() { return kestrel::TGLLumo2DDriver::StateCache().counts().texture; }
 
-// The frame's parts: the cleared backdrop, the two grids, the two boards
-// whole (grid, thrower, shadows, pieces), the time text and the swap.
+// The frame's parts: the cleared backdrop with the two grids drawn in its
+// pass, the two boards without their grids (thrower, shadows, pieces), the
+// time text and the swap.
 void TimeParts() {
-    std::vector<double> backdrop, grids, boards, time, swap;
+    std::vector<double> backdrop, boards, time, swap;
     const auto finished = [] {
         glFinish();
         return Clock::now();
@@ -72,29 +75,48 @@ void TimeParts() {
     for (int f = 0; f < g_frames; ++f) {
         const auto t0 = Clock::now();
         kestrel::Cls();
-        virexo::dibujafondo();
+        virexo::dibujafondo(virexo::rejillasdepantalla(virexo::estado));
         const auto t1 = finished();
         for (const auto& board : virexo::tableros)
-            if (board) board->dibujaFondo();
+            if (board) board->dibuja(0, false);
         const auto t2 = finished();
-        for (const auto& board : virexo::tableros)
-            if (board) board->dibuja(0);
-        const auto t3 = finished();
         virexo::dibujatiempo();
-        const auto t4 = finished();
+        const auto t3 = finished();
         kestrel::Flip(0);
-        const auto t5 = Clock::now();
+        const auto t4 = Clock::now();
         backdrop.push_back(Ms(t0, t1));
-        grids.push_back(Ms(t1, t2));
-        boards.push_back(Ms(t2, t3));
-        time.push_back(Ms(t3, t4));
-        swap.push_back(Ms(t4, t5));
+        boards.push_back(Ms(t1, t2));
+        time.push_back(Ms(t2, t3));
+        swap.push_back(Ms(t3, t4));
     }
     Report("part_backdrop", backdrop);
-    Report("part_grids", grids);
     Report("part_boards", boards);
     Report("part_time", time);
     Report("part_swap", swap);
+}
+
+// The frame drawn as it is and with the grids drawn apart, over the
+// backdrop (two fills of their pixels, one of them blended), frame about:
+// the machine's speed drifts within minutes, so the two are timed
+// interleaved.
+void CompareGrids() {
+    std::vector<double> together, apart;
+    for (int f = 0; f < 2 * g_frames + 10; ++f) {
+        const bool split = f % 2 == 1;
+        const auto t0 = Clock::now();
+        if (split) {
+            kestrel::Cls();
+            virexo::dibujafondo();
+            virexo::dibujapantalla(virexo::estado);
+        } else {
+            virexo::dibuja();
+        }
+        kestrel::Flip(0);
+        if (f < 10) continue;
+        (split ? apart : together).push_back(Ms(t0, Clock::now()));
+    }
+    Report("grids_in_backdrop", together);
+    Report("grids_apart", apart);
 }
 
 void Body() {
@@ -122,16 +144,21 @@ void Body() {
     const int depth = virexo::net::kPredictWindow;
     std::vector<double> frame, rerun;
     std::uint32_t n = 0;
+    // As in the online game, a re-run update plays no sound an earlier run
+    // of it played: every frame here runs the same updates again.
+    virexo::net::RerunSounds sounds;
     for (int f = 0; f < g_frames + 5; ++f) {
         const auto t0 = Clock::now();
         before.Restore();
         for (int u = 0; u < depth; ++u, ++n) {
+            sounds.Begin(std::uint32_t(u));
             // Both players walk and throw now and then, as in play.
             const std::uint8_t bits = n % 7 == 0 ? virexo::teclas::kIzquierda : n % 11 == 0 ? virexo::teclas::kArriba : 0;
             const virexo::TeclasJugadores keys{bits, static_cast<std::uint8_t>(bits ? virexo::teclas::kDerecha : 0)};
             virexo::ponteclasdered(&keys);
             virexo::actualizaestado();
             virexo::ponteclasdered(nullptr);
+            sounds.End();
         }
         const auto t1 = Clock::now();
         virexo::dibuja();
@@ -160,6 +187,7 @@ void Body() {
     Report("plain_frame", plain);
     std::printf("figure picture_changes_per_frame %ld\n", changes);
     TimeParts();
+    CompareGrids();
     std::fflush(stdout);
 }
 

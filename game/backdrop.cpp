@@ -105,7 +105,7 @@ void dibujafondoexacto() {
     SetBlend(ALPHABLEND);
 }
 
-void dibujafondo() {
+void dibujafondo(const std::vector<kestrel::ImageOver>& encima) {
     using namespace kestrel;
     const float w = float(GraphicsWidth()), h = float(GraphicsHeight());
     int vx, vy, vw, vh;
@@ -114,6 +114,14 @@ void dibujafondo() {
     // viewport would not cover again: there, the glows one by one, clipped.
     if (vx > 0 || vy > 0 || vx + vw < int(w) || vy + vh < int(h)) {
         dibujafondoexacto();
+        SetRotation(0);
+        for (const ImageOver& o : encima) {
+            SetColor(o.red, o.green, o.blue);
+            SetAlpha(o.alpha);
+            DrawImage(o.image, o.x, o.y, o.frame);
+        }
+        SetColor(255, 255, 255);
+        SetAlpha(1.0f);
         return;
     }
     // The glows, at the layer's resolution, into the layer's corner of the
@@ -129,13 +137,14 @@ void dibujafondo() {
         DrawImagePolygon(imgbrillocapa, brillox[i] / s + 1, brilloy[i] / s + 1, discocapa, 0);
     }
     GrabImageTexture(imgcapa, 0, 0, 0);
-    // Then the layer, enlarged with linear filtering, over the whole screen.
+    // Then the layer, enlarged with linear filtering, over the whole screen,
+    // with the panels over it.
     SetViewport(vx, vy, vw, vh);
-    SetBlend(SOLIDBLEND);
     SetRotation(0);
-    SetColor(255, 255, 255);
-    DrawSubImageRect(imgcapa, 0, 0, w, h, 1, 1, w / s, h / s, 0, 0, 0);
+    DrawSubImageRectUnder(imgcapa, 0, 0, w, h, 1, 1, w / s, h / s, encima, 0);
     SetBlend(ALPHABLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(1.0f);
     // The renderer fills the backdrop while the screen's drawing is sent.
     SubmitDrawing();
 }

@@ -2,6 +2,10 @@
 // over the screen, drawn additively from one glow image.
 #pragma once
 
+#include <vector>
+
+#include "toolkit/graphics/image.h"
+
 namespace virexo {
 
 // Makes the glow image (its picture computed, see glow_picture.h), places
@@ -19,7 +23,10 @@ void muevefondo();
 // changes by a few levels at most (the backdrop test holds it to the exact
 // drawing) for a small part of the work. A viewport smaller than the screen
 // gets the exact drawing, clipped to it.
-void dibujafondo();
+// `encima`: panels to draw over the backdrop (the boards' grids), in the
+// same pass where they lie, as DrawSubImageRectUnder draws them: a software
+// renderer then fills each of their pixels once.
+void dibujafondo(const std::vector<kestrel::ImageOver>& encima = {});
 
 // The glows drawn one by one, whole, at full resolution onto the black
 // screen: the exact picture, which dibujafondo approaches.

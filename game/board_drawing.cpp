@@ -45,18 +45,27 @@ std::vector<_ficha*>& EnOrdenDeImagen(kestrel::TList<_ficha>& fichas) {
 
 }  // namespace
 
+kestrel::ImageOver _tablero::rejilla() const {
+    return {imgcuadricula, sx - 1.0f, sy, 0, 200, 200, 200, 0.75f};
+}
+
 int _tablero::dibujaFondo() {
+    const kestrel::ImageOver r = rejilla();
     kestrel::SetScale(1.0f, 1.0f);
     kestrel::SetBlend(kestrel::ALPHABLEND);
-    kestrel::SetAlpha(0.75f);
-    kestrel::SetColor(200, 200, 200);
+    kestrel::SetAlpha(r.alpha);
+    kestrel::SetColor(r.red, r.green, r.blue);
     kestrel::SetRotation(0.0f);
-    Dibuja(imgcuadricula, sx - 1.0f, sy);
+    Dibuja(r.image, r.x, r.y);
     return 0;
 }
 
-int _tablero::dibuja(int debug) {
-    dibujaFondo();
+int _tablero::dibuja(int debug, bool conrejilla) {
+    if (conrejilla) dibujaFondo();
+    // What follows relies on the grid's state where the backdrop drew it.
+    kestrel::SetScale(1.0f, 1.0f);
+    kestrel::SetBlend(kestrel::ALPHABLEND);
+    kestrel::SetRotation(0.0f);
     if (doc) {
         doc->dibujasombra();
         doc->dibuja();

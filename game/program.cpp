@@ -101,8 +101,10 @@ void actualiza() {
 
 void dibuja() {
     kestrel::Cls();
-    dibujafondo();
-    dibujapantalla(estado);
+    // The boards' grids are drawn over the backdrop in its own pass.
+    const std::vector<kestrel::ImageOver> rejillas = rejillasdepantalla(estado);
+    dibujafondo(rejillas);
+    dibujapantalla(estado, rejillas.empty());
     if (estado == "menu") dibujaaviso();
     if (g_modo) g_modo->dibuja();
 }

@@ -33,10 +33,19 @@ void Reset() {
     SetScale(1.0f, 1.0f);
 }
 
+// Whether the state's screen shows the boards.
+bool ConTableros(const std::string& state) {
+    PantallaFinal f;
+    return state == "juego" || state == "iniciajuego" || pantallafinal(state, &f);
+}
+
+// False while a frame's grids are drawn by the backdrop.
+bool g_conrejillas = true;
+
 void DrawBoards() {
     for (int i = 0; i < jugadores; ++i) {
         if (!tableros[i]) continue;
-        tableros[i]->dibuja(0);
+        tableros[i]->dibuja(0, g_conrejillas);
         // The renderer fills this board while the next one is sent.
         SubmitDrawing();
     }
@@ -198,7 +207,16 @@ void dibujatiempo() {
     SetScale(1.0f, 1.0f);
 }
 
-void dibujapantalla(const std::string& state) {
+std::vector<ImageOver> rejillasdepantalla(const std::string& state) {
+    std::vector<ImageOver> rejillas;
+    if (!ConTableros(state)) return rejillas;
+    for (int i = 0; i < jugadores; ++i)
+        if (tableros[i] && tableros[i]->rejilla().image) rejillas.push_back(tableros[i]->rejilla());
+    return rejillas;
+}
+
+void dibujapantalla(const std::string& state, bool conrejillas) {
+    g_conrejillas = conrejillas;
     if (state == "menu") DrawTitle();
     else if (state == "dificultad") DrawDifficulty();
     else if (state == "rival") DrawStrength();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "toolkit/graphics/image.h"
 
@@ -15,8 +16,13 @@ void dibujatitulo(const kestrel::TImagePtr& image, float x, float y);
 // The elapsed play time in whole seconds, with its shadow.
 void dibujatiempo();
 
+// The grids of the boards the state's screen shows, for the backdrop to
+// draw with itself (see dibujafondo); none for a screen without boards.
+std::vector<kestrel::ImageOver> rejillasdepantalla(const std::string& state);
+
 // Draws the screen of the state name after the backdrop; a name without a
-// screen draws nothing.
-void dibujapantalla(const std::string& state);
+// screen draws nothing. conrejillas false: the boards' grids are drawn
+// already (rejillasdepantalla).
+void dibujapantalla(const std::string& state, bool conrejillas = true);
 
 }  // namespace virexo

@@ -10,6 +10,7 @@
 #include "game/game_types.h"
 #include "toolkit/core/list.h"
 #include "toolkit/core/object.h"
+#include "toolkit/graphics/image.h"
 
 namespace virexo {
 
@@ -48,7 +49,11 @@ public:
     int descomprueba();
     int actualiza();
     int dibujaFondo();
-    int dibuja(int debug);
+    // The board's grid as the backdrop can draw it over itself in the same
+    // pass (dibujafondo); no image when the grid picture is not loaded.
+    kestrel::ImageOver rejilla() const;
+    // conrejilla false: the grid is already drawn (by the backdrop).
+    int dibuja(int debug, bool conrejilla = true);
 
     // The last row a piece may occupy: the row just above the thrower's. A
     // pushed row that brings a piece into it ends the game lost, a throw

@@ -1,14 +1,15 @@
 // The backdrop on a real 1024 x 768 OpenGL context (SDL's offscreen driver
 // unless SDL_VIDEODRIVER says otherwise): the glow picture computed on the
 // CPU against the 1022 ovals the renderer draws, the glow layer against the
-// glows drawn one by one at full resolution, and the random numbers the
-// backdrop draws.
+// glows drawn one by one at full resolution, panels drawn in the backdrop's
+// pass against drawn after it, and the random numbers the backdrop draws.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "game/backdrop.h"
 #include "game/glow_picture.h"
@@ -151,6 +152,68 @@ TEST_F(BackdropTest, LayerStaysWithinAFewLevelsOfTheGlowsDrawnOneByOne) {
     EXPECT_LE(masde3 * 10000, total * 25);
     EXPECT_LE(masde5 * 100000, total);
     EXPECT_LE(mayor, 8);
+}
+
+// A panel like a board's grid: 386 x 768, mostly of one alpha, with lines
+// of another every 48 pixels.
+TImagePtr Rejilla() {
+    TPixmapPtr p = CreatePixmap(386, 768, PF_RGBA8888, 4);
+    for (int y = 0; y < 768; ++y)
+        for (int x = 0; x < 386; ++x) {
+            const bool linea = x % 48 < 2 || y % 48 < 2;
+            p->WritePixel(x, y, linea ? 0xF2C8D0E0u : 0xDB203040u);
+        }
+    return LoadImage(p, MASKEDIMAGE);
+}
+
+TEST_F(BackdropTest, PanelsInTheBackdropsPassLookAsDrawnAfterIt) {
+    SeedRnd(5);
+    creafondo();
+    for (int i = 0; i < 90; ++i) muevefondo();
+    const TImagePtr rejilla = Rejilla();
+    SetImageHandle(rejilla, 0, 0);
+    // Where the two boards' grids are, one of them shaken to a fraction.
+    const std::vector<ImageOver> rejillas{{rejilla, 63, 0, 0, 200, 200, 200, 0.75f},
+                                          {rejilla, 571.5f, 0, 0, 200, 200, 200, 0.75f}};
+    const auto despues = [&] {
+        SetRotation(0);
+        SetBlend(ALPHABLEND);
+        for (const ImageOver& o : rejillas) {
+            SetColor(o.red, o.green, o.blue);
+            SetAlpha(o.alpha);
+            DrawImage(o.image, o.x, o.y, o.frame);
+        }
+    };
+    Cls();
+    dibujafondo();
+    despues();
+    const TPixmapPtr aparte = GrabPixmap(0, 0, kAncho, kAlto);
+    Cls();
+    dibujafondo(rejillas);
+    EXPECT_EQ(GetBlend(), ALPHABLEND);
+    const TPixmapPtr juntas = GrabPixmap(0, 0, kAncho, kAlto);
+    const Diferencia d = Compara(aparte, juntas);
+    std::printf("grids in the backdrop's pass: %ld pixels differ, by %d levels at most\n",
+                d.masde[0], d.mayor);
+    EXPECT_LE(d.mayor, 1);
+    // The grids are there: a grid line is lighter than the panel beside it.
+    const std::uint8_t* linea = juntas->PixelPtr(63 + 48, 300);
+    const std::uint8_t* panel = juntas->PixelPtr(63 + 60, 300);
+    EXPECT_GT(int(linea[0]) + linea[1] + linea[2], int(panel[0]) + panel[1] + panel[2] + 100);
+
+    // A smaller viewport: the exact glows, then the grids, clipped.
+    SetViewport(0, 0, kAncho, kAlto);
+    Cls();
+    SetViewport(10, 10, 1000, 700);
+    dibujafondoexacto();
+    despues();
+    const TPixmapPtr exacto = GrabPixmap(0, 0, kAncho, kAlto);
+    SetViewport(0, 0, kAncho, kAlto);
+    Cls();
+    SetViewport(10, 10, 1000, 700);
+    dibujafondo(rejillas);
+    EXPECT_EQ(Compara(exacto, GrabPixmap(0, 0, kAncho, kAlto)).masde[0], 0);
+    SetViewport(0, 0, kAncho, kAlto);
 }
 
 TEST_F(BackdropTest, SmallerViewportGetsTheExactGlowsClippedAndIsKept) {

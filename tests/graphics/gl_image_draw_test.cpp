@@ -1,6 +1,8 @@
 // The cheaper ways of drawing images, each checked against the plain way by
 // reading pixels: mip chains left out of draws that do not shrink, images
-// clipped to a convex polygon, and grabs copied on the renderer.
+// clipped to a convex polygon, grabs copied on the renderer, and images
+// drawn over another in the same pass.
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -318,6 +320,112 @@ TEST_F(ImageDrawGL, TextureGrabCopiesTheBackBufferWithoutTouchingThePixmap) {
     ASSERT_TRUE(m);
     EXPECT_EQ(m->ReadPixel(10, 5) & 0xFFFFFF, want->ReadPixel(0, 5) & 0xFFFFFF);
     for (int x = 0; x < 40; ++x) EXPECT_EQ(m->ReadPixel(x, 5) >> 24, x < 10 ? 0u : 255u) << x;
+}
+
+// The fragments OpenGL draws from construction to End.
+class FragmentCount {
+public:
+    FragmentCount() {
+        glGenQueries(1, &query_);
+        glBeginQuery(GL_SAMPLES_PASSED, query_);
+    }
+    FragmentCount(const FragmentCount&) = delete;
+    FragmentCount& operator=(const FragmentCount&) = delete;
+    ~FragmentCount() { glDeleteQueries(1, &query_); }
+    GLuint End() {
+        glEndQuery(GL_SAMPLES_PASSED);
+        GLuint n = 0;
+        glGetQueryObjectuiv(query_, GL_QUERY_RESULT, &n);
+        return n;
+    }
+
+private:
+    GLuint query_ = 0;
+};
+
+// A panel of colour ramps whose alpha changes from pixel to pixel.
+TPixmapPtr Panel(int w, int h, int seed) {
+    TPixmapPtr p = CreatePixmap(w, h, PF_RGBA8888, 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t a = std::uint32_t(60 + (x * 7 + y * 3 + seed) % 196);
+            const std::uint32_t r = std::uint32_t((x * 255) / (w - 1));
+            const std::uint32_t g = std::uint32_t((y * 255) / (h - 1));
+            const std::uint32_t b = std::uint32_t((x + y + seed) & 0xFF);
+            p->WritePixel(x, y, a << 24 | r << 16 | g << 8 | b);
+        }
+    return p;
+}
+
+TEST_F(ImageDrawGL, ImagesOverASubImageRectFillEachPixelOnceWithTheSamePicture) {
+    // A backdrop enlarged with linear filtering, under two unfiltered panels
+    // at fractional places, one mid-handled, each with its own tint.
+    TImagePtr under = LoadImage(Busy(82, 62), FILTEREDIMAGE);
+    TImagePtr left = LoadImage(Panel(100, 150, 0), 0);
+    TImagePtr right = LoadImage(Panel(100, 150, 77), 0);
+    MidHandleImage(right);
+    const std::vector<ImageOver> over{{left, 20.5f, 30.25f, 0, 200, 200, 200, 0.75f},
+                                      {right, 240.75f, 120, 0, 255, 128, 64, 0.5f}};
+    const GLuint screen = GLuint(kWidth * kHeight), panels = 2 * 100 * 150;
+    const auto one_by_one = [&](const std::vector<ImageOver>& images) {
+        SetBlend(SOLIDBLEND);
+        SetColor(255, 255, 255);
+        SetAlpha(1.0f);
+        DrawSubImageRect(under, 0, 0, kWidth, kHeight, 1, 1, 80, 60);
+        for (const ImageOver& o : images) {
+            SetBlend(ALPHABLEND);
+            SetColor(o.red, o.green, o.blue);
+            SetAlpha(o.alpha);
+            DrawImage(o.image, o.x, o.y, o.frame);
+        }
+    };
+
+    FragmentCount apart;
+    one_by_one(over);
+    EXPECT_EQ(apart.End(), screen + panels);
+    const TPixmapPtr want = Shot();
+
+    Cls();
+    SetBlend(LIGHTBLEND);
+    SetColor(10, 20, 30);
+    SetAlpha(0.3f);
+    FragmentCount together;
+    DrawSubImageRectUnder(under, 0, 0, kWidth, kHeight, 1, 1, 80, 60, over);
+    // Each pixel once: no pixel of the panels' edges filled twice or missed.
+    EXPECT_EQ(together.End(), screen);
+    const Difference d = Compare(Shot(), want);
+    EXPECT_LE(d.largest, 1) << d.pixels << " pixels differ";
+    // The drawing state is left as it was.
+    EXPECT_EQ(GetBlend(), LIGHTBLEND);
+    int r = 0, g = 0, b = 0;
+    GetColor(r, g, b);
+    EXPECT_EQ(r * 10000 + g * 100 + b, 10 * 10000 + 20 * 100 + 30);
+    EXPECT_FLOAT_EQ(GetAlpha(), 0.3f);
+
+    // Panels over each other, or one reaching out of the rectangle: drawn
+    // one after another, the very same picture.
+    const std::vector<std::vector<ImageOver>> others{
+        {over[0], {right, 90, 100, 0, 255, 128, 64, 0.5f}},
+        {over[0], {right, 300, 120, 0, 255, 128, 64, 0.5f}}};
+    for (const std::vector<ImageOver>& images : others) {
+        Cls();
+        one_by_one(images);
+        const TPixmapPtr plain = Shot();
+        Cls();
+        FragmentCount count;
+        DrawSubImageRectUnder(under, 0, 0, kWidth, kHeight, 1, 1, 80, 60, images);
+        EXPECT_GT(count.End(), screen);
+        EXPECT_EQ(Compare(Shot(), plain).pixels, 0) << images[1].x;
+    }
+    // Scaled: the same.
+    Cls();
+    SetScale(1.5f, 1.0f);
+    one_by_one(over);
+    const TPixmapPtr scaled = Shot();
+    Cls();
+    DrawSubImageRectUnder(under, 0, 0, kWidth, kHeight, 1, 1, 80, 60, over);
+    EXPECT_EQ(Compare(Shot(), scaled).pixels, 0);
+    SetScale(1, 1);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The renderer's arithmetic: matrix, transformed shapes, oval segments,
-// colour and alpha bytes, viewport and scissor boxes.
+// colour and alpha bytes, viewport and scissor boxes, the uncovered parts of
+// a rectangle.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -162,6 +163,55 @@ TEST(Lumo2DMath, DrawMagnifiesOnlyWhenNoDirectionShrinksTheTexture) {
     // Nothing to draw: not a magnification.
     EXPECT_FALSE(DrawMagnifies(TransformMatrix(0, 0, 1), 1, 1, 1, 1));
     EXPECT_FALSE(DrawMagnifies(TransformMatrix(0, 1, 1), 1, 1, 0, 1));
+}
+
+float Area(const Box& b) { return (b.x1 - b.x0) * (b.y1 - b.y0); }
+
+TEST(Lumo2DMath, BoxMinusBoxesCoversTheRestOnceWithSharedEdges) {
+    const Box whole{0, 0, 1024, 768};
+    // Two panels the height of the screen at fractional x, a small one
+    // touching the bottom edge, and one in a corner.
+    const std::vector<Box> holes{{62.5f, 0, 448.5f, 768}, {574.25f, 10, 960.25f, 700},
+                                 {980, 740, 1000, 768}, {1010, 0, 1024, 5}};
+    const std::vector<Box> rest = BoxMinusBoxes(whole, holes);
+    float area = 0;
+    for (const Box& h : holes) area += Area(h);
+    for (const Box& r : rest) {
+        EXPECT_GT(r.x1, r.x0);
+        EXPECT_GT(r.y1, r.y0);
+        EXPECT_TRUE(BoxInside(r, whole));
+        for (const Box& h : holes) EXPECT_FALSE(BoxesOverlap(r, h));
+        for (const Box& o : rest) {
+            if (&o != &r) {
+                EXPECT_FALSE(BoxesOverlap(r, o));
+            }
+        }
+        area += Area(r);
+    }
+    EXPECT_FLOAT_EQ(area, Area(whole));
+    // Every edge is one of the given ones, bit for bit: drawn edge to edge,
+    // the renderer fills no pixel twice and leaves none out.
+    std::vector<float> xs{whole.x0, whole.x1}, ys{whole.y0, whole.y1};
+    for (const Box& h : holes) {
+        xs.insert(xs.end(), {h.x0, h.x1});
+        ys.insert(ys.end(), {h.y0, h.y1});
+    }
+    const auto known = [](const std::vector<float>& v, float e) {
+        return std::find(v.begin(), v.end(), e) != v.end();
+    };
+    for (const Box& r : rest) {
+        EXPECT_TRUE(known(xs, r.x0) && known(xs, r.x1)) << r.x0 << " " << r.x1;
+        EXPECT_TRUE(known(ys, r.y0) && known(ys, r.y1)) << r.y0 << " " << r.y1;
+    }
+
+    // No holes: the whole; a hole the whole's size: nothing.
+    EXPECT_EQ(BoxMinusBoxes(whole, {}), std::vector<Box>{whole});
+    EXPECT_TRUE(BoxMinusBoxes(whole, {whole}).empty());
+    // Edges that touch are apart; a box on the edge is inside.
+    EXPECT_FALSE(BoxesOverlap({0, 0, 10, 10}, {10, 0, 20, 10}));
+    EXPECT_TRUE(BoxesOverlap({0, 0, 10, 10}, {9.5f, 9.5f, 20, 20}));
+    EXPECT_TRUE(BoxInside({0, 0, 1024, 10}, whole));
+    EXPECT_FALSE(BoxInside({-0.5f, 0, 10, 10}, whole));
 }
 
 }  // namespace

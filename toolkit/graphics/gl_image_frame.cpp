@@ -187,3 +187,69 @@ bool TGLImageFrame::CopyFromBackBuffer(int x, int y, int w, int h) {
 }
 
 }  // namespace kestrel
+
+namespace kestrel {
+
+namespace {
+
+// Whether the context combines two textures in one pass.
+bool TwoTextureUnits() {
+    GLint units = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    return units >= 2;
+}
+
+// The second unit's combination: its texture beneath the first unit's
+// result, mixed by that result's alpha, for colour and alpha alike (the
+// alpha ALPHABLEND would leave: a * a + beneath * (1 - a)).
+void MixBeneathPrevious() {
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_INTERPOLATE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_INTERPOLATE);
+    const GLenum sources[3] = {GL_PREVIOUS, GL_TEXTURE, GL_PREVIOUS};
+    const GLenum rgb_operands[3] = {GL_SRC_COLOR, GL_SRC_COLOR, GL_SRC_ALPHA};
+    for (int i = 0; i < 3; ++i) {
+        glTexEnvi(GL_TEXTURE_ENV, GLenum(GL_SRC0_RGB + i), GLint(sources[i]));
+        glTexEnvi(GL_TEXTURE_ENV, GLenum(GL_OPERAND0_RGB + i), GLint(rgb_operands[i]));
+        glTexEnvi(GL_TEXTURE_ENV, GLenum(GL_SRC0_ALPHA + i), GLint(sources[i]));
+        glTexEnvi(GL_TEXTURE_ENV, GLenum(GL_OPERAND0_ALPHA + i), GL_SRC_ALPHA);
+    }
+}
+
+}  // namespace
+
+bool TGLImageFrame::DrawUnder(TImageFrame& over_frame, float over_w, float over_h, float x0,
+                              float y0, float x1, float y1, float tx, float ty, float sx,
+                              float sy, float sw, float sh) {
+    auto* over = dynamic_cast<TGLImageFrame*>(&over_frame);
+    if (!over || mipmapped || over->mipmapped || !TwoTextureUnits()) return false;
+    const GLStateCache& cache = TGLLumo2DDriver::StateCache();
+    const Matrix2& m = cache.matrix;
+    over->Prepare(true);
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glEnable(GL_TEXTURE_2D);
+    MixBeneathPrevious();
+    const float ou0 = 0, ov0 = over->Row(0) * over->vscale;
+    const float ou1 = over_w * over->uscale, ov1 = over->Row(over_h) * over->vscale;
+    const float tu0 = sx * uscale, tv0 = Row(sy) * vscale;
+    const float tu1 = (sx + sw) * uscale, tv1 = Row(sy + sh) * vscale;
+    const auto vertex = [&](float ou, float ov, float u, float v, float px, float py) {
+        glMultiTexCoord2f(GL_TEXTURE0, ou, ov);
+        glMultiTexCoord2f(GL_TEXTURE1, u, v);
+        const Point2 p = TransformPoint(m, px, py, tx, ty);
+        glVertex2f(p.x, p.y);
+    };
+    glBegin(GL_QUADS);
+    vertex(ou0, ov0, tu0, tv0, x0, y0);
+    vertex(ou1, ov0, tu1, tv0, x1, y0);
+    vertex(ou1, ov1, tu1, tv1, x1, y1);
+    vertex(ou0, ov1, tu0, tv1, x0, y1);
+    glEnd();
+    // The second unit off again: every other draw uses the first alone.
+    glDisable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+    return true;
+}
+
+}  // namespace kestrel

@@ -29,6 +29,12 @@ public:
     // With glCopyTexSubImage2D. The copy lands bottom row first (OpenGL's
     // rows go upward), so the frame then reads its rows upside down.
     bool CopyFromBackBuffer(int x, int y, int width, int height) override;
+    // With two texture units: `over` on the first, modulated by the colour,
+    // and this frame on the second, mixed beneath by the first's alpha
+    // (OpenGL's interpolating texture combination). Not for frames with mip
+    // levels, whose filter choice follows each draw.
+    bool DrawUnder(TImageFrame& over, float over_w, float over_h, float x0, float y0, float x1,
+                   float y1, float tx, float ty, float sx, float sy, float sw, float sh) override;
 
     float u0 = 0, v0 = 0, u1 = 0, v1 = 0;  // the picture inside the texture
     float uscale = 0, vscale = 0;          // 1 / texture width, 1 / texture height

@@ -27,6 +27,11 @@ void TImageFrame::DrawPolygon(const std::vector<float>&, float, float, float, fl
 
 bool TImageFrame::CopyFromBackBuffer(int, int, int, int) { return false; }
 
+bool TImageFrame::DrawUnder(TImageFrame&, float, float, float, float, float, float, float, float,
+                            float, float, float, float) {
+    return false;
+}
+
 TImageFramePtr TImage::Frame(int index) {
     CheckIndex(*this, index);
     const std::size_t i = std::size_t(index);

@@ -136,6 +136,28 @@ void DrawSubImageRect(const TImagePtr& image, float x, float y, float w, float h
 // pairs and no odd value.
 void DrawImagePolygon(const TImagePtr& image, float x, float y, const std::vector<float>& xy,
                       int frame = 0);
+// An image for DrawSubImageRectUnder to draw over its picture: the frame
+// with the image's handle at (x, y), unscaled and unrotated, with
+// ALPHABLEND and the colour (red, green, blue) and alpha given.
+struct ImageOver {
+    TImagePtr image;
+    float x = 0, y = 0;
+    int frame = 0;
+    int red = 255, green = 255, blue = 255;
+    float alpha = 1.0f;
+};
+// Draws what DrawSubImageRect(image, x, y, w, h, sx, sy, sw, sh) with
+// SOLIDBLEND, white and opaque, then DrawImage of each of `over` would
+// leave (each colour channel within a level), with fewer pixels filled:
+// where an image of `over` lies, the renderer reads both pictures and
+// writes each pixel once, instead of filling it twice, once blended. For a
+// backdrop under panels, on a software renderer. The images of `over` must
+// be inside the rectangle and apart from one another, and no scale or
+// rotation set; otherwise, or where the renderer cannot, the draws are made
+// one after another. The colour, alpha and blend are left as they were.
+void DrawSubImageRectUnder(const TImagePtr& image, float x, float y, float w, float h, float sx,
+                           float sy, float sw, float sh, const std::vector<ImageOver>& over,
+                           int frame = 0);
 // Covers the viewport with untransformed copies of the frame.
 void TileImage(const TImagePtr& image, float x = 0, float y = 0, int frame = 0);
 

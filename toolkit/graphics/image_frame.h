@@ -29,6 +29,17 @@ public:
     // has the frame's picture size. False (nothing done) when this renderer
     // or frame cannot; the default cannot.
     virtual bool CopyFromBackBuffer(int x, int y, int width, int height);
+    // Draws the source rectangle (sx, sy, sw, sh) of this frame as it is
+    // (untinted, opaque: SOLIDBLEND with white) onto the local quad
+    // (x0, y0)-(x1, y1), placed as Draw places it, with the source rectangle
+    // (0, 0, over_w, over_h) of `over` on the same quad, tinted with the
+    // colour and alpha as set, combined over it as ALPHABLEND would: one
+    // pass that writes each pixel once. The blend mode as set applies to
+    // that pixel: SOLIDBLEND gives the picture of the two draws. False (nothing drawn) when this renderer or frame cannot; the default
+    // cannot.
+    virtual bool DrawUnder(TImageFrame& over, float over_w, float over_h, float x0, float y0,
+                           float x1, float y1, float tx, float ty, float sx, float sy, float sw,
+                           float sh);
 };
 
 // A shared renderer frame.

@@ -5,7 +5,9 @@
 #include "toolkit/core/error.h"
 #include "toolkit/graphics/current_drawing.h"
 #include "toolkit/graphics/image.h"
+#include "toolkit/graphics/lumo2d_functions.h"
 #include "toolkit/graphics/lumo2d_graphics.h"
+#include "toolkit/graphics/lumo2d_math.h"
 
 namespace kestrel {
 
@@ -153,6 +155,90 @@ void DrawImagePolygon(const TImagePtr& image, float x, float y, const std::vecto
     const TImageFramePtr f = image->Frame(frame);
     if (!f) return;
     f->DrawPolygon(xy, -image->handle_x, -image->handle_y, x + g.origin_x, y + g.origin_y);
+}
+
+namespace {
+
+// An image of DrawSubImageRectUnder's `over` as it will be drawn: its frame
+// and where it lands, in window coordinates of the drawing units.
+struct PlacedOver {
+    const ImageOver* over;
+    TImageFramePtr frame;
+    Box box;
+};
+
+void DrawOverImage(const ImageOver& o) {
+    SetBlend(ALPHABLEND);
+    SetColor(o.red, o.green, o.blue);
+    SetAlpha(o.alpha);
+    DrawImage(o.image, o.x, o.y, o.frame);
+}
+
+}  // namespace
+
+void DrawSubImageRectUnder(const TImagePtr& image, float x, float y, float w, float h, float sx,
+                           float sy, float sw, float sh, const std::vector<ImageOver>& over,
+                           int frame) {
+    NonNull(image, kNullImage);
+    TLumo2DGraphics& g = DrawingState();
+    for (const ImageOver& o : over) NonNull(o.image, kNullImage);
+    const TImageFramePtr f = image->Frame(frame);
+    if (!f) return;
+    const int blend = g.blend_mode;
+    const int red = g.color_red, green = g.color_green, blue = g.color_blue;
+    const float alpha = g.color_alpha;
+    SetBlend(SOLIDBLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(1.0f);
+
+    // With no scale or rotation a local point lands at itself plus the
+    // drawing position, so every quad below is given in window units with
+    // no offset: a strip and an image beside it share the very same edge
+    // values, and the renderer fills each pixel between them once.
+    const bool plain = g.tform_ix == 1 && g.tform_iy == 0 && g.tform_jx == 0 && g.tform_jy == 1;
+    const float px = x + g.origin_x, py = y + g.origin_y;
+    const Box whole{px, py, w + px, h + py};
+    std::vector<PlacedOver> placed;
+    bool apart = plain && w > 0 && h > 0 && sw != 0 && sh != 0;
+    for (const ImageOver& o : over) {
+        const float ox = o.x + g.origin_x, oy = o.y + g.origin_y;
+        const float x0 = -o.image->handle_x, y0 = -o.image->handle_y;
+        const Box box{x0 + ox, y0 + oy, (x0 + float(o.image->width)) + ox,
+                      (y0 + float(o.image->height)) + oy};
+        TImageFramePtr of = o.image->Frame(o.frame);
+        apart = apart && of && BoxInside(box, whole);
+        for (const PlacedOver& p : placed) apart = apart && !BoxesOverlap(p.box, box);
+        placed.push_back({&o, std::move(of), box});
+    }
+    if (!apart) {
+        DrawSubImageRect(image, x, y, w, h, sx, sy, sw, sh, 0, 0, frame);
+        for (const ImageOver& o : over) DrawOverImage(o);
+    } else {
+        const auto src_x = [&](float wx) { return sx + (wx - whole.x0) * (sw / w); };
+        const auto src_y = [&](float wy) { return sy + (wy - whole.y0) * (sh / h); };
+        std::vector<Box> combined;
+        std::vector<const ImageOver*> left;
+        for (const PlacedOver& p : placed) {
+            const Box& b = p.box;
+            SetColor(p.over->red, p.over->green, p.over->blue);
+            SetAlpha(p.over->alpha);
+            if (f->DrawUnder(*p.frame, float(p.over->image->width), float(p.over->image->height),
+                             b.x0, b.y0, b.x1, b.y1, 0, 0, src_x(b.x0), src_y(b.y0),
+                             src_x(b.x1) - src_x(b.x0), src_y(b.y1) - src_y(b.y0)))
+                combined.push_back(b);
+            else
+                left.push_back(p.over);
+        }
+        SetColor(255, 255, 255);
+        SetAlpha(1.0f);
+        for (const Box& b : BoxMinusBoxes(whole, combined))
+            f->Draw(b.x0, b.y0, b.x1, b.y1, 0, 0, src_x(b.x0), src_y(b.y0),
+                    src_x(b.x1) - src_x(b.x0), src_y(b.y1) - src_y(b.y0));
+        for (const ImageOver* o : left) DrawOverImage(*o);
+    }
+    SetBlend(blend);
+    SetColor(red, green, blue);
+    SetAlpha(alpha);
 }
 
 void TileImage(const TImagePtr& image, float x, float y, int frame) {

@@ -89,4 +89,40 @@ ScissorState ScissorFor(const PixelRect& v, int gw, int gh) {
 
 PixelRect ReadBoxFor(int x, int y, int w, int h, int gh) { return {x, gh - h - y, w, h}; }
 
+bool BoxInside(const Box& inner, const Box& outer) {
+    return inner.x0 >= outer.x0 && inner.y0 >= outer.y0 && inner.x1 <= outer.x1 &&
+           inner.y1 <= outer.y1;
+}
+
+bool BoxesOverlap(const Box& a, const Box& b) {
+    return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+}
+
+std::vector<Box> BoxMinusBoxes(const Box& whole, const std::vector<Box>& holes) {
+    std::vector<float> ys{whole.y0, whole.y1};
+    for (const Box& h : holes) {
+        ys.push_back(h.y0);
+        ys.push_back(h.y1);
+    }
+    std::sort(ys.begin(), ys.end());
+    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+    std::vector<Box> out;
+    for (std::size_t i = 0; i + 1 < ys.size(); ++i) {
+        const float top = ys[i], bottom = ys[i + 1];
+        if (top < whole.y0 || bottom > whole.y1) continue;
+        std::vector<const Box*> across;
+        for (const Box& h : holes)
+            if (h.y0 <= top && h.y1 >= bottom && h.x1 > h.x0) across.push_back(&h);
+        std::sort(across.begin(), across.end(),
+                  [](const Box* a, const Box* b) { return a->x0 < b->x0; });
+        float x = whole.x0;
+        for (const Box* h : across) {
+            if (h->x0 > x) out.push_back({x, top, h->x0, bottom});
+            x = std::max(x, h->x1);
+        }
+        if (whole.x1 > x) out.push_back({x, top, whole.x1, bottom});
+    }
+    return out;
+}
+
 }  // namespace kestrel

@@ -1,7 +1,8 @@
 // The renderer's arithmetic, kept free of any rendering API so that it can
 // be checked on its own: the 2x2 drawing matrix, point transformation, the
-// oval segment count, colour and alpha bytes, the viewport in pixels and the
-// scissor box in OpenGL's upward y.
+// oval segment count, colour and alpha bytes, the viewport in pixels, the
+// scissor box in OpenGL's upward y and the parts of a rectangle that others
+// leave uncovered.
 #pragma once
 
 #include <cstdint>
@@ -81,5 +82,24 @@ ScissorState ScissorFor(const PixelRect& viewport, int gw, int gh);
 // The frame-buffer box that reads the pixels of the window rectangle
 // (x, y, w, h), y downward, on graphics gh pixels high.
 PixelRect ReadBoxFor(int x, int y, int w, int h, int gh);
+
+// A rectangle in drawing units, from (x0, y0) to (x1, y1).
+struct Box {
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    friend bool operator==(const Box&, const Box&) = default;
+};
+
+// Whether inner lies inside outer (edges may touch).
+bool BoxInside(const Box& inner, const Box& outer);
+// Whether two boxes share area (touching edges do not count).
+bool BoxesOverlap(const Box& a, const Box& b);
+
+// The part of `whole` that the boxes `holes` leave uncovered, as boxes that
+// do not overlap, in bands from the top: each band spans the y between two
+// consecutive edges, and its boxes are the x gaps between the holes that
+// cross it. Every edge of a result is an edge of `whole` or of a hole, so
+// that drawn with the holes they fill `whole` with no pixel drawn twice and
+// none left out. The holes must lie inside `whole` and apart.
+std::vector<Box> BoxMinusBoxes(const Box& whole, const std::vector<Box>& holes);
 
 }  // namespace kestrel
