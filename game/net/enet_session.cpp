@@ -412,9 +412,7 @@ void EnetSession::OnConnect(void* p) {
             // A game is on (or over): tell the newcomer, on its own screen,
             // that this machine is busy, and let it go.
             ++stats_.peersRefused;
-            net::Refuse r{"The other machine is already playing a game"};
-            const auto bytes = Encode(r);
-            enet_peer_send(peer, 0, enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
+            SendTo(peer, net::Refuse{"The other machine is already playing a game"});
             enet_peer_disconnect_later(peer, kByeRefuse);
             return;
         }

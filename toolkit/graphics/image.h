@@ -140,11 +140,17 @@ void DrawImagePolygon(const TImagePtr& image, float x, float y, const std::vecto
 // with the image's handle at (x, y), unscaled and unrotated, with
 // ALPHABLEND and the colour (red, green, blue) and alpha given.
 struct ImageOver {
-    TImagePtr image;
+    TImagePtr image;  // the image drawn
+    // @{
+    // Where the image's handle goes.
     float x = 0, y = 0;
-    int frame = 0;
+    // @}
+    int frame = 0;  // the frame drawn
+    // @{
+    // The colour the image is drawn with, 0..255 each.
     int red = 255, green = 255, blue = 255;
-    float alpha = 1.0f;
+    // @}
+    float alpha = 1.0f;  // the alpha it is drawn with
 };
 // Draws what DrawSubImageRect(image, x, y, w, h, sx, sy, sw, sh) with
 // SOLIDBLEND, white and opaque, then DrawImage of each of `over` would
