@@ -17,15 +17,15 @@ void muevefondo();
 
 // Draws every glow where it stands over the whole screen, which it covers
 // (the back buffer must be black, as Cls leaves it); leaves the blend at
-// ALPHABLEND. The glows are composed at half the screen's resolution in the
-// back buffer's top-left corner, copied into a layer image and drawn back
-// enlarged with linear filtering: the glows are smooth, so the picture
-// changes by a few levels at most (the backdrop test holds it to the exact
-// drawing) for a small part of the work. A viewport smaller than the screen
-// gets the exact drawing, clipped to it.
-// `encima`: panels to draw over the backdrop (the boards' grids), in the
-// same pass where they lie, as DrawSubImageRectUnder draws them: a software
-// renderer then fills each of their pixels once.
+// ALPHABLEND. The glows are composed at a quarter of the screen's
+// resolution in the back buffer's top-left corner, copied into a layer
+// image and drawn back enlarged with linear filtering: the glows are
+// smooth, so the picture changes by a few levels at most (the backdrop test
+// holds it to the exact drawing) for a small part of the work. A viewport
+// smaller than the screen gets the exact drawing, clipped to it.
+// `encima`: panels drawn over the backdrop (the boards' grids), in the
+// layer's own pass where they lie, as DrawSubImageRectUnder draws them: a
+// software renderer then fills each of their pixels once, not twice.
 void dibujafondo(const std::vector<kestrel::ImageOver>& encima = {});
 
 // The glows drawn one by one, whole, at full resolution onto the black
