@@ -62,7 +62,8 @@ int _tablero::dibujaFondo() {
 
 int _tablero::dibuja(int debug, bool conrejilla) {
     if (conrejilla) dibujaFondo();
-    // What follows relies on the grid's state where the backdrop drew it.
+    // The state the grid's drawing leaves, which the thrower's shadow keeps
+    // (the grid may have been drawn by the backdrop instead).
     kestrel::SetScale(1.0f, 1.0f);
     kestrel::SetBlend(kestrel::ALPHABLEND);
     kestrel::SetRotation(0.0f);

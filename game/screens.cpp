@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 #include "game/computer/versus.h"
 #include "game/explota.h"
@@ -210,8 +211,11 @@ void dibujatiempo() {
 std::vector<ImageOver> rejillasdepantalla(const std::string& state) {
     std::vector<ImageOver> rejillas;
     if (!ConTableros(state)) return rejillas;
-    for (int i = 0; i < jugadores; ++i)
-        if (tableros[i] && tableros[i]->rejilla().image) rejillas.push_back(tableros[i]->rejilla());
+    for (int i = 0; i < jugadores; ++i) {
+        if (!tableros[i]) continue;
+        ImageOver rejilla = tableros[i]->rejilla();
+        if (rejilla.image) rejillas.push_back(std::move(rejilla));
+    }
     return rejillas;
 }
 

@@ -35,7 +35,8 @@ public:
     // (0, 0, over_w, over_h) of `over` on the same quad, tinted with the
     // colour and alpha as set, combined over it as ALPHABLEND would: one
     // pass that writes each pixel once. The blend mode as set applies to
-    // that pixel: SOLIDBLEND gives the picture of the two draws. False (nothing drawn) when this renderer or frame cannot; the default
+    // that pixel: SOLIDBLEND gives the picture of the two draws. False
+    // (nothing drawn) when this renderer or frame cannot; the default
     // cannot.
     virtual bool DrawUnder(TImageFrame& over, float over_w, float over_h, float x0, float y0,
                            float x1, float y1, float tx, float ty, float sx, float sy, float sw,
