@@ -1,7 +1,7 @@
 // The cheaper ways of drawing images, each checked against the plain way by
 // reading pixels: mip chains left out of draws that do not shrink, images
-// clipped to a convex polygon, grabs copied on the renderer, and images
-// drawn over another in the same pass.
+// clipped to a convex polygon, grabs copied on the renderer, images drawn
+// over another in the same pass, and shrunk copies of mip chains.
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 
@@ -426,6 +426,165 @@ TEST_F(ImageDrawGL, ImagesOverASubImageRectFillEachPixelOnceWithTheSamePicture) 
     DrawSubImageRectUnder(under, 0, 0, kWidth, kHeight, 1, 1, 80, 60, over);
     EXPECT_EQ(Compare(Shot(), scaled).pixels, 0);
     SetScale(1, 1);
+}
+
+// Draws `img` over a coloured background as a game draws a piece: its
+// half-black shadow, then itself, tinted, then a half-transparent rectangle
+// and an unscaled image over it, which must find the state as they left it.
+void DrawPieces(const TImagePtr& img, const TImagePtr& plain, float x, float y, float scale) {
+    SetBlend(SOLIDBLEND);
+    SetTransform(0, 1, 1);
+    SetColor(60, 90, 140);
+    DrawRect(0, 0, kWidth, kHeight);
+    SetBlend(ALPHABLEND);
+    SetScale(scale, scale);
+    SetColor(0, 0, 0);
+    SetAlpha(0.5f);
+    DrawImage(img, x + 8, y + 8);
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+    DrawImage(img, x, y);
+    SetColor(200, 255, 120);
+    DrawImage(img, x + 60, y);
+    SetScale(1, 1);
+    SetColor(255, 0, 0);
+    SetAlpha(0.25f);
+    DrawRect(x - 30, y - 30, 40, 40);
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+    DrawImage(plain, 40, 200);
+}
+
+TEST_F(ImageDrawGL, ShrunkDrawsOnWholePixelsReadACopyFromTheirSecondFrameWithTheSamePicture) {
+    // A busy 48 x 48 piece with an alpha ramp, drawn at 0.75 (36 x 36) on
+    // whole pixels: mid-handled, its corner lands at 160 - 18.
+    TPixmapPtr p = Busy(48, 48);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 48; ++x)
+            p->WritePixel(x, y, (p->ReadPixel(x, y) & 0xFFFFFFu) | std::uint32_t(60 + x * 4) << 24);
+    TImagePtr img = LoadImage(p, FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    TImagePtr plain = LoadImage(Busy(20, 20), 0);
+    MidHandleImage(img);
+    TGLImageFramePtr f = GLFrame(img);
+    ASSERT_TRUE(f);
+    const auto copies = [&] { return f->shrunk ? f->shrunk->copies() : 0u; };
+
+    DrawPieces(img, plain, 160, 120, 0.75f);
+    const TPixmapPtr filtered = Shot();
+    EXPECT_EQ(copies(), 0u);  // the first frame filters
+    Flip(0);
+    DrawPieces(img, plain, 160, 120, 0.75f);
+    EXPECT_EQ(copies(), 1u);  // one copy for the shadow and both pieces
+    Difference d = Compare(Shot(), filtered);
+    EXPECT_LE(d.largest, 1) << d.pixels << " pixels differ";
+    // Drawn from the copy, with no mip level: the same again.
+    Flip(0);
+    DrawPieces(img, plain, 160, 120, 0.75f);
+    EXPECT_EQ(copies(), 1u);
+    EXPECT_LE(Compare(Shot(), filtered).largest, 1);
+    // Elsewhere on whole pixels, the same copy.
+    Cls();
+    DrawPieces(img, plain, 100, 60, 0.75f);
+    const TPixmapPtr moved = Shot();
+    EXPECT_EQ(copies(), 1u);
+
+    // Between whole pixels, turned, or at a size never drawn before, the
+    // texture is filtered as ever: the picture of a fresh image of the same
+    // pixels, which has no copy.
+    TImagePtr fresh = LoadImage(p, FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    MidHandleImage(fresh);
+    const auto same_as_fresh = [&](float x, float y, float scale, float angle) {
+        Cls();
+        SetTransform(angle, scale, scale);
+        DrawImage(img, x, y);
+        const TPixmapPtr drawn = Shot();
+        Cls();
+        DrawImage(fresh, x, y);
+        SetTransform(0, 1, 1);
+        return Compare(drawn, Shot()).pixels;
+    };
+    Flip(0);
+    EXPECT_EQ(same_as_fresh(160.4f, 120, 0.75f, 0), 0);
+    EXPECT_EQ(same_as_fresh(160, 120, 0.75f, 10), 0);
+    EXPECT_EQ(same_as_fresh(160, 120, 0.5f, 0), 0);
+    EXPECT_EQ(copies(), 1u);
+    // A size drawn in an earlier frame gets its copy; the same picture.
+    Flip(0);
+    Cls();
+    DrawPieces(fresh, plain, 100, 60, 0.75f);
+    Cls();
+    EXPECT_EQ(same_as_fresh(160, 120, 0.5f, 0), 0);
+    EXPECT_EQ(copies(), 2u);
+    Flip(0);
+    DrawPieces(fresh, plain, 100, 60, 0.75f);
+    EXPECT_LE(Compare(Shot(), moved).largest, 1);
+
+    // A picture growing from frame to frame makes none.
+    const std::size_t before = copies();
+    for (int i = 0; i < 6; ++i) {
+        Flip(0);
+        Cls();
+        SetScale(0.3f + 0.05f * float(i), 0.3f + 0.05f * float(i));
+        DrawImage(img, 160, 120);
+        DrawImage(img, 100, 120);
+    }
+    SetScale(1, 1);
+    EXPECT_EQ(copies(), before);
+
+    // A copy made while a smaller viewport clips the draw holds the whole
+    // picture, and the viewport clips again afterwards.
+    TImagePtr clipped = LoadImage(p, FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    MidHandleImage(clipped);
+    SetScale(0.75f, 0.75f);
+    DrawImage(clipped, 160, 120);
+    Flip(0);
+    Cls();
+    SetViewport(0, 0, 150, kHeight);
+    DrawImage(clipped, 160, 120);
+    EXPECT_EQ(GLFrame(clipped)->shrunk->copies(), 1u);
+    EXPECT_TRUE(Screen().IsBlack(151, 120));
+    SetViewport(0, 0, kWidth, kHeight);
+    Cls();
+    DrawImage(clipped, 160, 120);
+    const TPixmapPtr whole = Shot();
+    Cls();
+    DrawImage(fresh, 160.001f, 120);  // (between whole pixels: filtered)
+    EXPECT_LE(Compare(whole, Shot()).largest, 1);
+
+    // Made while drawing into a framebuffer of the program's own, which
+    // stays bound and receives the draw.
+    TImagePtr inside = LoadImage(p, FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    MidHandleImage(inside);
+    SetScale(0.75f, 0.75f);
+    DrawImage(inside, 160, 120);
+    Flip(0);
+    GLint window_framebuffer = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &window_framebuffer);
+    GLuint fbo = 0, colour = 0;
+    glGenFramebuffers(1, &fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    glGenRenderbuffers(1, &colour);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kWidth, kHeight);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    ASSERT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
+    Cls();
+    DrawImage(inside, 160, 120);
+    SetScale(1, 1);
+    EXPECT_EQ(GLFrame(inside)->shrunk->copies(), 1u);
+    GLint bound = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    EXPECT_EQ(GLuint(bound), fbo);
+    EXPECT_LE(Compare(Shot(), whole).largest, 1);
+    // (The window's own framebuffer is not always 0.)
+    glBindFramebuffer(GL_FRAMEBUFFER, GLuint(window_framebuffer));
+    glDeleteRenderbuffers(1, &colour);
+    glDeleteFramebuffers(1, &fbo);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+
+    // New pixels grabbed into the texture: its copies go.
+    GrabImageTexture(img, 0, 0);
+    EXPECT_EQ(copies(), 0u);
 }
 
 }  // namespace

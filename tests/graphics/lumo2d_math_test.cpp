@@ -167,6 +167,29 @@ TEST(Lumo2DMath, DrawMagnifiesOnlyWhenNoDirectionShrinksTheTexture) {
 
 float Area(const Box& b) { return (b.x1 - b.x0) * (b.y1 - b.y0); }
 
+TEST(Lumo2DMath, PixelAlignedBoxOnlyForAnUnturnedQuadOnWholePixels) {
+    PixelRect box;
+    // A 48 x 48 piece, mid-handled, at 0.75: (160, 120) - 18 on each side.
+    const Matrix2 piece = TransformMatrix(0, 0.75f, 0.75f);
+    ASSERT_TRUE(PixelAlignedBox(piece, 1, 1, -24, -24, 24, 24, 160, 120, box));
+    EXPECT_EQ(box, (PixelRect{142, 102, 36, 36}));
+    // Two window pixels per unit: the box in window pixels.
+    ASSERT_TRUE(PixelAlignedBox(piece, 2, 2, -24, -24, 24, 24, 160, 120, box));
+    EXPECT_EQ(box, (PixelRect{284, 204, 72, 72}));
+    // Within 1/1024 of a pixel counts as whole; a tenth does not.
+    EXPECT_TRUE(PixelAlignedBox(piece, 1, 1, -24, -24, 24, 24, 160.0005f, 120, box));
+    EXPECT_EQ(box.x, 142);
+    EXPECT_FALSE(PixelAlignedBox(piece, 1, 1, -24, -24, 24, 24, 160.1f, 120, box));
+    EXPECT_FALSE(PixelAlignedBox(TransformMatrix(0, 0.7f, 0.75f), 1, 1, -24, -24, 24, 24, 160, 120,
+                                 box));  // 33.6 wide
+    // Turned, mirrored, empty or not a number: no box.
+    EXPECT_FALSE(PixelAlignedBox(TransformMatrix(90, 1, 1), 1, 1, 0, 0, 10, 10, 0, 0, box));
+    EXPECT_FALSE(PixelAlignedBox(TransformMatrix(0, -1, 1), 1, 1, 0, 0, 10, 10, 20, 0, box));
+    EXPECT_FALSE(PixelAlignedBox(TransformMatrix(0, 1, 1), 1, 1, 0, 0, 0, 10, 0, 0, box));
+    EXPECT_FALSE(PixelAlignedBox(TransformMatrix(0, 1, 1), 1, 1, 0, 0, 10, 10, NAN, 0, box));
+    EXPECT_FALSE(PixelAlignedBox(TransformMatrix(0, 1, 1), 1, 1, 0, 0, 10, 10, 1e12f, 0, box));
+}
+
 TEST(Lumo2DMath, BoxMinusBoxesCoversTheRestOnceWithSharedEdges) {
     const Box whole{0, 0, 1024, 768};
     // Two panels the height of the screen at fractional x, a small one

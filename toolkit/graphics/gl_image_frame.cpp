@@ -114,15 +114,56 @@ void TGLImageFrame::Prepare(bool magnifies) {
                     mip_filter_on ? min_filter_mip : min_filter_plain);
 }
 
+bool TGLImageFrame::DrawShrunkCopy(float x0, float y0, float x1, float y1, float tx, float ty,
+                                   float sx, float sy, float sw, float sh) {
+    const GLStateCache& cache = TGLLumo2DDriver::StateCache();
+    const Matrix2& m = cache.matrix;
+    PixelRect box;
+    if (!PixelAlignedBox(m, cache.pixels_per_unit_x, cache.pixels_per_unit_y, x0, y0, x1, y1, tx,
+                         ty, box))
+        return false;
+    if (!shrunk) shrunk = std::make_unique<GLShrunkCopies>();
+    const GLShrunkCopies::Key key{sx * uscale,        Row(sy) * vscale, (sx + sw) * uscale,
+                                  Row(sy + sh) * vscale, box.w,          box.h};
+    const GLShrunkCopy* copy =
+        shrunk->Find(key, TGLLumo2DDriver::Frames(), [this] { Prepare(false); });
+    if (!copy) return false;
+    TGLLumo2DDriver::BindTexture(copy->name);
+    TGLLumo2DDriver::EnableTexturing(true);
+    TGLLumo2DDriver::CombineTextureWithColor(true);
+    const float u1 = float(copy->width) / float(copy->tex.w);
+    const float v1 = float(copy->height) / float(copy->tex.h);
+    const auto vertex = [&](float u, float v) {
+        const Point2 p = TransformPoint(m, u, v, tx, ty);
+        glVertex2f(p.x, p.y);
+    };
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    vertex(x0, y0);
+    glTexCoord2f(u1, 0);
+    vertex(x1, y0);
+    glTexCoord2f(u1, v1);
+    vertex(x1, y1);
+    glTexCoord2f(0, v1);
+    vertex(x0, y1);
+    glEnd();
+    return true;
+}
+
 void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty, float sx,
                          float sy, float sw, float sh) {
     const float tu0 = sx * uscale, tv0 = Row(sy) * vscale;
     const float tu1 = (sx + sw) * uscale, tv1 = Row(sy + sh) * vscale;
     const GLStateCache& cache = TGLLumo2DDriver::StateCache();
     const Matrix2& m = cache.matrix;
-    Prepare(min_filter_mip != 0 && sw != 0 && sh != 0 &&
-            DrawMagnifies(m, cache.pixels_per_unit_x, cache.pixels_per_unit_y, (x1 - x0) / sw,
-                          (y1 - y0) / sh));
+    const bool magnifies =
+        min_filter_mip != 0 && sw != 0 && sh != 0 &&
+        DrawMagnifies(m, cache.pixels_per_unit_x, cache.pixels_per_unit_y, (x1 - x0) / sw,
+                      (y1 - y0) / sh);
+    if (min_filter_mip != 0 && !magnifies && sw > 0 && sh > 0 &&
+        DrawShrunkCopy(x0, y0, x1, y1, tx, ty, sx, sy, sw, sh))
+        return;
+    Prepare(magnifies);
     const auto vertex = [&](float u, float v) {
         const Point2 p = TransformPoint(m, u, v, tx, ty);
         glVertex2f(p.x, p.y);
@@ -170,6 +211,8 @@ namespace kestrel {
 bool TGLImageFrame::CopyFromBackBuffer(int x, int y, int w, int h) {
     const TexSize t = tex_size();
     if (w <= 0 || h <= 0 || w != width || h != height || w > t.w || h > t.h) return false;
+    // Copies of the old pixels go.
+    if (shrunk) shrunk->Clear();
     TGLLumo2DDriver::BindTexture(name);
     // A mip chain follows level 0 as OpenGL rebuilds it.
     if (mipmapped) glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "toolkit/graphics/gl_shrunk_copies.h"
 #include "toolkit/graphics/image_frame.h"
 #include "toolkit/graphics/texture_layout.h"
 #include "toolkit/resources/pixmap.h"
@@ -50,6 +51,9 @@ public:
     // renderer). The filters and which one the texture has now:
     int min_filter_mip = 0, min_filter_plain = 0;
     bool mip_filter_on = false;
+    // Copies at the sizes this texture is drawn shrunk at again and again
+    // (see gl_shrunk_copies.h); made on first need.
+    std::unique_ptr<GLShrunkCopies> shrunk;
 
     // A picture row coordinate (0 at the top edge) as a texture row
     // coordinate in texels.
@@ -58,6 +62,11 @@ public:
     // Binds the texture, enables texturing and sets the minification filter
     // for a draw that does (magnifies) or does not keep the texture's size.
     void Prepare(bool magnifies);
+    // Draws as Draw does from a shrunk copy, when the draw shrinks the
+    // texture onto a whole-pixel box and that size has a copy (made now if
+    // it was drawn in an earlier frame); false when it does not.
+    bool DrawShrunkCopy(float x0, float y0, float x1, float y1, float tx, float ty, float sx,
+                        float sy, float sw, float sh);
 
     // The texture's size, for inspection.
     TexSize tex_size() const { return {int(1.0f / uscale + 0.5f), int(1.0f / vscale + 0.5f)}; }

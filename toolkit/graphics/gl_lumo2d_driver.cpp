@@ -98,7 +98,16 @@ void TGLLumo2DDriver::SetGraphics(const TGraphicsPtr& graphics) {
     record->MakeCurrent();
 }
 
-void TGLLumo2DDriver::Flip(int sync) { GLGraphicsDriver()->Flip(sync); }
+namespace {
+long g_frames = 0;
+}  // namespace
+
+void TGLLumo2DDriver::Flip(int sync) {
+    GLGraphicsDriver()->Flip(sync);
+    ++g_frames;
+}
+
+long TGLLumo2DDriver::Frames() { return g_frames; }
 
 void TGLLumo2DDriver::ResetGLContext(const TGraphicsPtr& graphics) {
     int w = 0, h = 0, d, hz, fl;

@@ -65,6 +65,8 @@ public:
     // The cache, for inspection: its counters tell how many state changes
     // were sent.
     static const GLStateCache& StateCache();
+    // Swaps made through this driver: the number of the frame being drawn.
+    static long Frames();
     // Deletes texture names (keeping the cache in step).
     static void DeleteTextures(const std::vector<unsigned>& names);
 };

@@ -89,6 +89,35 @@ ScissorState ScissorFor(const PixelRect& v, int gw, int gh) {
 
 PixelRect ReadBoxFor(int x, int y, int w, int h, int gh) { return {x, gh - h - y, w, h}; }
 
+namespace {
+
+// v as a whole number when it lies within 1/1024 of one.
+bool WholePixel(double v, long& whole) {
+    const double r = std::round(v);
+    if (!(std::abs(v - r) <= 1.0 / 1024) || !(std::abs(r) <= 1e9)) return false;
+    whole = long(r);
+    return true;
+}
+
+}  // namespace
+
+bool PixelAlignedBox(const Matrix2& m, float pixels_per_unit_x, float pixels_per_unit_y,
+                     float x0, float y0, float x1, float y1, float tx, float ty, PixelRect& box) {
+    if (m.iy != 0 || m.jx != 0 || !(m.ix > 0) || !(m.jy > 0)) return false;
+    if (!(pixels_per_unit_x > 0) || !(pixels_per_unit_y > 0)) return false;
+    const Point2 a = TransformPoint(m, x0, y0, tx, ty), b = TransformPoint(m, x1, y1, tx, ty);
+    long left, top, right, bottom;
+    if (!WholePixel(double(a.x) * pixels_per_unit_x, left) ||
+        !WholePixel(double(a.y) * pixels_per_unit_y, top) ||
+        !WholePixel(double(b.x) * pixels_per_unit_x, right) ||
+        !WholePixel(double(b.y) * pixels_per_unit_y, bottom))
+        return false;
+    if (right <= left || bottom <= top || right - left > 1 << 16 || bottom - top > 1 << 16)
+        return false;
+    box = {int(left), int(top), int(right - left), int(bottom - top)};
+    return true;
+}
+
 bool BoxInside(const Box& inner, const Box& outer) {
     return inner.x0 >= outer.x0 && inner.y0 >= outer.y0 && inner.x1 <= outer.x1 &&
            inner.y1 <= outer.y1;

@@ -83,6 +83,16 @@ ScissorState ScissorFor(const PixelRect& viewport, int gw, int gh);
 // (x, y, w, h), y downward, on graphics gh pixels high.
 PixelRect ReadBoxFor(int x, int y, int w, int h, int gh);
 
+// The window pixels a textured quad covers, when they are a whole-pixel
+// box: the drawing matrix m scales without turning or mirroring, and the
+// corners of the local quad (x0, y0)-(x1, y1), offset by (tx, ty) and taken
+// to window pixels (pixels_per_unit_x/y), lie within 1/1024 of a pixel of
+// whole pixels, with a size of at least one pixel each way. Every pixel of
+// such a box then samples the texture where the same quad drawn at the
+// window's origin samples it. False otherwise.
+bool PixelAlignedBox(const Matrix2& m, float pixels_per_unit_x, float pixels_per_unit_y,
+                     float x0, float y0, float x1, float y1, float tx, float ty, PixelRect& box);
+
 // A rectangle in drawing units, from (x0, y0) to (x1, y1).
 struct Box {
     float x0 = 0, y0 = 0, x1 = 0, y1 = 0;

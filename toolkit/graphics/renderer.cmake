@@ -1,6 +1,6 @@
 # The 2D renderer, images and image fonts: sources of kestrel_graphics,
-# included from this folder's CMakeLists.txt. Only gl_lumo2d_driver.cpp and
-# gl_image_frame.cpp include OpenGL, only freetype_font.cpp FreeType.
+# included from this folder's CMakeLists.txt. Only the gl_*.cpp files include
+# OpenGL, only freetype_font.cpp FreeType.
 
 find_package(OpenGL REQUIRED)
 find_package(Freetype REQUIRED)
@@ -23,6 +23,7 @@ target_sources(kestrel_graphics PRIVATE
   ${_renderer_dir}/image_font.cpp
   ${_renderer_dir}/gl_lumo2d_driver.cpp
   ${_renderer_dir}/gl_image_frame.cpp
+  ${_renderer_dir}/gl_shrunk_copies.cpp
 )
 target_link_libraries(kestrel_graphics PUBLIC kestrel_resources PRIVATE OpenGL::GL Freetype::Freetype)
 
