@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "game/glow_layer.h"
 #include "game/glow_picture.h"
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/image.h"
@@ -17,17 +18,13 @@ namespace {
 constexpr int kGlows = 30;
 // The glows are composed at a quarter of the screen's resolution.
 constexpr int kEscalaCapa = 4;
-// Sides of the polygon that covers the glow's lit disc: a sixteen-gon
-// leaves out nearly all of the black corners in few triangles.
-constexpr int kLadosDisco = 16;
-// A texel of filtering beyond the farthest lit pixel, and some more.
-constexpr double kMargenDisco = 2.0;
 
 kestrel::TImagePtr imgbrillo;  // the glow, 512 x 512, mid-handled
-// The glow at the layer's scale (each pixel the mean of a block) and
-// the layer the glows are composed into.
-kestrel::TImagePtr imgbrillocapa, imgcapa;
-std::vector<float> discocapa;
+// The glow at the layer's scale (each pixel the mean of a block), as the
+// layer's composition reads it, and the layer the glows are composed into.
+BrilloGris brillocapa;
+kestrel::TImagePtr imgcapa;
+std::vector<BrilloEnCapa> encapa;
 std::array<float, kGlows> brillox{}, brilloy{}, brillovx{}, brillovy{}, brilloangulo{};
 
 // The glow's colour where it stands; the renderer clamps each component to
@@ -49,18 +46,14 @@ void creafondo() {
     imgbrillo = CreateImage(kLadoBrillo, kLadoBrillo, 1, -1);
     imgbrillo->SetPixmap(0, brillo);
 
-    const TPixmapPtr pequeno = reducebrillo(*brillo, kEscalaCapa);
-    const int lado = kLadoBrillo / kEscalaCapa;
-    imgbrillocapa = CreateImage(lado, lado, 1, FILTEREDIMAGE);
-    SetImageHandle(imgbrillocapa, imgbrillo->handle_x / kEscalaCapa, imgbrillo->handle_y / kEscalaCapa);
-    imgbrillocapa->SetPixmap(0, pequeno);
-    discocapa = poligonocircunscrito(lado / 2.0f, lado / 2.0f, radiobrillo(*pequeno) + kMargenDisco,
-                                     kLadosDisco);
+    brillocapa = brillogris(*reducebrillo(*brillo, kEscalaCapa), imgbrillo->handle_x / kEscalaCapa);
     // The layer holds one pixel all round beyond the screen, for the
     // filtering of the screen's edge pixels; its size is a power of two, so
     // that its texture has no spare area to fill at each copy.
     imgcapa = CreateImage(NextPow2(GraphicsWidth() / kEscalaCapa + 2),
                           NextPow2(GraphicsHeight() / kEscalaCapa + 2), 1, FILTEREDIMAGE);
+    LockImage(imgcapa, 0, 1, 1)->ClearPixels(0xFF000000u);
+    UnlockImage(imgcapa, 0);
 
     for (int i = 0; i < kGlows; ++i) {
         brillox[i] = static_cast<float>(Rand(0, 1024));
@@ -110,8 +103,8 @@ void dibujafondo(const std::vector<kestrel::ImageOver>& encima) {
     const float w = float(GraphicsWidth()), h = float(GraphicsHeight());
     int vx, vy, vw, vh;
     GetViewport(vx, vy, vw, vh);
-    // The layer is composed in a corner of the screen that a smaller
-    // viewport would not cover again: there, the glows one by one, clipped.
+    // A smaller viewport gets the glows one by one, clipped: the exact
+    // picture of the part of the screen it shows.
     if (vx > 0 || vy > 0 || vx + vw < int(w) || vy + vh < int(h)) {
         dibujafondoexacto();
         SetRotation(0);
@@ -124,22 +117,18 @@ void dibujafondo(const std::vector<kestrel::ImageOver>& encima) {
         SetAlpha(1.0f);
         return;
     }
-    // The glows, at the layer's resolution, into the layer's corner of the
-    // (black) back buffer: the screen point (x, y) is the layer point
-    // (x / kEscalaCapa + 1, y / kEscalaCapa + 1).
+    // The glows, added up at the layer's resolution (see glow_layer.h):
+    // the screen point (x, y) is the layer point (x / kEscalaCapa + 1,
+    // y / kEscalaCapa + 1), and the tint is ColorBrillo's.
     const float s = kEscalaCapa;
-    SetViewport(0, 0, int(w / s) + 2, int(h / s) + 2);
-    EmpiezaBrillos();
-    for (int i = 0; i < kGlows; ++i) {
-        ColorBrillo(i);
-        SetRotation(brilloangulo[i]);
-        // The black outside the lit disc adds nothing.
-        DrawImagePolygon(imgbrillocapa, brillox[i] / s + 1, brilloy[i] / s + 1, discocapa, 0);
-    }
-    GrabImageTexture(imgcapa, 0, 0, 0);
+    encapa.resize(kGlows);
+    for (int i = 0; i < kGlows; ++i)
+        encapa[std::size_t(i)] = {brillox[i] / s + 1, brilloy[i] / s + 1, 255,
+                                  static_cast<int>(512 - brillox[i]), static_cast<int>(512 - brilloy[i])};
+    componecapa(*LockImage(imgcapa, 0, 1, 1), int(w / s) + 2, int(h / s) + 2, brillocapa, encapa);
+    UnlockImage(imgcapa, 0);
     // Then the layer, enlarged with linear filtering, over the whole screen,
     // with the panels over it.
-    SetViewport(vx, vy, vw, vh);
     SetRotation(0);
     DrawSubImageRectUnder(imgcapa, 0, 0, w, h, 1, 1, w / s, h / s, encima, 0);
     SetBlend(ALPHABLEND);

@@ -17,12 +17,12 @@ void muevefondo();
 
 // Draws every glow where it stands over the whole screen, which it covers
 // (the back buffer must be black, as Cls leaves it); leaves the blend at
-// ALPHABLEND. The glows are composed at a quarter of the screen's
-// resolution in the back buffer's top-left corner, copied into a layer
-// image and drawn back enlarged with linear filtering: the glows are
-// smooth, so the picture changes by a few levels at most (the backdrop test
-// holds it to the exact drawing) for a small part of the work. A viewport
-// smaller than the screen gets the exact drawing, clipped to it.
+// ALPHABLEND. The glows are added up on the CPU at a quarter of the
+// screen's resolution into a layer image (glow_layer.h), which is drawn
+// enlarged with linear filtering: the glows are smooth, so the picture
+// changes by a few levels at most (the backdrop test holds it to the exact
+// drawing) for a small part of the work. A viewport smaller than the
+// screen gets the exact drawing, clipped to it.
 // `encima`: panels drawn over the backdrop (the boards' grids), in the
 // layer's own pass where they lie, as DrawSubImageRectUnder draws them: a
 // software renderer then fills each of their pixels once, not twice.

@@ -178,16 +178,4 @@ double radiobrillo(const kestrel::TPixmap& glow) {
     return radio;
 }
 
-std::vector<float> poligonocircunscrito(float cx, float cy, double apothem, int sides) {
-    std::vector<float> xy;
-    xy.reserve(std::size_t(sides) * 2);
-    const double r = apothem / std::cos(std::numbers::pi / sides);
-    for (int k = 0; k < sides; ++k) {
-        const double a = 2 * std::numbers::pi * k / sides;
-        xy.push_back(float(cx + r * std::cos(a)));
-        xy.push_back(float(cy + r * std::sin(a)));
-    }
-    return xy;
-}
-
 }  // namespace virexo

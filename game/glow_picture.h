@@ -6,7 +6,6 @@
 // picture is the one a draw of the ovals leaves in the back buffer.
 #pragma once
 
-#include <vector>
 
 #include "toolkit/resources/pixmap.h"
 
@@ -26,9 +25,5 @@ kestrel::TPixmapPtr reducebrillo(const kestrel::TPixmap& glow, int factor);
 // The distance from the centre (256, 256) beyond which every pixel of the
 // picture is black: the farthest centre of a lit pixel.
 double radiobrillo(const kestrel::TPixmap& glow);
-
-// A convex polygon of `sides` sides (x, y pairs) about (cx, cy) whose
-// inscribed circle has the radius `apothem`: it covers that disc.
-std::vector<float> poligonocircunscrito(float cx, float cy, double apothem, int sides);
 
 }  // namespace virexo
