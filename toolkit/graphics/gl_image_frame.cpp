@@ -34,15 +34,8 @@ bool ProxyFits(int w, int h) {
 }
 
 unsigned NewTexture(int width, int height, int flags) {
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    TGLLumo2DDriver::DeleteTextures(GLTextureDeletionQueue().TakeForCreation(GraphicsSeq()));
-    TGLLumo2DDriver::BindTexture(name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     const TexFilters f = FiltersFor(flags);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GLFilter(f.mag));
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GLFilter(f.min));
+    const unsigned name = NewBoundTexture(GLFilter(f.mag), GLFilter(f.min));
     const std::vector<TexSize> levels =
         (flags & MIPMAPPEDIMAGE) ? MipChain(width, height) : std::vector<TexSize>{{width, height}};
     for (std::size_t level = 0; level < levels.size(); ++level)
@@ -72,6 +65,18 @@ void Upload(TPixmapPtr p, int flags) {
 }
 
 }  // namespace
+
+unsigned NewBoundTexture(int mag_filter, int min_filter) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    TGLLumo2DDriver::DeleteTextures(GLTextureDeletionQueue().TakeForCreation(GraphicsSeq()));
+    TGLLumo2DDriver::BindTexture(name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag_filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min_filter);
+    return name;
+}
 
 TGLImageFramePtr TGLImageFrame::CreateFromPixmap(const TPixmapPtr& source, int flags) {
     TPixmapPtr src = NonNull(source);

@@ -74,6 +74,12 @@ public:
     static TGLImageFramePtr CreateFromPixmap(const TPixmapPtr& source, int flags);
 };
 
+// A new texture name, bound through the driver's cache, clamped to its
+// edges, with the given OpenGL filters; the textures queued for deletion in
+// this graphics generation go first. Its pixels are for the caller to
+// allocate.
+unsigned NewBoundTexture(int mag_filter, int min_filter);
+
 // The pixmap to upload for a picture of w x h in a texture of tw x th
 // (w <= tw, h <= th): the source itself (as PF_RGBA8888) when the sizes
 // match, else a new tw x th pixmap holding the source at (0, 0) with its

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "toolkit/graphics/gl_image_frame.h"
 #include "toolkit/graphics/gl_lumo2d_driver.h"
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/sdl/gl_framebuffers.h"
@@ -25,14 +26,7 @@ bool MayMakeOne(long frame) {
 
 // A texture of tw x th, nearest filtering, no mip levels, its pixels not set.
 unsigned NewCopyTexture(int tw, int th) {
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    TGLLumo2DDriver::DeleteTextures(GLTextureDeletionQueue().TakeForCreation(GraphicsSeq()));
-    TGLLumo2DDriver::BindTexture(name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    const unsigned name = NewBoundTexture(GL_NEAREST, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tw, th, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     return name;
 }
