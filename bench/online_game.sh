@@ -6,7 +6,9 @@
 # second in get-ready and play (60 is full speed), frames drawn a second in
 # play, waits past the notice, what it sent a second and its CPU share; and
 # for a game with rollback its corrections a second, their depth, the
-# updates re-run and held back, and the time a correction took.
+# updates re-run and held back, and the time a correction took; and each
+# frame's work (its updates and its drawing filled), the frames with a
+# correction apart.
 # With RELAY_RUNS, the relay run is made that many times; with SLOW_LINK=1,
 # one more goes through 150 ms of delay, 30 ms of jitter and 3 % loss.
 #   online_game.sh VIREXO NET_RELAY OUT_DIR [PLAY_SECONDS]
@@ -39,6 +41,13 @@ report() {  # label dir
         printf "figure rollback %-22s %.2f rollbacks/s  depth mean %.1f, greatest %d updates  %d updates re-run  %d held back  correction mean %.2f ms, slowest %.2f ms  desyncs %d  window %d  delay at most %d (%d changes)\n",
           label, v["rollbacks"] / ps, v["rollback_depth_mean"], v["rollback_depth_max"], v["updates_rerun"], v["updates_held"],
           v["rollback_us_mean"] / 1000, v["rollback_us_max"] / 1000, v["desyncs"], v["window"], v["delay_frames_max"], v["delay_changes"] }' "$f"
+    # Each frame's work, its updates and its drawing filled, before the
+    # pacing pause: of all frames, and of the frames with a correction.
+    awk -v label="$1 $side" '
+      $1 == "work" && $2 == "frames" { all = sprintf("median %.2f ms, p95 %.2f ms, slowest %.2f ms", $5, $7, $9) }
+      $1 == "work" && $2 == "correction_frames" { n = $3; mean = $5; max = $7 }
+      END { if (all != "")
+        printf "figure frame-work %-22s every frame: %s  %d frames with a correction: mean %.2f ms, slowest %.2f ms\n", label, all, n, mean, max }' "$f"
   done
 }
 bash "$here/../tests/e2e/online_e2e.sh" "$game" "$out/loopback" "$play" >"$out/loopback.log" 2>&1 ||

@@ -50,6 +50,15 @@ void EstadisticasFotogramas::AnotaLanzador(int lanzador, const void* doc, float 
     l.visto = true;
 }
 
+void EstadisticasFotogramas::AnotaTrabajo(std::int64_t us, bool correccion) {
+    us = std::clamp<std::int64_t>(us, 0, INT32_MAX);
+    trabajoUs_.push_back(static_cast<std::int32_t>(us));
+    if (!correccion) return;
+    correccionesN_ += 1;
+    correccionesUs_ += us;
+    correccionMaxUs_ = std::max(correccionMaxUs_, us);
+}
+
 std::optional<std::int64_t> EstadisticasFotogramas::Primero() const {
     if (!haveLast_) return std::nullopt;
     return firstUs_;
@@ -75,6 +84,17 @@ void EstadisticasFotogramas::Escribe(std::ostream& out) const {
     for (int i = 0; i < 2; ++i)
         if (lanzadores_[i].visto)
             out << "thrower " << i << " cells_walked " << std::lround(lanzadores_[i].andado) << "\n";
+    if (trabajoUs_.empty()) return;
+    char line[160];
+    std::snprintf(line, sizeof line, "work frames %zu median_ms %.2f p95_ms %.2f max_ms %.2f\n",
+                  trabajoUs_.size(), Percentile(trabajoUs_, 0.5), Percentile(trabajoUs_, 0.95),
+                  *std::max_element(trabajoUs_.begin(), trabajoUs_.end()) / 1000.0);
+    out << line;
+    std::snprintf(line, sizeof line, "work correction_frames %lld mean_ms %.2f max_ms %.2f\n",
+                  static_cast<long long>(correccionesN_),
+                  correccionesN_ ? correccionesUs_ / 1000.0 / static_cast<double>(correccionesN_) : 0.0,
+                  correccionMaxUs_ / 1000.0);
+    out << line;
 }
 
 }  // namespace virexo

@@ -32,6 +32,13 @@ public:
     //   thrower I cells_walked N
     void AnotaLanzador(int lanzador, const void* doc, float columna);
 
+    // One frame's work (µs): from its start to its drawing filled, before
+    // the pacing pause and the swap; `correccion`: its updates corrected
+    // the past (re-ran updates). With any, the report adds:
+    //   work frames N median_ms M p95_ms P max_ms X
+    //   work correction_frames N mean_ms A max_ms B
+    void AnotaTrabajo(std::int64_t us, bool correccion);
+
     // When the first frame was presented (µs), or nullopt before it.
     std::optional<std::int64_t> Primero() const;
 
@@ -54,6 +61,8 @@ private:
         bool visto = false;
     };
     Lanzador lanzadores_[2];
+    std::vector<std::int32_t> trabajoUs_;
+    std::int64_t correccionesN_ = 0, correccionesUs_ = 0, correccionMaxUs_ = 0;
     std::int64_t firstUs_ = 0;
     std::int64_t lastUs_ = 0;
     bool haveLast_ = false;

@@ -4,6 +4,7 @@
 // each frame. The online game is one.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "game/option_rows.h"
@@ -23,6 +24,9 @@ public:
     // The lines of the title's and the difficulty screen's option lists
     // this machine's player can press. The versus game is offline only.
     virtual OpcionesVisibles opciones() const { return {kTodoTitulo & ~kFilaVersus, kTodaDificultad}; }
+    // How many times the mode has corrected the past so far (the online
+    // game's rollbacks): a frame whose updates raise it re-ran updates.
+    virtual std::uint64_t correcciones() const { return 0; }
 };
 
 // Sets the mode (nullptr: none; the one before is dropped).

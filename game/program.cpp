@@ -115,8 +115,18 @@ void actualizaydibuja() {
 }
 
 int fotogramajuego(std::int64_t ahoraUs) {
+    const std::int64_t inicio = kestrel::SteadyMicros();
+    const ModoJuego* modo = g_modo.get();
+    const std::uint64_t correcciones = modo ? modo->correcciones() : 0;
     const int pasos = kestrel::RunFixedSteps(g_reloj, ahoraUs, actualiza);
     dibuja();
+    if (g_estadisticas) {
+        // The frame's work: its updates and its drawing filled (the swap
+        // would wait for the filling anyway, after the pacing pause).
+        kestrel::FinishDrawing();
+        const bool corrigio = g_modo.get() == modo && modo && modo->correcciones() != correcciones;
+        g_estadisticas->AnotaTrabajo(kestrel::SteadyMicros() - inicio, corrigio);
+    }
     kestrel::Flip(1);
     if (g_estadisticas) {
         // Play is told apart by the number of players: two boards draw more.

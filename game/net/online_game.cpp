@@ -101,6 +101,7 @@ public:
 
     void actualiza() override;
     void dibuja() override;
+    std::uint64_t correcciones() const override { return g_status.rollbacks; }
     // Writes the replay of the game under way, which the program's end
     // would otherwise lose, and tells the other player at once that this
     // one leaves, so that it does not wait for the timeout.

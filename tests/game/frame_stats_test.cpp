@@ -82,5 +82,48 @@ TEST(Options, ReadsHelpAndFrameStatsAndRefusesWhatItDoesNotKnow) {
     EXPECT_NE(TextoAyuda().find("--frame-stats"), std::string::npos);
 }
 
+TEST(FrameStats, ReportsEachFramesWorkAndTheFramesWithACorrectionApart) {
+    EstadisticasFotogramas stats;
+    std::ostringstream none;
+    stats.Escribe(none);
+    EXPECT_EQ(none.str().find("work"), std::string::npos);  // nothing timed, nothing said
+    // 19 frames of 8 ms, one of 15 ms with a correction, one of 11 ms with one.
+    for (int i = 0; i < 19; ++i) stats.AnotaTrabajo(8000, false);
+    stats.AnotaTrabajo(15000, true);
+    stats.AnotaTrabajo(11000, true);
+    stats.AnotaTrabajo(-5, false);  // a clock step back counts as nothing
+    std::ostringstream out;
+    stats.Escribe(out);
+    std::istringstream in(out.str());
+    std::string line, word, key;
+    long frames = 0;
+    double median = 0, p95 = 0, max = 0, mean = 0;
+    bool sawFrames = false, sawCorrections = false;
+    while (std::getline(in, line)) {
+        std::istringstream l(line);
+        if (!(l >> word >> key) || word != "work") continue;
+        std::string k1, k2, k3;
+        if (key == "frames") {
+            ASSERT_TRUE(l >> frames >> k1 >> median >> k2 >> p95 >> k3 >> max) << line;
+            EXPECT_EQ(k1 + k2 + k3, "median_msp95_msmax_ms");
+            sawFrames = true;
+        } else if (key == "correction_frames") {
+            ASSERT_TRUE(l >> frames >> k1 >> mean >> k2 >> max) << line;
+            EXPECT_EQ(frames, 2);
+            EXPECT_NEAR(mean, 13.0, 0.001);
+            EXPECT_NEAR(max, 15.0, 0.001);
+            sawCorrections = true;
+        }
+        if (key == "frames") {
+            EXPECT_EQ(frames, 22);
+            EXPECT_NEAR(median, 8.0, 0.001);
+            EXPECT_NEAR(p95, 11.0, 0.001);
+            EXPECT_NEAR(max, 15.0, 0.001);
+        }
+    }
+    EXPECT_TRUE(sawFrames);
+    EXPECT_TRUE(sawCorrections);
+}
+
 }  // namespace
 }  // namespace virexo

@@ -204,6 +204,8 @@ void TGLLumo2DDriver::SetResolution(float width, float height) {
 
 void TGLLumo2DDriver::SubmitDrawing() { glFlush(); }
 
+void TGLLumo2DDriver::FinishDrawing() { glFinish(); }
+
 // --- drawing ------------------------------------------------------------------
 
 void TGLLumo2DDriver::Cls() { glClear(GL_COLOR_BUFFER_BIT); }

@@ -46,6 +46,8 @@ public:
     // glFlush: a software renderer starts filling pixels on its own
     // threads while the caller goes on sending.
     void SubmitDrawing() override;
+    // glFinish.
+    void FinishDrawing() override;
 
     // A fresh context: cache reset, texturing off, projection for the
     // graphics' pixel size, identity model-view, full viewport.

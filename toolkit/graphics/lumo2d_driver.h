@@ -57,6 +57,9 @@ public:
     // Hands the drawing sent so far to the renderer to work on while more
     // is sent; the picture is the same. The default does nothing.
     virtual void SubmitDrawing() {}
+    // Returns once the renderer has filled everything drawn so far. The
+    // default returns at once.
+    virtual void FinishDrawing() {}
 };
 
 // A shared renderer driver.

@@ -206,6 +206,8 @@ void DrawPixmap(const TPixmapPtr& pixmap, int x, int y) { DrawingDriver().DrawPi
 
 void SubmitDrawing() { DrawingDriver().SubmitDrawing(); }
 
+void FinishDrawing() { DrawingDriver().FinishDrawing(); }
+
 TPixmapPtr GrabPixmap(int x, int y, int width, int height) {
     return DrawingDriver().GrabPixmap(x, y, width, height);
 }

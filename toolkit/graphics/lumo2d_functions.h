@@ -111,6 +111,10 @@ TPixmapPtr GrabPixmap(int x, int y, int width, int height);
 // drawing goes on (a software renderer then fills pixels on its own threads
 // while the program sends the rest); changes nothing in the picture.
 void SubmitDrawing();
+// Waits until the renderer has filled every pixel drawn so far: for timing
+// how long a frame's drawing takes (the swap waits for it anyway, so a frame
+// that calls it before Flip shows the same picture at the same moment).
+void FinishDrawing();
 
 // The OpenGL renderer driver's start-up: makes it the current graphics
 // driver when OpenGL graphics exist, and prepares the image fonts.
