@@ -49,7 +49,7 @@ void creafondo() {
     brillocapa = brillogris(*reducebrillo(*brillo, kEscalaCapa), imgbrillo->handle_x / kEscalaCapa);
     // The layer holds one pixel all round beyond the screen, for the
     // filtering of the screen's edge pixels; its size is a power of two, so
-    // that its texture has no spare area to fill at each copy.
+    // that its texture takes the pixmap as it is at each upload.
     imgcapa = CreateImage(NextPow2(GraphicsWidth() / kEscalaCapa + 2),
                           NextPow2(GraphicsHeight() / kEscalaCapa + 2), 1, FILTEREDIMAGE);
     LockImage(imgcapa, 0, 1, 1)->ClearPixels(0xFF000000u);

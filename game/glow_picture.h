@@ -6,7 +6,6 @@
 // picture is the one a draw of the ovals leaves in the back buffer.
 #pragma once
 
-
 #include "toolkit/resources/pixmap.h"
 
 namespace virexo {

@@ -116,6 +116,12 @@ done
 for s in menu dificultad iniciajuego juego-2p pausa; do
   [[ " $gs" == *" $s "* ]] || fail "the guest never drew $s"
 done
+# Each frame's work was timed, and the frames with a correction counted.
+for side in host guest; do
+  awk '$1 == "work" && $2 == "frames" && $3 > 300 && $5 > 0 && $5 < 100 { ok = 1 } END { exit !ok }' \
+    "$shots/$side-stats.txt" || fail "the $side timed no frame's work"
+  grep -q "^work correction_frames [0-9]" "$shots/$side-stats.txt" || fail "the $side counted no correction frames"
+done
 grep -qi "error\|cannot" "$shots/host.err" "$shots/guest.err" && fail "errors printed"
 grep -q "^Virexo: waiting for a player on UDP port $port" "$shots/host.out" || fail "the host did not say where it waits"
 echo "ok"

@@ -531,6 +531,21 @@ TEST_F(ImageDrawGL, ShrunkDrawsOnWholePixelsReadACopyFromTheirSecondFrameWithThe
     SetScale(1, 1);
     EXPECT_EQ(copies(), before);
 
+    // Six steady sizes a frame, for four places: the first four drawn keep
+    // theirs and get copies, the others are drawn filtered.
+    TImagePtr many = LoadImage(p, FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    MidHandleImage(many);
+    for (int f = 0; f < 3; ++f) {
+        Flip(0);
+        Cls();
+        for (int k = 0; k < 6; ++k) {
+            SetScale(0.25f + 0.125f * float(k), 0.25f + 0.125f * float(k));
+            DrawImage(many, 40 + 48 * k, 60);
+        }
+    }
+    SetScale(1, 1);
+    EXPECT_EQ(GLFrame(many)->shrunk->copies(), std::size_t(GLShrunkCopies::kMaxCopies));
+
     // A copy made while a smaller viewport clips the draw holds the whole
     // picture, and the viewport clips again afterwards.
     TImagePtr clipped = LoadImage(p, FILTEREDIMAGE | MIPMAPPEDIMAGE);

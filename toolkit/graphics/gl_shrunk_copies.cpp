@@ -123,6 +123,10 @@ const GLShrunkCopy* GLShrunkCopies::Find(const Key& key, long frame,
             it = std::min_element(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
                 return a.last_frame < b.last_frame;
             });
+            // Every place drawn from in this frame: the new size is not kept
+            // (more sizes than places would otherwise push each other out
+            // before any of them came round again).
+            if (it->last_frame == frame) return nullptr;
             Drop(*it);
             *it = Entry{};
         } else {

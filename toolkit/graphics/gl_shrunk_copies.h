@@ -11,7 +11,8 @@
 // A size gets its copy when it is drawn in a second frame, so that a
 // picture shrinking or growing from frame to frame makes none. Each frame
 // of an image keeps at most kMaxCopies, the least recently drawn going
-// first, and at most kMadePerFrame copies are made in one frame.
+// first (never one drawn in the same frame), and at most kMadePerFrame
+// copies are made in one frame.
 #pragma once
 
 #include <functional>
