@@ -6,8 +6,8 @@
 // again with both players' keys, draws the frame and swaps at once (Flip(0):
 // no pacing sleep), as a frame of the online game does after a correction.
 // Prints the median, 95th percentile and greatest time of such a frame, of
-// the re-running alone, and of the same frame drawn with no correction; a
-// frame lasts 16.7 ms at 60 a second. Then where the drawing goes: the
+// the re-running alone, of the same frame drawn with no correction, and of
+// it with both boards shaking; a frame lasts 16.7 ms at 60 a second. Then where the drawing goes: the
 // changes of picture a frame sends, the frame's parts each timed to the end
 // of their filling (glFinish after each, so they add up to more than a
 // frame in which the renderer fills one part while the next is sent), and
@@ -181,10 +181,23 @@ void Body() {
         if (f >= 5) plain.push_back(Ms(t0, Clock::now()));
     }
     const long changes = (PictureChanges() - changesBefore) / (g_frames + 5);
+    // The same frames with both boards shaking, as after a throw or a
+    // pushed row: between pixels, and drawn on whole ones.
+    std::vector<double> shaking;
+    for (int f = 0; f < g_frames + 5; ++f) {
+        for (const auto& board : virexo::tableros)
+            if (board) board->sx = board->osx + (f % 2 ? 2.37f : -1.61f);
+        const auto t0 = Clock::now();
+        virexo::dibuja();
+        kestrel::Flip(0);
+        if (f >= 5) shaking.push_back(Ms(t0, Clock::now()));
+    }
+    before.Restore();
     std::printf("a correction %d updates deep, %d frames, state \"%s\"\n", depth, g_frames, estado.c_str());
     Report("rollback_rerun", rerun);
     Report("rollback_frame", frame);
     Report("plain_frame", plain);
+    Report("shaking_frame", shaking);
     std::printf("figure picture_changes_per_frame %ld\n", changes);
     TimeParts();
     CompareGrids();

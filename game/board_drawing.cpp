@@ -3,6 +3,7 @@
 // Every drawing sets the renderer state it relies on, except the thrower's
 // shadow, which follows the grid drawing and keeps its alpha blending.
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -28,7 +29,7 @@ void Dibuja(const TImagePtr& img, float x, float y) {
 
 float OrigenX(const std::weak_ptr<_tablero>& t) {
     auto b = t.lock();
-    return b ? b->sx : 0.0f;
+    return b ? b->sxdibujo() : 0.0f;
 }
 
 // The pieces grouped by picture, in the board's order within a group. The
@@ -45,8 +46,10 @@ std::vector<_ficha*>& EnOrdenDeImagen(kestrel::TList<_ficha>& fichas) {
 
 }  // namespace
 
+float _tablero::sxdibujo() const { return std::round(sx); }
+
 kestrel::ImageOver _tablero::rejilla() const {
-    return {imgcuadricula, sx - 1.0f, sy, 0, 200, 200, 200, 0.75f};
+    return {imgcuadricula, sxdibujo() - 1.0f, sy, 0, 200, 200, 200, 0.75f};
 }
 
 int _tablero::dibujaFondo() {
@@ -96,7 +99,7 @@ int _tablero::dibuja(int debug, bool conrejilla) {
                 kestrel::SetAlpha(1.0f);
                 kestrel::SetRotation(0.0f);
                 const std::string text = c.ficha ? std::to_string(c.ficha->color) : ".";
-                kestrel::DrawText(text, sx + static_cast<float>(i * kPaso + 24),
+                kestrel::DrawText(text, sxdibujo() + static_cast<float>(i * kPaso + 24),
                                   sy + static_cast<float>(j * kPaso + 24));
             }
         }
@@ -135,7 +138,7 @@ int _ficha::dibujasombra() {
 int _doc::dibuja() {
     auto b = tablero.lock();
     if (!b) return 0;
-    const float bx = b->sx;
+    const float bx = b->sxdibujo();
     const float by = b->sy;
     kestrel::SetColor(250, 250, 250);
     kestrel::SetScale(1.0f, 1.0f);
@@ -157,7 +160,7 @@ int _doc::dibujasombra() {
     kestrel::SetRotation(0.0f);
     kestrel::SetColor(0, 0, 0);
     kestrel::SetAlpha(0.5f);
-    Dibuja(imgdoc, sx + b->sx + 32.0f, sy + b->sy + 16.0f);
+    Dibuja(imgdoc, sx + b->sxdibujo() + 32.0f, sy + b->sy + 16.0f);
     return 0;
 }
 

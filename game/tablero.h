@@ -54,6 +54,12 @@ public:
     kestrel::ImageOver rejilla() const;
     // conrejilla false: the grid is already drawn (by the backdrop).
     int dibuja(int debug, bool conrejilla = true);
+    // Where the board is drawn: sx to the nearest whole pixel. A shake
+    // leaves sx between pixels for a second or two, and every picture of
+    // the board drawn between pixels is filtered afresh each frame (for a
+    // software renderer, twice the board's drawing); on whole pixels the
+    // shake looks the same and the pictures are read as they are.
+    float sxdibujo() const;
 
     // The last row a piece may occupy: the row just above the thrower's. A
     // pushed row that brings a piece into it ends the game lost, a throw

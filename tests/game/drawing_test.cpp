@@ -108,6 +108,38 @@ TEST_F(DrawingTest, VirusesAreDrawnOverPlainPiecesAndFollowTheShake) {
     EXPECT_TRUE(t.IsBlack(168 - 18 + 8, 60));
 }
 
+TEST_F(DrawingTest, AShakeBetweenPixelsDrawsTheBoardOnTheNearestWholePixel) {
+    // Filtered pictures, which a draw between pixels would blur.
+    imgpastilla[0] = Disc(48, 0xFFFF0000u);
+    imgvirus[0] = Disc(64, 0xFF0000FFu);
+    imgdoc = Disc(40, 0xFF00FF00u);
+    imgcuadricula = Solid(6 * 48 + 2, 5 * 48, 0x8020A040u);
+    Piece(1, 1, 1)->img = imgvirus[0];
+    Piece(3, 1, 0)->img = imgpastilla[0];
+    Piece(4, 2, 0)->img = imgpastilla[0];
+    const auto drawn = [&](float sx) {
+        kestrel::Cls();
+        board->sx = sx;
+        board->dibuja(0);
+        return Screen().pixmap();
+    };
+    const kestrel::TPixmapPtr whole = drawn(10.0f);
+    const kestrel::TPixmapPtr twice = drawn(10.0f);
+    for (const float sx : {10.4f, 9.6f, 10.0001f}) {
+        EXPECT_TRUE(SameColoursWithinALevel(whole, drawn(sx))) << sx;
+        EXPECT_EQ(board->rejilla().x, 9.0f) << sx;
+    }
+    // A whole pixel further is another picture: the board did move.
+    EXPECT_FALSE(SameColoursWithinALevel(whole, drawn(11.0f)));
+    EXPECT_EQ(board->rejilla().x, 10.0f);
+    // The game's own position stays where the shake put it.
+    drawn(10.4f);
+    EXPECT_FLOAT_EQ(board->sx, 10.4f);
+    EXPECT_TRUE(SameColoursWithinALevel(whole, twice));
+    imgdoc = nullptr;
+    imgcuadricula = nullptr;
+}
+
 TEST_F(DrawingTest, PiecesAreDrawnAPictureAtATimeWithTheSamePicture) {
     imgpastilla[0] = Disc(48, 0xFFFF0000u);
     imgpastilla[1] = Disc(48, 0xFF00FF00u);
