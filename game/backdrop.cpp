@@ -1,14 +1,16 @@
 #include "game/backdrop.h"
 
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "game/glow_layer.h"
 #include "game/glow_picture.h"
+#include "game/layer_enlarging.h"
+#include "toolkit/core/error.h"
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/image.h"
 #include "toolkit/graphics/lumo2d.h"
-#include "toolkit/graphics/texture_layout.h"
 #include "toolkit/system/random.h"
 
 namespace virexo {
@@ -21,10 +23,20 @@ constexpr int kEscalaCapa = 4;
 
 kestrel::TImagePtr imgbrillo;  // the glow, 512 x 512, mid-handled
 // The glow at the layer's scale (each pixel the mean of a block), as the
-// layer's composition reads it, and the layer the glows are composed into.
+// layer's composition reads it, the layer the glows are composed into, and
+// the screen's picture the layer is enlarged into (layer_enlarging.h).
 BrilloGris brillocapa;
-kestrel::TImagePtr imgcapa;
+kestrel::TPixmapPtr capa;
+kestrel::TImagePtr imgpantalla;
 std::vector<BrilloEnCapa> encapa;
+// The panels' pictures as the enlarging lays them, made on first need.
+struct PanelHecho {
+    kestrel::TPixmapPtr picture;
+    int red, green, blue;
+    float alpha;
+    MezclaPanel mezcla;
+};
+std::vector<PanelHecho> paneleshechos;
 std::array<float, kGlows> brillox{}, brilloy{}, brillovx{}, brillovy{}, brilloangulo{};
 
 // The glow's colour where it stands; the renderer clamps each component to
@@ -48,12 +60,13 @@ void creafondo() {
 
     brillocapa = brillogris(*reducebrillo(*brillo, kEscalaCapa), imgbrillo->handle_x / kEscalaCapa);
     // The layer holds one pixel all round beyond the screen, for the
-    // filtering of the screen's edge pixels; its size is a power of two, so
-    // that its texture takes the pixmap as it is at each upload.
-    imgcapa = CreateImage(NextPow2(GraphicsWidth() / kEscalaCapa + 2),
-                          NextPow2(GraphicsHeight() / kEscalaCapa + 2), 1, FILTEREDIMAGE);
-    LockImage(imgcapa, 0, 1, 1)->ClearPixels(0xFF000000u);
-    UnlockImage(imgcapa, 0);
+    // filtering of the screen's edge pixels.
+    capa = CreatePixmap(GraphicsWidth() / kEscalaCapa + 2, GraphicsHeight() / kEscalaCapa + 2, PF_RGBA8888, 4);
+    capa->ClearPixels(0xFF000000u);
+    // Drawn texel for texel: no filtering, no mask.
+    imgpantalla = CreateImage(GraphicsWidth(), GraphicsHeight(), 1, 0);
+    SetImageHandle(imgpantalla, 0, 0);
+    paneleshechos.clear();
 
     for (int i = 0; i < kGlows; ++i) {
         brillox[i] = static_cast<float>(Rand(0, 1024));
@@ -98,23 +111,67 @@ void dibujafondoexacto() {
     SetBlend(ALPHABLEND);
 }
 
+namespace {
+
+// A panel's picture tinted as the enlarging lays it, made once for each
+// picture and colour; none when the frame has no pixels to read.
+const MezclaPanel* Mezcla(const kestrel::ImageOver& o) {
+    const kestrel::TImage& image = *o.image;
+    if (o.frame < 0 || std::size_t(o.frame) >= image.pixmaps.size()) return nullptr;
+    const kestrel::TPixmapPtr& picture = image.pixmaps[std::size_t(o.frame)];
+    if (!picture) return nullptr;
+    for (const PanelHecho& p : paneleshechos)
+        if (p.picture == picture && p.red == o.red && p.green == o.green && p.blue == o.blue && p.alpha == o.alpha)
+            return &p.mezcla;
+    paneleshechos.push_back({picture, o.red, o.green, o.blue, o.alpha,
+                             mezclapanel(*picture, o.red, o.green, o.blue, o.alpha)});
+    return &paneleshechos.back().mezcla;
+}
+
+// The whole pixel v lies on, when it lies on one (within 1/1024).
+bool PixelEntero(float v, int& entero) {
+    const float r = std::round(v);
+    if (!(std::fabs(v - r) <= 1.0f / 1024) || std::fabs(r) > 1e6f) return false;
+    entero = int(r);
+    return true;
+}
+
+void DibujaEncima(const kestrel::ImageOver& o) {
+    using namespace kestrel;
+    SetBlend(ALPHABLEND);
+    SetColor(o.red, o.green, o.blue);
+    SetAlpha(o.alpha);
+    DrawImage(o.image, o.x, o.y, o.frame);
+}
+
+// The drawing state dibujafondo leaves.
+void TerminaFondo() {
+    using namespace kestrel;
+    SetBlend(ALPHABLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(1.0f);
+}
+
+}  // namespace
+
 void dibujafondo(const std::vector<kestrel::ImageOver>& encima) {
     using namespace kestrel;
-    const float w = float(GraphicsWidth()), h = float(GraphicsHeight());
+    const int w = GraphicsWidth(), h = GraphicsHeight();
     int vx, vy, vw, vh;
     GetViewport(vx, vy, vw, vh);
+    float ox, oy;
+    GetOrigin(ox, oy);
+    int ex, ey;
     // A smaller viewport gets the glows one by one, clipped: the exact
-    // picture of the part of the screen it shows.
-    if (vx > 0 || vy > 0 || vx + vw < int(w) || vy + vh < int(h)) {
+    // picture of the part of the screen it shows. So does a screen the
+    // layer does not fit, or a drawing origin between pixels.
+    const bool entera = vx <= 0 && vy <= 0 && vx + vw >= w && vy + vh >= h;
+    if (!entera || !capa || !imgpantalla || imgpantalla->width != w || imgpantalla->height != h ||
+        w % kEscalaCapa != 0 || h % kEscalaCapa != 0 || !PixelEntero(ox, ex) || !PixelEntero(oy, ey)) {
         dibujafondoexacto();
         SetRotation(0);
-        for (const ImageOver& o : encima) {
-            SetColor(o.red, o.green, o.blue);
-            SetAlpha(o.alpha);
-            DrawImage(o.image, o.x, o.y, o.frame);
-        }
-        SetColor(255, 255, 255);
-        SetAlpha(1.0f);
+        for (const ImageOver& o : encima) DibujaEncima(o);
+        TerminaFondo();
         return;
     }
     // The glows, added up at the layer's resolution (see glow_layer.h):
@@ -125,15 +182,30 @@ void dibujafondo(const std::vector<kestrel::ImageOver>& encima) {
     for (int i = 0; i < kGlows; ++i)
         encapa[std::size_t(i)] = {brillox[i] / s + 1, brilloy[i] / s + 1, 255,
                                   static_cast<int>(512 - brillox[i]), static_cast<int>(512 - brilloy[i])};
-    componecapa(*LockImage(imgcapa, 0, 1, 1), int(w / s) + 2, int(h / s) + 2, brillocapa, encapa);
-    UnlockImage(imgcapa, 0);
-    // Then the layer, enlarged with linear filtering, over the whole screen,
-    // with the panels over it.
-    SetRotation(0);
-    DrawSubImageRectUnder(imgcapa, 0, 0, w, h, 1, 1, w / s, h / s, encima, 0);
-    SetBlend(ALPHABLEND);
+    componecapa(*capa, w / kEscalaCapa + 2, h / kEscalaCapa + 2, brillocapa, encapa);
+    // The panels on whole pixels are laid over it on the way; the others
+    // are drawn over the picture after.
+    std::vector<PanelEnPantalla> paneles;
+    std::vector<const ImageOver*> despues;
+    for (const ImageOver& o : encima) {
+        NonNull(o.image);
+        const MezclaPanel* m = Mezcla(o);
+        int px, py;
+        if (m && PixelEntero(o.x - o.image->handle_x, px) && PixelEntero(o.y - o.image->handle_y, py))
+            paneles.push_back({m, px, py});
+        else
+            despues.push_back(&o);
+    }
+    ampliacapa(*capa, *LockImage(imgpantalla, 0, 0, 1), w, h, paneles);
+    UnlockImage(imgpantalla, 0);
+    SetBlend(SOLIDBLEND);
     SetColor(255, 255, 255);
     SetAlpha(1.0f);
+    SetScale(1.0f, 1.0f);
+    SetRotation(0);
+    DrawImage(imgpantalla, 0, 0);
+    for (const ImageOver* o : despues) DibujaEncima(*o);
+    TerminaFondo();
     // The renderer fills the backdrop while the screen's drawing is sent.
     SubmitDrawing();
 }

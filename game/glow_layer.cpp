@@ -4,19 +4,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "game/eight_lanes.h"
+
 namespace virexo {
 
 namespace {
 
-// a * b / 255 rounded to the nearest whole level, as the renderer
-// multiplies 8-bit values.
-inline unsigned PorNorma1(unsigned a, unsigned b) {
-    const unsigned t = a * b + 128;
-    return (t + (t >> 8)) >> 8;
-}
-
-// From a to b by weight w / 256, rounded.
-inline unsigned Mezcla1(unsigned a, unsigned b, unsigned w) { return ((256 - w) * a + w * b + 128) >> 8; }
+using namespace carriles;
 
 // Where the texel to the left of (or above) a pixel's centre lies, and the
 // next one's weight in 256ths: for the layer pixel p, texel p + entero, in
@@ -53,26 +47,6 @@ struct Planos {
             for (std::uint16_t& v : *p) v = std::min<std::uint16_t>(v, 255);
     }
 };
-
-// Eight 16-bit lanes: every value below fits in 16 bits (a product of two
-// levels plus rounding is at most 65408).
-using Carril = std::uint16_t __attribute__((vector_size(16)));
-constexpr int kCarriles = 8;
-
-inline Carril Carga(const std::uint16_t* p) {
-    Carril v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-inline void Guarda(std::uint16_t* p, Carril v) { std::memcpy(p, &v, sizeof v); }
-
-inline Carril PorNorma(Carril a, std::uint16_t b) {
-    const Carril t = a * b + 128;
-    return (t + (t >> 8)) >> 8;
-}
-inline Carril Mezcla(Carril a, Carril b, std::uint16_t w) {
-    return (std::uint16_t(256 - w) * a + w * b + 128) >> 8;
-}
 
 void SumaBrillo(Planos& planos, const BrilloGris& brillo, const BrilloEnCapa& g,
                 std::vector<std::uint16_t>& fila) {

@@ -156,15 +156,93 @@ TEST_F(ImageGL, TexturesAreRemadeAfterANewGraphicsAndAfterWrites) {
         EXPECT_EQ(c.b, 255);
     }
 
-    // Writing through Lock re-uploads on the next draw.
+    // Writing through Lock uploads on the next draw, into the same frame.
     const TImageFramePtr second = img->frames[0];
     LockImage(img)->ClearPixels(0xFFFF00FFu);
     UnlockImage(img);
     DrawImage(img, 40, 40);
-    EXPECT_NE(img->frames[0], second);
+    EXPECT_EQ(img->frames[0], second);
     const Rgba c = Screen().at(45, 45);
     EXPECT_EQ(c.r, 255);
     EXPECT_EQ(c.g, 0);
+
+    // Written, then drawn under new graphics: a new frame all the same.
+    LockImage(img)->ClearPixels(0xFF0000FFu);
+    ASSERT_TRUE(OpenTestGraphics());
+    SetBlend(SOLIDBLEND);
+    DrawImage(img, 40, 40);
+    EXPECT_NE(img->frames[0], second);
+    EXPECT_EQ(Screen().at(45, 45).b, 255);
+}
+
+TEST_F(ImageGL, PixelsWrittenGoIntoTheSameTextureWithTheirEdgesRepeated) {
+    // A picture rewritten every frame, as a backdrop composed in memory is.
+    TImagePtr img = LoadImage(Solid(48, 40, 0xFFFF0000u), FILTEREDIMAGE);
+    SetBlend(SOLIDBLEND);
+    DrawImage(img, 0, 0);
+    const TGLImageFramePtr f = GLFrame(img);
+    ASSERT_TRUE(f);
+    const unsigned name = f->name;
+    const TPixmapPtr p = LockImage(img);
+    p->ClearPixels(0xFF00FF00u);
+    for (int x = 0; x < 48; ++x) p->WritePixel(x, 0, 0xFF0000FFu);  // a blue top row
+    UnlockImage(img);
+    // Enlarged with linear filtering: the last columns and rows sample the
+    // repeated edges, which must be the new ones, and the top row is blue.
+    SetScale(4, 4);
+    DrawImage(img, 0, 0);
+    SetScale(1, 1);
+    EXPECT_EQ(GLFrame(img), f);
+    EXPECT_EQ(f->name, name);
+    {
+        const Screen s;
+        for (int i = 8; i < 160; i += 7) {
+            EXPECT_GE(s.at(191, i).g, 254) << i;
+            EXPECT_EQ(s.at(191, i).r, 0) << i;
+            EXPECT_GE(s.at(i, 159).g, 254) << i;
+            EXPECT_EQ(s.at(i, 159).r, 0) << i;
+            EXPECT_GE(s.at(i, 0).b, 254) << i;
+        }
+        EXPECT_GE(s.at(191, 159).g, 254);
+        EXPECT_TRUE(s.IsBlack(192, 100));
+    }
+
+    // A grabbed frame reads its rows upside down; written, the pixmap's
+    // rows come top down again.
+    Cls();
+    SetColor(255, 255, 0);
+    DrawRect(0, 0, 48, 40);
+    SetColor(255, 255, 255);
+    TImagePtr grabbed = CreateImage(48, 40, 1, 0);
+    SetImageHandle(grabbed, 0, 0);
+    GrabImageTexture(grabbed, 0, 0);
+    ASSERT_TRUE(GLFrame(grabbed)->bottom_up);
+    const TPixmapPtr g = LockImage(grabbed);
+    g->ClearPixels(0xFF000000u);
+    for (int x = 0; x < 48; ++x) g->WritePixel(x, 0, 0xFFFFFFFFu);  // a white top row
+    UnlockImage(grabbed);
+    Cls();
+    DrawImage(grabbed, 100, 100);
+    EXPECT_FALSE(GLFrame(grabbed)->bottom_up);
+    {
+        const Screen s;
+        EXPECT_EQ(s.at(110, 100).r, 255);
+        EXPECT_EQ(s.at(110, 101).r, 0);
+        EXPECT_EQ(s.at(110, 139).r, 0);
+    }
+
+    // A mip chain follows: shrunk, the new pixels show.
+    TImagePtr chained = LoadImage(Solid(64, 64, 0xFFFF0000u), FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    SetImageHandle(chained, 0, 0);
+    SetScale(0.25f, 0.25f);
+    DrawImage(chained, 0, 0);
+    LockImage(chained)->ClearPixels(0xFF0000FFu);
+    Cls();
+    DrawImage(chained, 0, 0);
+    SetScale(1, 1);
+    const Rgba c = Screen().at(8, 8);
+    EXPECT_EQ(c.r, 0);
+    EXPECT_GE(c.b, 254);
 }
 
 TEST_F(ImageGL, DroppedTexturesAreDeletedAtTheNextCreation) {

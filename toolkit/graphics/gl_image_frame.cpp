@@ -105,6 +105,35 @@ TGLImageFramePtr TGLImageFrame::CreateFromPixmap(const TPixmapPtr& source, int f
     return frame;
 }
 
+bool TGLImageFrame::Reload(const TPixmapPtr& source, int flags) {
+    if (!source || source->width != width || source->height != height ||
+        ((flags & MIPMAPPEDIMAGE) != 0) != mipmapped || seq != GraphicsSeq())
+        return false;
+    if (shrunk) shrunk->Clear();
+    TGLLumo2DDriver::BindTexture(name);
+    const TexSize t = tex_size();
+    if (mipmapped) {
+        // Every level follows the new picture.
+        Upload(TextureLayoutPixmap(source, t.w, t.h), flags);
+    } else {
+        // The picture and the copies of its edges beside it: the spare area
+        // beyond them stays as it was made.
+        const TPixmapPtr p = source->format == PF_RGBA8888 ? source : source->Convert(PF_RGBA8888);
+        const int w = width, h = height;
+        UploadLevel(*p, 0);
+        const auto part = [&](int x, int y, int pw, int ph, int from_x, int from_y) {
+            glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, pw, ph, GL_RGBA, GL_UNSIGNED_BYTE,
+                            p->PixelPtr(from_x, from_y));
+        };
+        if (w < t.w) part(w, 0, 1, h, w - 1, 0);
+        if (h < t.h) part(0, h, w, 1, 0, h - 1);
+        if (w < t.w && h < t.h) part(w, h, 1, 1, w - 1, h - 1);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    }
+    bottom_up = false;
+    return true;
+}
+
 TGLImageFrame::~TGLImageFrame() {
     if (seq != 0) GLTextureDeletionQueue().Queue(name, seq);
 }

@@ -36,6 +36,10 @@ public:
     // levels, whose filter choice follows each draw.
     bool DrawUnder(TImageFrame& over, float over_w, float over_h, float x0, float y0, float x1,
                    float y1, float tx, float ty, float sx, float sy, float sw, float sh) override;
+    // Into the same texture, laid out as CreateFromPixmap lays it out (the
+    // picture's edges repeated beside it); the frame reads its rows top
+    // down again and its shrunk copies go.
+    bool Reload(const TPixmapPtr& pixels, int flags) override;
 
     float u0 = 0, v0 = 0, u1 = 0, v1 = 0;  // the picture inside the texture
     float uscale = 0, vscale = 0;          // 1 / texture width, 1 / texture height

@@ -32,11 +32,18 @@ bool TImageFrame::DrawUnder(TImageFrame&, float, float, float, float, float, flo
     return false;
 }
 
+bool TImageFrame::Reload(const TPixmapPtr&, int) { return false; }
+
 TImageFramePtr TImage::Frame(int index) {
     CheckIndex(*this, index);
     const std::size_t i = std::size_t(index);
     const int seq = GraphicsSeq();
     if (seqs[i] == seq) return frames[i];
+    // Pixels written since the frame was made go into it where they can.
+    if (frames[i] && pixmaps[i] && frames[i]->Reload(pixmaps[i], flags)) {
+        seqs[i] = seq;
+        return frames[i];
+    }
     TLumo2DDriver* driver = CurrentLumo2DDriverPtr();
     frames[i] = driver ? driver->CreateFrameFromPixmap(Lock(index, 1, 0), flags) : nullptr;
     seqs[i] = frames[i] ? seq : 0;
@@ -46,10 +53,9 @@ TImageFramePtr TImage::Frame(int index) {
 TPixmapPtr TImage::Lock(int index, int /*read*/, int write) {
     CheckIndex(*this, index);
     const std::size_t i = std::size_t(index);
-    if (write != 0) {
-        seqs[i] = 0;
-        frames[i] = nullptr;
-    }
+    // Written pixels are taken at the next draw, into the renderer frame
+    // already made when it can take them (TImageFrame::Reload).
+    if (write != 0) seqs[i] = 0;
     if (!pixmaps[i]) pixmaps[i] = CreatePixmap(width, height, PF_RGBA8888, 4);
     return pixmaps[i];
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/core/object.h"
+#include "toolkit/resources/pixmap.h"
 
 namespace kestrel {
 
@@ -41,6 +42,14 @@ public:
     virtual bool DrawUnder(TImageFrame& over, float over_w, float over_h, float x0, float y0,
                            float x1, float y1, float tx, float ty, float sx, float sy, float sw,
                            float sh);
+    // Takes `pixels`, new pixels of the picture this frame was made from
+    // with the same image flags, into the frame in place (on OpenGL, into
+    // the same texture), so that a picture rewritten every frame costs an
+    // upload and no new texture. False (nothing done) when the size
+    // differs, the frame belongs to graphics made before the current ones,
+    // or this renderer or frame cannot; the frame is then made anew. The
+    // default cannot.
+    virtual bool Reload(const TPixmapPtr& pixels, int flags);
 };
 
 // A shared renderer frame.
