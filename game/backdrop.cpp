@@ -22,12 +22,19 @@ constexpr int kGlows = 30;
 constexpr int kEscalaCapa = 4;
 
 kestrel::TImagePtr imgbrillo;  // the glow, 512 x 512, mid-handled
+// The screen's picture is enlarged and drawn in bands, each handed to the
+// renderer as soon as it is made: the renderer fills one while the next is
+// enlarged.
+constexpr int kBandas = 4;
+
 // The glow at the layer's scale (each pixel the mean of a block), as the
 // layer's composition reads it, the layer the glows are composed into, and
-// the screen's picture the layer is enlarged into (layer_enlarging.h).
+// the bands of the screen's picture the layer is enlarged into
+// (layer_enlarging.h), from the top.
 BrilloGris brillocapa;
 kestrel::TPixmapPtr capa;
-kestrel::TImagePtr imgpantalla;
+std::array<kestrel::TImagePtr, kBandas> bandas;
+int anchobandas = 0, altobandas = 0;  // the screen the bands were made for
 std::vector<BrilloEnCapa> encapa;
 // The panels' pictures as the enlarging lays them, made on first need.
 struct PanelHecho {
@@ -38,6 +45,9 @@ struct PanelHecho {
 };
 std::vector<PanelHecho> paneleshechos;
 std::array<float, kGlows> brillox{}, brilloy{}, brillovx{}, brillovy{}, brilloangulo{};
+
+// The screen row band b begins at (kBandas: the screen's height).
+int PrimeraFila(int b) { return altobandas * b / kBandas; }
 
 // The glow's colour where it stands; the renderer clamps each component to
 // 0..255.
@@ -64,8 +74,12 @@ void creafondo() {
     capa = CreatePixmap(GraphicsWidth() / kEscalaCapa + 2, GraphicsHeight() / kEscalaCapa + 2, PF_RGBA8888, 4);
     capa->ClearPixels(0xFF000000u);
     // Drawn texel for texel: no filtering, no mask.
-    imgpantalla = CreateImage(GraphicsWidth(), GraphicsHeight(), 1, 0);
-    SetImageHandle(imgpantalla, 0, 0);
+    anchobandas = GraphicsWidth();
+    altobandas = GraphicsHeight();
+    for (int b = 0; b < kBandas; ++b) {
+        bandas[std::size_t(b)] = CreateImage(anchobandas, PrimeraFila(b + 1) - PrimeraFila(b), 1, 0);
+        SetImageHandle(bandas[std::size_t(b)], 0, 0);
+    }
     paneleshechos.clear();
 
     for (int i = 0; i < kGlows; ++i) {
@@ -166,7 +180,7 @@ void dibujafondo(const std::vector<kestrel::ImageOver>& encima) {
     // picture of the part of the screen it shows. So does a screen the
     // layer does not fit, or a drawing origin between pixels.
     const bool entera = vx <= 0 && vy <= 0 && vx + vw >= w && vy + vh >= h;
-    if (!entera || !capa || !imgpantalla || imgpantalla->width != w || imgpantalla->height != h ||
+    if (!entera || !capa || anchobandas != w || altobandas != h ||
         w % kEscalaCapa != 0 || h % kEscalaCapa != 0 || !PixelEntero(ox, ex) || !PixelEntero(oy, ey)) {
         dibujafondoexacto();
         SetRotation(0);
@@ -196,18 +210,22 @@ void dibujafondo(const std::vector<kestrel::ImageOver>& encima) {
         else
             despues.push_back(&o);
     }
-    ampliacapa(*capa, *LockImage(imgpantalla, 0, 0, 1), w, h, paneles);
-    UnlockImage(imgpantalla, 0);
     SetBlend(SOLIDBLEND);
     SetColor(255, 255, 255);
     SetAlpha(1.0f);
     SetScale(1.0f, 1.0f);
     SetRotation(0);
-    DrawImage(imgpantalla, 0, 0);
+    for (int b = 0; b < kBandas; ++b) {
+        const TImagePtr& banda = bandas[std::size_t(b)];
+        ampliacapa(*capa, *LockImage(banda, 0, 0, 1), w, PrimeraFila(b), PrimeraFila(b + 1), paneles);
+        UnlockImage(banda, 0);
+        DrawImage(banda, 0, float(PrimeraFila(b)));
+        // The renderer fills this band while the next is made, and the
+        // backdrop while the rest of the screen's drawing is sent.
+        SubmitDrawing();
+    }
     for (const ImageOver* o : despues) DibujaEncima(*o);
     TerminaFondo();
-    // The renderer fills the backdrop while the screen's drawing is sent.
-    SubmitDrawing();
 }
 
 }  // namespace virexo

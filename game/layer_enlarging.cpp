@@ -75,14 +75,14 @@ MezclaPanel mezclapanel(const kestrel::TPixmap& picture, int rojo, int verde, in
     return p;
 }
 
-void ampliacapa(const kestrel::TPixmap& capa, kestrel::TPixmap& pantalla, int w, int h,
-                const std::vector<PanelEnPantalla>& paneles) {
+void ampliacapa(const kestrel::TPixmap& capa, kestrel::TPixmap& pantalla, int w, int desde,
+                int hasta, const std::vector<PanelEnPantalla>& paneles) {
     const int grupos = w / kEscala;
     static std::vector<std::uint16_t> arriba, abajo, fila;
     for (auto* v : {&arriba, &abajo, &fila}) v->resize(std::size_t(w) * 4);
     int fila_arriba = -1, fila_abajo = -1;  // the layer rows widened in each
     const auto capa_fila = [&](int j) { return capa.pixels + std::size_t(j) * std::size_t(capa.pitch); };
-    for (int y = 0; y < h; ++y) {
+    for (int y = desde; y < hasta; ++y) {
         const int j = y / kEscala + kTexelDe[y % kEscala];
         // Each layer row is widened once: the lower row of four screen rows
         // is the upper one of the next four.
@@ -113,7 +113,7 @@ void ampliacapa(const kestrel::TPixmap& capa, kestrel::TPixmap& pantalla, int w,
         }
         // Opaque, as the layer is.
         const Carril opaco = {0, 0, 0, 255, 0, 0, 0, 255};
-        std::uint8_t* salida = pantalla.pixels + std::size_t(y) * std::size_t(pantalla.pitch);
+        std::uint8_t* salida = pantalla.pixels + std::size_t(y - desde) * std::size_t(pantalla.pitch);
         for (int i = 0; i < w * 4; i += kCarriles) GuardaBytes(salida + i, Carga(fila.data() + i) | opaco);
     }
 }

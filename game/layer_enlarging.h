@@ -32,13 +32,16 @@ struct PanelEnPantalla {
     int x = 0, y = 0;
 };
 
-// Writes into the top-left w x h pixels of `pantalla` (PF_RGBA8888) the
-// layer `capa` (PF_RGBA8888) enlarged four times with linear filtering,
-// the screen pixel (x, y) at the layer point (x / 4 + 1, y / 4 + 1) (the
-// layer holds a pixel all round beyond the screen, w / 4 + 2 by h / 4 + 2),
-// then the panels over it in their order, opaque. w and h are multiples of
-// 4; the pixmaps must hold what is read and written.
-void ampliacapa(const kestrel::TPixmap& capa, kestrel::TPixmap& pantalla, int w, int h,
-                const std::vector<PanelEnPantalla>& paneles);
+// Writes the screen rows desde .. hasta - 1, w pixels wide, into the
+// top-left of `pantalla` (PF_RGBA8888; the screen row desde to its row 0):
+// the layer `capa` (PF_RGBA8888) enlarged four times with linear
+// filtering, the screen pixel (x, y) at the layer point (x / 4 + 1,
+// y / 4 + 1) (the layer holds a pixel all round beyond a screen of
+// (w / 4) * 4 by h, w / 4 + 2 by h / 4 + 2), then the panels over it in
+// their order, opaque. w is a multiple of 4, and 0 <= desde <= hasta <= h
+// for a layer of h / 4 + 2 rows; the pixmaps must hold what is read and
+// written.
+void ampliacapa(const kestrel::TPixmap& capa, kestrel::TPixmap& pantalla, int w, int desde,
+                int hasta, const std::vector<PanelEnPantalla>& paneles);
 
 }  // namespace virexo

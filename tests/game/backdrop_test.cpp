@@ -265,10 +265,17 @@ TEST_F(BackdropTest, LayerEnlargedOnTheCpuIsWhatTheRendererEnlarges) {
     for (std::size_t i = 0; i < paneles.size(); ++i) encima.push_back({&mezclas[i], paneles[i].x, paneles[i].y});
     const TPixmapPtr pantalla = CreatePixmap(kAncho + 8, kAlto + 2, PF_RGBA8888, 4);
     pantalla->ClearPixels(0xFF123456u);
-    ampliacapa(*capa, *pantalla, kAncho, kAlto, encima);
+    ampliacapa(*capa, *pantalla, kAncho, 0, kAlto, encima);
     EXPECT_EQ(pantalla->ReadPixel(kAncho, 5), 0xFF123456u);
     EXPECT_EQ(pantalla->ReadPixel(5, kAlto), 0xFF123456u);
     EXPECT_EQ(pantalla->ReadPixel(500, 500) >> 24, 255u);
+    // A band of rows is the same rows of the whole, from its own row 0.
+    const TPixmapPtr banda = CreatePixmap(kAncho, 203, PF_RGBA8888, 4);
+    ampliacapa(*capa, *banda, kAncho, 97, 300, encima);
+    long otros = 0;
+    for (int y = 0; y < 203; ++y)
+        for (int x = 0; x < kAncho; ++x) otros += banda->ReadPixel(x, y) != pantalla->ReadPixel(x, y + 97);
+    EXPECT_EQ(otros, 0);
     const Diferencia d = Compara(dibujado, pantalla->Window(0, 0, kAncho, kAlto)->Copy());
     std::printf("layer enlarged: %ld of %ld pixels differ, by %d levels at most\n", d.masde[0],
                 d.pixels, d.mayor);
