@@ -24,9 +24,10 @@ constexpr int kEscalaCapa = 4;
 kestrel::TImagePtr imgbrillo;  // the glow, 512 x 512, mid-handled
 // The screen's picture is enlarged and drawn in bands, each handed to the
 // renderer as soon as it is made: the renderer fills one while the next is
-// enlarged. Two: with one drawing thread four bands were some 0.3 ms
-// shorter still, with two they cost 0.4 ms more (a pass for each).
-constexpr int kBandas = 2;
+// enlarged. Four: with one drawing thread (two games on one machine) four
+// bands made the frame some 0.3 ms shorter than two; with two threads they
+// cost some 0.4 ms more, where the frame has room to spare.
+constexpr int kBandas = 4;
 
 // The glow at the layer's scale (each pixel the mean of a block), as the
 // layer's composition reads it, the layer the glows are composed into, and

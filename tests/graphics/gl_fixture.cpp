@@ -76,4 +76,13 @@ bool Screen::IsBlack(int x, int y) const {
 
 bool Screen::Lit(int x, int y) const { return !IsBlack(x, y); }
 
+int Screen::OffColourAlong(int x, int y, int along, Rgba want) const {
+    const auto off = [&](Rgba c) {
+        return std::abs(c.r - want.r) > 1 || std::abs(c.g - want.g) > 1 || std::abs(c.b - want.b) > 1;
+    };
+    int n = 0;
+    for (int i = 0; i < along; i += 7) n += off(at(x, i)) + off(at(i, y));
+    return n;
+}
+
 }  // namespace kestrel::test

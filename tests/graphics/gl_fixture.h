@@ -40,6 +40,11 @@ public:
     Rgba at(int x, int y) const;
     bool IsBlack(int x, int y) const;
     bool Lit(int x, int y) const;  // any colour channel above 0
+    // Of every 7th pixel along the column x and the row y, from 0 to
+    // `along` (exclusive), how many are not the colour `want` (each channel
+    // within one level): for the last column and row of an enlarged
+    // picture, which filtering keeps pure only when its edges are repeated.
+    int OffColourAlong(int x, int y, int along, Rgba want) const;
     const TPixmapPtr& pixmap() const { return pix_; }
 
 private:
