@@ -16,16 +16,20 @@ void creafondo();
 void muevefondo();
 
 // Draws every glow where it stands over the whole screen, which it covers
-// (the back buffer must be black, as Cls leaves it); leaves the blend at
-// ALPHABLEND. The glows are added up on the CPU at a quarter of the
-// screen's resolution into a layer image (glow_layer.h), which is drawn
-// enlarged with linear filtering: the glows are smooth, so the picture
-// changes by a few levels at most (the backdrop test holds it to the exact
-// drawing) for a small part of the work. A viewport smaller than the
-// screen gets the exact drawing, clipped to it.
-// `encima`: panels drawn over the backdrop (the boards' grids), in the
-// layer's own pass where they lie, as DrawSubImageRectUnder draws them: a
-// software renderer then fills each of their pixels once, not twice.
+// opaquely, and leaves the blend at ALPHABLEND. The glows are added up on
+// the CPU at a quarter of the screen's resolution into a layer
+// (glow_layer.h), which is enlarged on the CPU as linear filtering would
+// enlarge it (layer_enlarging.h) and drawn texel for texel: the glows are
+// smooth, so the picture changes by a few levels at most (the backdrop
+// test holds it to the exact drawing) for a small part of the work. A
+// viewport smaller than the screen, a screen whose sides are not multiples
+// of 4, or a drawing origin between pixels gets the exact drawing instead,
+// clipped to the viewport.
+// `encima`: panels drawn over the backdrop (the boards' grids), as
+// ALPHABLEND draws them with their colour and alpha, unscaled and
+// unturned. Those on whole pixels are mixed in while the layer is
+// enlarged, so that a software renderer fills each of their pixels once,
+// not twice; the others are drawn over it after.
 void dibujafondo(const std::vector<kestrel::ImageOver>& encima = {});
 
 // The glows drawn one by one, whole, at full resolution onto the black
