@@ -37,7 +37,8 @@ void Ensancha(const std::uint8_t* fila, int grupos, std::uint16_t* ancha) {
     }
 }
 
-// Lays the panel's row over the pixels [x0, x1) of a screen row of lanes.
+// Lays n pixels of a panel's row (its shares, mezclapanel's) over as many
+// pixels of a screen row of lanes.
 void Mezcla1Fila(const std::uint8_t* m, std::uint16_t* fila, int n) {
     int i = 0;
     const Carril sin_guardado = {255, 255, 255, 0, 255, 255, 255, 0};
