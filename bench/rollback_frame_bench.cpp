@@ -23,6 +23,8 @@
 #include <GL/gl.h>
 
 #include "game/backdrop.h"
+#include "game/doc.h"
+#include "game/ficha.h"
 #include "game/globals.h"
 #include "game/net/game_snapshot.h"
 #include "game/net/protocol.h"
@@ -193,11 +195,33 @@ void Body() {
         if (f >= 5) shaking.push_back(Ms(t0, Clock::now()));
     }
     before.Restore();
+    // The same frames with everything on the boards moving between pixels:
+    // the pieces gliding down, the throwers walking and turning, as in the
+    // frames after the other player's keys arrive.
+    std::vector<double> moving;
+    for (int f = 0; f < g_frames + 5; ++f) {
+        before.Restore();
+        const float d = f % 2 ? 0.37f : 0.71f;
+        for (const auto& board : virexo::tableros) {
+            if (!board) continue;
+            for (const auto& piece : *board->fichas) piece->y += d;
+            if (board->doc) {
+                board->doc->sx += d;
+                board->doc->t = f % 2 ? 0.62f : -0.43f;
+            }
+        }
+        const auto t0 = Clock::now();
+        virexo::dibuja();
+        kestrel::Flip(0);
+        if (f >= 5) moving.push_back(Ms(t0, Clock::now()));
+    }
+    before.Restore();
     std::printf("a correction %d updates deep, %d frames, state \"%s\"\n", depth, g_frames, estado.c_str());
     Report("rollback_rerun", rerun);
     Report("rollback_frame", frame);
     Report("plain_frame", plain);
     Report("shaking_frame", shaking);
+    Report("moving_frame", moving);
     std::printf("figure picture_changes_per_frame %ld\n", changes);
     TimeParts();
     CompareGrids();

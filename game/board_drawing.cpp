@@ -32,6 +32,42 @@ float OrigenX(const std::weak_ptr<_tablero>& t) {
     return b ? b->sxdibujo() : 0.0f;
 }
 
+// Where to draw a picture whose handle is `handle` at scale `s` so that its
+// near edge, which the point x puts at x - handle * s, lands on the nearest
+// whole pixel. Between pixels, a software renderer filters every pixel of
+// the picture from its mip chain (a frame with every piece and thrower
+// between pixels took 11.9 ms on one drawing thread, against 7.8 still);
+// on one, a piece shrunk to its drawn size is read texel for texel. Moving
+// pieces and the walking thrower move by whole pixels; the game's own
+// positions stay as they are.
+float EnPixel(float x, float handle, float s) {
+    const float borde = handle * s;
+    return std::round(x - borde) + borde;
+}
+
+// A virus's drawn scale: its own, or 1 once within 1/256 of it (a quarter
+// of a pixel on its 64), where its picture is drawn texel for texel. A
+// twitch eases back toward 1 and would otherwise never quite reach it.
+float EscalaDibujo(float s) { return std::fabs(s - 1.0f) < 1.0f / 256 ? 1.0f : s; }
+
+// A piece's picture drawn at the point (x, y) at its scale rule's scale.
+void DibujaPieza(const _ficha& f, const TImagePtr& img, float x, float y) {
+    if (!img) return;
+    const float ex = f.bixo != 0 ? EscalaDibujo(f.sx) : 0.75f;
+    const float ey = f.bixo != 0 ? EscalaDibujo(f.sy) : 0.75f;
+    kestrel::SetScale(ex, ey);
+    kestrel::DrawImage(img, EnPixel(x, img->handle_x, ex), EnPixel(y, img->handle_y, ey), 0);
+}
+
+// The thrower's figure, its scale (t, 1), at (x, y): on the nearest whole
+// pixel while it faces one way (the picture's 81 rows put its centre
+// between two); turning, it is squeezed and filtered wherever it stands.
+void DibujaFigura(float t, float x, float y) {
+    if (!imgdoc) return;
+    kestrel::SetScale(t, 1.0f);
+    kestrel::DrawImage(imgdoc, EnPixel(x, imgdoc->handle_x, t), EnPixel(y, imgdoc->handle_y, 1.0f), 0);
+}
+
 // The pieces grouped by picture, in the board's order within a group. The
 // list is reused from frame to frame.
 std::vector<_ficha*>& EnOrdenDeImagen(kestrel::TList<_ficha>& fichas) {
@@ -113,13 +149,7 @@ int _ficha::dibuja() {
     kestrel::SetBlend(kestrel::ALPHABLEND);
     kestrel::SetAlpha(1.0f);
     kestrel::SetRotation(0.0f);
-    if (bixo != 0) {
-        kestrel::SetScale(sx, sy);
-        Dibuja(imgvirus[color], x + bx + 24.0f, y + 24.0f);
-    } else {
-        kestrel::SetScale(0.75f, 0.75f);
-        Dibuja(imgpastilla[color], x + bx + 24.0f, y + 24.0f);
-    }
+    DibujaPieza(*this, bixo != 0 ? imgvirus[color] : imgpastilla[color], x + bx + 24.0f, y + 24.0f);
     return 0;
 }
 
@@ -129,38 +159,35 @@ int _ficha::dibujasombra() {
     kestrel::SetBlend(kestrel::ALPHABLEND);
     kestrel::SetAlpha(0.5f);
     kestrel::SetRotation(0.0f);
-    if (bixo != 0) kestrel::SetScale(sx, sy);
-    else kestrel::SetScale(0.75f, 0.75f);
-    Dibuja(img, x + bx + 32.0f, y + 32.0f);
+    DibujaPieza(*this, img, x + bx + 32.0f, y + 32.0f);
     return 0;
 }
 
 int _doc::dibuja() {
     auto b = tablero.lock();
     if (!b) return 0;
-    const float bx = b->sxdibujo();
+    const float x0 = std::round(sx) + b->sxdibujo();
     const float by = b->sy;
     kestrel::SetColor(250, 250, 250);
     kestrel::SetScale(1.0f, 1.0f);
     kestrel::SetBlend(kestrel::ALPHABLEND);
     kestrel::SetRotation(0.0f);
     kestrel::SetAlpha(0.25f);
-    kestrel::DrawRect(sx + bx, by, 48.0f, 768.0f);
+    kestrel::DrawRect(x0, by, 48.0f, 768.0f);
     kestrel::SetColor(255, 255, 255);
     kestrel::SetAlpha(1.0f);
-    kestrel::SetScale(t, 1.0f);
-    Dibuja(imgdoc, sx + bx + 24.0f, sy + by + 8.0f);
+    DibujaFigura(t, x0 + 24.0f, sy + by + 8.0f);
     return 0;
 }
+
 
 int _doc::dibujasombra() {
     auto b = tablero.lock();
     if (!b) return 0;
-    kestrel::SetScale(t, 1.0f);
     kestrel::SetRotation(0.0f);
     kestrel::SetColor(0, 0, 0);
     kestrel::SetAlpha(0.5f);
-    Dibuja(imgdoc, sx + b->sxdibujo() + 32.0f, sy + b->sy + 16.0f);
+    DibujaFigura(t, std::round(sx) + b->sxdibujo() + 32.0f, sy + b->sy + 16.0f);
     return 0;
 }
 

@@ -140,6 +140,48 @@ TEST_F(DrawingTest, AShakeBetweenPixelsDrawsTheBoardOnTheNearestWholePixel) {
     imgcuadricula = nullptr;
 }
 
+TEST_F(DrawingTest, MovingPiecesAndTheWalkingThrowerAreDrawnOnWholePixels) {
+    // Filtered pictures, which a draw between pixels would blur; the
+    // figure's odd rows put its centre between two.
+    imgpastilla[0] = Disc(48, 0xFFFF0000u);
+    imgvirus[0] = Disc(64, 0xFF0000FFu);
+    imgdoc = Disc(41, 0xFF00FF00u);
+    auto pill = Piece(3, 1, 0), virus = Piece(1, 2, 1);
+    pill->img = imgpastilla[0];
+    virus->img = imgvirus[0];
+    const auto drawn = [&](float pill_y, float doc_x, float scale) {
+        kestrel::Cls();
+        pill->y = pill_y;
+        virus->sx = scale;
+        board->doc->sx = doc_x;
+        board->dibuja(0, false);
+        return Screen().pixmap();
+    };
+    const kestrel::TPixmapPtr still = drawn(48.0f, 240.0f, 1.0f);
+    // A piece gliding 0.3 pixels above its row, the thrower 0.4 pixels
+    // short of its column, a virus 1/1000 from the end of its twitch.
+    EXPECT_TRUE(SameColoursWithinALevel(still, drawn(47.7f, 239.6f, 1.001f)));
+    EXPECT_FLOAT_EQ(pill->y, 47.7f);
+    EXPECT_FLOAT_EQ(board->doc->sx, 239.6f);
+    // A whole pixel on, and a twitch, are other pictures.
+    EXPECT_FALSE(SameColoursWithinALevel(still, drawn(49.0f, 240.0f, 1.0f)));
+    EXPECT_FALSE(SameColoursWithinALevel(still, drawn(48.0f, 241.0f, 1.0f)));
+    EXPECT_FALSE(SameColoursWithinALevel(still, drawn(48.0f, 240.0f, 1.1f)));
+    // Drawn on a whole pixel, the figure shows its picture's own texels:
+    // down its middle, rows of its full green and of the column's light
+    // (62, or 31 under the shadow), none blurred with the row beside.
+    const kestrel::TPixmapPtr figure = drawn(48.0f, 240.0f, 1.0f);
+    int full = 0, blurred = 0;
+    for (int y = 0; y < figure->height; ++y) {
+        const std::uint32_t green = figure->ReadPixel(240 + 24, y) >> 8 & 0xFFu;
+        full += green == 255;
+        blurred += green > 70 && green < 250;
+    }
+    EXPECT_GE(full, 38);
+    EXPECT_EQ(blurred, 0);
+    imgdoc = nullptr;
+}
+
 TEST_F(DrawingTest, PiecesAreDrawnAPictureAtATimeWithTheSamePicture) {
     imgpastilla[0] = Disc(48, 0xFFFF0000u);
     imgpastilla[1] = Disc(48, 0xFF00FF00u);
