@@ -36,7 +36,7 @@ wait_for_question() {
 start_game() {
   local game=$1 err=$2
   shift 2
-  "$game" "$@" 2>"$err" &
+  ${launch[@]+"${launch[@]}"} "$game" "$@" 2>"$err" &
   pid=$!
   wait_for_question || fail "no question box"
 }

@@ -6,6 +6,7 @@
 # and the host's Space plays on; the guest quits (its SIGTERM tells the host)
 # and the host quits. Each side's frame statistics say which screens it drew.
 #   online_e2e.sh VIREXO SHOT_DIR [PLAY_SECONDS [NET_RELAY RELAY_ARGS...]]
+# With E2E_CORES="A B" each side runs on a core of its own (see below).
 # With PLAY_SECONDS the two play that long (the online benchmark); with
 # NET_RELAY the guest joins through that relay (tools/net_relay), started
 # here with RELAY_ARGS (say --delay 80 --jitter 20 --loss 0.05).
@@ -43,7 +44,7 @@ server() {
   local fifo fb
   fifo=$(mktemp -u) && mkfifo "$fifo"
   fb=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
-  Xvfb -displayfd 4 -screen 0 1024x768x24 -r -nolisten tcp -noreset -fbdir "$fb" 4>"$fifo" 2>>"$shots/xvfb.txt" &
+  ${launch[@]+"${launch[@]}"} Xvfb -displayfd 4 -screen 0 1024x768x24 -r -nolisten tcp -noreset -fbdir "$fb" 4>"$fifo" 2>>"$shots/xvfb.txt" &
   servers+=($!)
   read -r -t 20 num <"$fifo" || fail "Xvfb did not start"
   rm -f "$fifo"
@@ -60,6 +61,11 @@ for _ in $(seq 20); do
 done
 [ -n "$port" ] || fail "no free UDP port"
 
+# With E2E_CORES="A B", the host's server and game run on core A and the
+# guest's on core B, as if each player had a machine of one core.
+cores=(${E2E_CORES:-})
+on_core() { launch=(); if [ ${#cores[@]} = 2 ]; then launch=(taskset -c "${cores[$1]}"); fi; }
+on_core 0
 server; hostdpy=":$num"
 export DISPLAY=$hostdpy
 start_game "$game" "$shots/host.err" --host "$port" --frame-stats "$shots/host-stats.txt" >"$shots/host.out"
@@ -79,6 +85,7 @@ if [ -n "$relay" ]; then
   [ -n "$target" ] || fail "the relay did not start"
 fi
 
+on_core 1
 server; guestdpy=":$num"
 export DISPLAY=$guestdpy
 start_game "$game" "$shots/guest.err" --join "127.0.0.1:$target" --frame-stats "$shots/guest-stats.txt"

@@ -33,6 +33,14 @@ protected:
         }
         return false;
     }
+    // A move reaches the slot's axis at the next pump or two.
+    static bool Reads(int slot, PadAxis axis, float wanted) {
+        for (int i = 0; i < 50; ++i) {
+            if (PadAxisValue(slot, axis) == wanted) return true;
+            SDL_Delay(10);
+        }
+        return false;
+    }
 };
 
 TEST_F(PadAxesOverSdl, EachStickAndTriggerReadsThroughTheGameControllerLayer) {
@@ -76,6 +84,38 @@ TEST_F(PadAxesOverSdl, EachStickAndTriggerReadsThroughTheGameControllerLayer) {
     ASSERT_TRUE(Connected(0, false));
     EXPECT_EQ(PadAxisValue(0, PadAxis::LeftY), 0.0f);  // no pad: 0
     EXPECT_FLOAT_EQ(PadAxisValue(1, PadAxis::LeftX), -1.0f);
+}
+
+// SDL names a pad in its "added" event by its place in the device list,
+// and a pad plugged in just as an earlier one is pulled out, before the
+// events are read, is not announced at all. It is opened all the same,
+// into the slot freed, and reads as itself.
+TEST_F(PadAxesOverSdl, APadPluggedInAsAnotherIsPulledOutIsOpenedAsItself) {
+    std::unique_ptr<VirtualPad> first = VirtualPad::Attach(), second = VirtualPad::Attach();
+    ASSERT_NE(first, nullptr) << SDL_GetError();
+    ASSERT_NE(second, nullptr) << SDL_GetError();
+    ASSERT_TRUE(Connected(0, true));
+    ASSERT_TRUE(Connected(1, true));
+    first->Move(PadAxis::LeftX, -32768);
+    ASSERT_TRUE(Reads(0, PadAxis::LeftX, -1.0f));
+    std::unique_ptr<VirtualPad> third = VirtualPad::Attach();
+    ASSERT_NE(third, nullptr) << SDL_GetError();
+    first.reset();
+    // The slot is the third pad's once its stick rests in the middle.
+    ASSERT_TRUE(Reads(0, PadAxis::LeftX, 0.0f));
+    third->Move(PadAxis::LeftX, 32767);
+    second->Move(PadAxis::LeftY, 32767);
+    EXPECT_TRUE(Reads(0, PadAxis::LeftX, 1.0f));
+    EXPECT_TRUE(Reads(1, PadAxis::LeftY, 1.0f));
+    EXPECT_EQ(PadAxisValue(0, PadAxis::LeftY), 0.0f);
+    EXPECT_FALSE(PadConnected(2));
+    // Plugged in again, a pad takes the lowest free slot.
+    first = VirtualPad::Attach();
+    ASSERT_NE(first, nullptr) << SDL_GetError();
+    ASSERT_TRUE(Connected(2, true));
+    first->Move(PadAxis::RightX, 32767);
+    EXPECT_TRUE(Reads(2, PadAxis::RightX, 1.0f));
+    EXPECT_EQ(PadAxisValue(0, PadAxis::RightX), 0.0f);
 }
 
 }  // namespace

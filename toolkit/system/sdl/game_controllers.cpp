@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <vector>
 
 #include "toolkit/core/run_once.h"
 #include "toolkit/system/pad_input.h"
@@ -82,6 +83,21 @@ int Open(int deviceIndex) {
     return static_cast<int>(free);
 }
 
+// Opens every game controller in SDL's device list that is not open yet,
+// one message each. SDL names an added pad by its place in that list, and
+// a pad plugged in just as an earlier one is pulled out, before the events
+// are read, is never announced at all: each arrival and departure looks
+// the whole list over. A pad beyond the slots gets the first slot freed.
+void OpenTheRest(std::vector<PlatformMessage>& out) {
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+        if (!SDL_IsGameController(i)) continue;
+        PlatformMessage m;
+        m.kind = MessageKind::PadAdded;
+        m.pad = Open(i);
+        if (m.pad >= 0) out.push_back(m);
+    }
+}
+
 int Close(SDL_JoystickID instance) {
     const int slot = SlotOf(instance);
     if (slot < 0) return -1;
@@ -102,32 +118,35 @@ void InitGameControllers() {
     });
 }
 
-bool PadMessageFor(const SDL_Event& e, PlatformMessage& m) {
+void PadMessagesFor(const SDL_Event& e, std::vector<PlatformMessage>& out) {
+    PlatformMessage m;
     switch (e.type) {
     case SDL_CONTROLLERDEVICEADDED:
-        m.kind = MessageKind::PadAdded;
-        m.pad = Open(e.cdevice.which);
-        return m.pad >= 0;
+        OpenTheRest(out);
+        return;
     case SDL_CONTROLLERDEVICEREMOVED:
         m.kind = MessageKind::PadRemoved;
         m.pad = Close(e.cdevice.which);
-        return m.pad >= 0;
+        if (m.pad >= 0) out.push_back(m);
+        OpenTheRest(out);
+        return;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP:
         m.kind = e.type == SDL_CONTROLLERBUTTONDOWN ? MessageKind::PadButtonDown
                                                     : MessageKind::PadButtonUp;
         m.pad = SlotOf(e.cbutton.which);
         m.padControl = ButtonFor(e.cbutton.button);
-        return m.pad >= 0 && m.padControl >= 0;
+        break;
     case SDL_CONTROLLERAXISMOTION:
         m.kind = MessageKind::PadAxis;
         m.pad = SlotOf(e.caxis.which);
         m.padControl = AxisFor(e.caxis.axis);
         m.padValue = e.caxis.value;
-        return m.pad >= 0 && m.padControl >= 0;
+        break;
     default:
-        return false;
+        return;
     }
+    if (m.pad >= 0 && m.padControl >= 0) out.push_back(m);
 }
 
 void CloseGameControllers() {

@@ -6,6 +6,8 @@
 
 #include <SDL_events.h>
 
+#include <vector>
+
 #include "toolkit/system/message_translator.h"
 
 namespace kestrel::sdl {
@@ -14,10 +16,13 @@ namespace kestrel::sdl {
 // input. SDL then reports every pad already connected as just added.
 void InitGameControllers();
 
-// The pad message of a game-controller event, opening the pad when it is
-// added and closing it when it goes away. False for any other event, for a
-// pad beyond the slots, and for events of a pad not (or no longer) open.
-bool PadMessageFor(const SDL_Event& event, PlatformMessage& message);
+// Appends the pad messages of a game-controller event: a pad's button or
+// axis; or, when a pad comes or goes, its closing and the opening of every
+// pad SDL lists that is not open yet (SDL does not announce a pad plugged
+// in just as an earlier one is pulled out). Nothing for any other event,
+// for a pad beyond the slots, or for events of a pad not (or no longer)
+// open.
+void PadMessagesFor(const SDL_Event& event, std::vector<PlatformMessage>& out);
 
 // The slots' pads all closed (tests).
 void CloseGameControllers();

@@ -163,7 +163,7 @@ std::vector<PlatformMessage> ToMessages(const std::vector<SDL_Event>& events) {
             }
             break;
         default:
-            if (PadMessageFor(e, m)) out.push_back(m);
+            PadMessagesFor(e, out);
             break;
         }
     }
