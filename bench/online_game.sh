@@ -10,7 +10,9 @@
 # frame's work (its updates and its drawing filled), the frames with a
 # correction apart.
 # With RELAY_RUNS, the relay run is made that many times; with SLOW_LINK=1,
-# one more goes through 150 ms of delay, 30 ms of jitter and 3 % loss.
+# one more goes through 150 ms of delay, 30 ms of jitter and 3 % loss. With
+# E2E_CORES="0 1", each game and its X server keep to a core of their own,
+# as if each player had a machine of one core.
 #   online_game.sh VIREXO NET_RELAY OUT_DIR [PLAY_SECONDS]
 set -uo pipefail
 # Two games and two X servers share this machine's cores: each game's
