@@ -45,16 +45,11 @@ float EnPixel(float x, float handle, float s) {
     return std::round(x - borde) + borde;
 }
 
-// A virus's drawn scale: its own, or 1 once within 1/256 of it (a quarter
-// of a pixel on its 64), where its picture is drawn texel for texel. A
-// twitch eases back toward 1 and would otherwise never quite reach it.
-float EscalaDibujo(float s) { return std::fabs(s - 1.0f) < 1.0f / 256 ? 1.0f : s; }
-
 // A piece's picture drawn at the point (x, y) at its scale rule's scale.
 void DibujaPieza(const _ficha& f, const TImagePtr& img, float x, float y) {
     if (!img) return;
-    const float ex = f.bixo != 0 ? EscalaDibujo(f.sx) : 0.75f;
-    const float ey = f.bixo != 0 ? EscalaDibujo(f.sy) : 0.75f;
+    const float ex = f.bixo != 0 ? f.sx : 0.75f;
+    const float ey = f.bixo != 0 ? f.sy : 0.75f;
     kestrel::SetScale(ex, ey);
     kestrel::DrawImage(img, EnPixel(x, img->handle_x, ex), EnPixel(y, img->handle_y, ey), 0);
 }
