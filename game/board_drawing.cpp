@@ -2,6 +2,9 @@
 // each piece and the thrower with a drop shadow, and the explosion particles.
 // Every drawing sets the renderer state it relies on, except the thrower's
 // shadow, which follows the grid drawing and keeps its alpha blending.
+// Boards, pieces and the thrower are drawn on whole pixels (a software
+// renderer filters anything between them afresh), their positions in the
+// game kept exact.
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -174,7 +177,6 @@ int _doc::dibuja() {
     DibujaFigura(t, x0 + 24.0f, sy + by + 8.0f);
     return 0;
 }
-
 
 int _doc::dibujasombra() {
     auto b = tablero.lock();
