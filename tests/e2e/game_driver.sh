@@ -33,6 +33,8 @@ wait_for_question() {
 
 # Starts the game (GAME STDERR_FILE [ARGS...]) in the background, sets pid,
 # and waits for its question (sets box); calls the script's fail without one.
+# A script's array `launch`, when set, is the command the game runs under
+# (say taskset -c 0).
 start_game() {
   local game=$1 err=$2
   shift 2
