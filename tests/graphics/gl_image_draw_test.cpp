@@ -1,7 +1,8 @@
 // The cheaper ways of drawing images, each checked against the plain way by
 // reading pixels: mip chains left out of draws that do not shrink, images
 // clipped to a convex polygon, grabs copied on the renderer, images drawn
-// over another in the same pass, and shrunk copies of mip chains.
+// over another in the same pass, shrunk copies of mip chains, and pictures
+// read back as they are drawn.
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 
@@ -596,6 +597,80 @@ TEST_F(ImageDrawGL, ShrunkDrawsOnWholePixelsReadACopyFromTheirSecondFrameWithThe
     // New pixels grabbed into the texture: its copies go.
     GrabImageTexture(img, 0, 0);
     EXPECT_EQ(copies(), 0u);
+}
+
+
+TEST_F(ImageDrawGL, APictureReadBackAsDrawnDrawsTheSameUnscaled) {
+    // A busy piece with an alpha ramp, shrunk through its mip chain to 36 x
+    // 36 and grown to 60 x 60: the pixmaps read back, drawn texel for texel
+    // over a background with a tint and alpha, show what the piece itself
+    // draws at that size there.
+    TPixmapPtr p = Busy(48, 48);
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 48; ++x)
+            p->WritePixel(x, y, (p->ReadPixel(x, y) & 0xFFFFFFu) | std::uint32_t(60 + x * 4) << 24);
+    TImagePtr img = LoadImage(p, FILTEREDIMAGE | MIPMAPPEDIMAGE);
+    SetImageHandle(img, 0, 0);
+    const auto compare = [&](int size, int red, int green, int blue, float alpha) {
+        const TPixmapPtr drawn = DrawnImagePixmap(img, size, size);
+        if (!drawn) return Difference{-1, -1};
+        EXPECT_EQ(drawn->width, size);
+        EXPECT_EQ(drawn->height, size);
+        TImagePtr read = LoadImage(drawn, 0);
+        SetImageHandle(read, 0, 0);
+        const auto scene = [&](const TImagePtr& image, float scale) {
+            Cls();
+            SetBlend(SOLIDBLEND);
+            SetColor(60, 90, 140);
+            DrawRect(0, 0, kWidth, kHeight);
+            SetBlend(ALPHABLEND);
+            SetColor(red, green, blue);
+            SetAlpha(alpha);
+            SetScale(scale, scale);
+            DrawImage(image, 40, 30);
+            SetScale(1, 1);
+            SetColor(255, 255, 255);
+            SetAlpha(1);
+            return Shot();
+        };
+        const TPixmapPtr want = scene(img, float(size) / 48.0f);
+        return Compare(scene(read, 1), want);
+    };
+    for (const int size : {36, 60}) {
+        const Difference plain = compare(size, 255, 255, 255, 1);
+        EXPECT_GE(plain.largest, 0) << size << ": nothing read back";
+        EXPECT_LE(plain.largest, 1) << size << ": " << plain.pixels << " pixels differ";
+        const Difference shadow = compare(size, 0, 0, 0, 0.5f);
+        EXPECT_LE(shadow.largest, 1) << size << ": " << shadow.pixels << " pixels differ";
+        const Difference tinted = compare(size, 200, 255, 120, 0.75f);
+        EXPECT_LE(tinted.largest, 1) << size << ": " << tinted.pixels << " pixels differ";
+    }
+    // Its rows come top first, and the drawing after it goes to the window
+    // as before.
+    const TPixmapPtr top = DrawnImagePixmap(img, 48, 48);
+    ASSERT_TRUE(top);
+    EXPECT_EQ(top->ReadPixel(5, 0), p->ReadPixel(5, 0));
+    EXPECT_EQ(top->ReadPixel(40, 47), p->ReadPixel(40, 47));
+    Cls();
+    SetColor(255, 0, 0);
+    DrawRect(10, 10, 4, 4);
+    SetColor(255, 255, 255);
+    EXPECT_EQ(Screen().at(11, 11).r, 255);
+    // A frame that reads its rows upside down (grabbed on the renderer)
+    // comes back top row first too.
+    TImagePtr grabbed = CreateImage(48, 48, 1, 0);
+    SetImageHandle(grabbed, 0, 0);
+    Cls();
+    DrawImage(LoadImage(Busy(48, 48), 0), 0, 0);
+    const TPixmapPtr window = GrabPixmap(0, 0, 48, 48);
+    GrabImageTexture(grabbed, 0, 0);
+    ASSERT_TRUE(GLFrame(grabbed)->bottom_up);
+    const TPixmapPtr grabbed_read = DrawnImagePixmap(grabbed, 48, 48);
+    ASSERT_TRUE(grabbed_read);
+    EXPECT_EQ(Compare(grabbed_read, window).pixels, 0);
+    // No size, no picture.
+    EXPECT_FALSE(DrawnImagePixmap(img, 0, 36));
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 }  // namespace

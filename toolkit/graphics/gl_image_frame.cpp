@@ -105,6 +105,11 @@ TGLImageFramePtr TGLImageFrame::CreateFromPixmap(const TPixmapPtr& source, int f
     return frame;
 }
 
+TPixmapPtr TGLImageFrame::ReadDrawnAt(int w, int h) {
+    const GLShrunkCopies::Key key{0, Row(0) * vscale, float(width) * uscale, Row(float(height)) * vscale, w, h};
+    return ReadFiltered(key, [this] { Prepare(false); });
+}
+
 bool TGLImageFrame::Reload(const TPixmapPtr& source, int flags) {
     if (!source || source->width != width || source->height != height ||
         ((flags & MIPMAPPEDIMAGE) != 0) != mipmapped || seq != GraphicsSeq())

@@ -40,6 +40,9 @@ public:
     // picture's edges repeated beside it); the frame reads its rows top
     // down again and its shrunk copies go.
     bool Reload(const TPixmapPtr& pixels, int flags) override;
+    // Filtered into a texture of that size through a framebuffer object, as
+    // a shrunk copy is made (gl_shrunk_copies.h), and read back from it.
+    TPixmapPtr ReadDrawnAt(int width, int height) override;
 
     float u0 = 0, v0 = 0, u1 = 0, v1 = 0;  // the picture inside the texture
     float uscale = 0, vscale = 0;          // 1 / texture width, 1 / texture height

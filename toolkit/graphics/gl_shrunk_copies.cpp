@@ -1,6 +1,8 @@
 #include "toolkit/graphics/gl_shrunk_copies.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "toolkit/graphics/gl_image_frame.h"
 #include "toolkit/graphics/gl_lumo2d_driver.h"
@@ -152,6 +154,30 @@ const GLShrunkCopy* GLShrunkCopies::Find(const Key& key, long frame,
         return nullptr;
     }
     return &e.copy;
+}
+
+TPixmapPtr ReadFiltered(const GLShrunkCopies::Key& key, const std::function<void()>& bind_source) {
+    if (key.width <= 0 || key.height <= 0) return nullptr;
+    GLShrunkCopy copy;
+    copy.width = key.width;
+    copy.height = key.height;
+    copy.tex = {int(NextPow2(key.width)), int(NextPow2(key.height))};
+    copy.name = NewCopyTexture(copy.tex.w, copy.tex.h);
+    TPixmapPtr read;
+    if (FilterInto(key, copy, bind_source)) {
+        // The whole level comes back; the picture is its top-left corner,
+        // top row first as FilterInto lays it.
+        std::vector<unsigned char> level(std::size_t(copy.tex.w) * std::size_t(copy.tex.h) * 4);
+        TGLLumo2DDriver::BindTexture(copy.name);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, level.data());
+        read = CreatePixmap(key.width, key.height, PF_RGBA8888);
+        for (int y = 0; y < key.height; ++y)
+            std::memcpy(read->pixels + std::size_t(y) * std::size_t(read->pitch),
+                        level.data() + std::size_t(y) * std::size_t(copy.tex.w) * 4,
+                        std::size_t(key.width) * 4);
+    }
+    GLTextureDeletionQueue().Queue(copy.name, GraphicsSeq());
+    return read;
 }
 
 }  // namespace kestrel

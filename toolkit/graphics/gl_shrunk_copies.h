@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "toolkit/graphics/texture_layout.h"
+#include "toolkit/resources/pixmap.h"
 
 namespace kestrel {
 
@@ -74,5 +75,11 @@ private:
     void Drop(Entry& entry);
     std::vector<Entry> entries_;
 };
+
+// The source rectangle of `key` filtered as Find filters a copy (bound by
+// `bind_source`), read back into a new PF_RGBA8888 pixmap of key.width x
+// key.height, rows top first; no copy is kept. Null when the renderer
+// cannot draw into a texture.
+TPixmapPtr ReadFiltered(const GLShrunkCopies::Key& key, const std::function<void()>& bind_source);
 
 }  // namespace kestrel

@@ -34,6 +34,8 @@ bool TImageFrame::DrawUnder(TImageFrame&, float, float, float, float, float, flo
 
 bool TImageFrame::Reload(const TPixmapPtr&, int) { return false; }
 
+TPixmapPtr TImageFrame::ReadDrawnAt(int, int) { return nullptr; }
+
 TImageFramePtr TImage::Frame(int index) {
     CheckIndex(*this, index);
     const std::size_t i = std::size_t(index);

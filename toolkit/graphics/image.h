@@ -115,6 +115,15 @@ int ImageHeight(const TImagePtr& image);
 TPixmapPtr LockImage(const TImagePtr& image, int frame = 0, int read = 1, int write = 1);
 // Ends a LockImage (nothing more is needed; kept for symmetry).
 void UnlockImage(const TImagePtr& image, int frame = 0);
+// The frame's picture as DrawImage draws it onto width x height whole
+// pixels, unrotated, with its own filters (through its mip chain when it
+// shrinks), alpha and all: a new PF_RGBA8888 pixmap, rows from the top. For
+// a program that mixes a picture drawn at one size again and again into a
+// picture of its own on the CPU (pieces shrunk to their cells, laid into a
+// backdrop), the same pixels the renderer would blend. Null when width or
+// height is not positive, or the renderer cannot read its drawing back; no
+// graphics open raises TNullObjectException.
+TPixmapPtr DrawnImagePixmap(const TImagePtr& image, int width, int height, int frame = 0);
 
 // Draws the frame with the image's handle at (x, y), with the current
 // colour, alpha, blend, scale, rotation and origin. Null raises

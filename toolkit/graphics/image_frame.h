@@ -50,6 +50,12 @@ public:
     // or this renderer or frame cannot; the frame is then made anew. The
     // default cannot.
     virtual bool Reload(const TPixmapPtr& pixels, int flags);
+    // The frame's whole picture as this renderer draws it onto width x
+    // height whole pixels with its own filters (through the mip chain when
+    // it shrinks), alpha and all, read back: a new PF_RGBA8888 pixmap, rows
+    // from the top. Null when this renderer or frame cannot; the default
+    // cannot.
+    virtual TPixmapPtr ReadDrawnAt(int width, int height);
 };
 
 // A shared renderer frame.

@@ -74,6 +74,14 @@ void GrabImageTexture(const TImagePtr& image, int x, int y, int frame) {
     GrabImage(image, x, y, frame);
 }
 
+TPixmapPtr DrawnImagePixmap(const TImagePtr& image, int width, int height, int frame) {
+    NonNull(image, kNullImage);
+    DrawingState();
+    if (width <= 0 || height <= 0) return nullptr;
+    const TImageFramePtr f = image->Frame(frame);
+    return f ? f->ReadDrawnAt(width, height) : nullptr;
+}
+
 void SetImageHandle(const TImagePtr& image, float x, float y) {
     NonNull(image, kNullImage);
     image->handle_x = x;
