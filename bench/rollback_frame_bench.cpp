@@ -65,9 +65,9 @@ void Report(const char* name, const std::vector<double>& ms) {
 
 long PictureChanges() { return kestrel::TGLLumo2DDriver::StateCache().counts().texture; }
 
-// The frame's parts: the cleared backdrop with the two grids drawn in its
-// pass, the two boards without their grids (thrower, shadows, pieces), the
-// time text and the swap.
+// The frame's parts: the cleared backdrop with what lies under the pieces
+// drawn in its pass (grids, throwers, plain pieces' shadows), the two
+// boards without it (viruses' shadows, pieces), the time text and the swap.
 void TimeParts() {
     std::vector<double> backdrop, boards, time, swap;
     const auto finished = [] {
@@ -77,7 +77,7 @@ void TimeParts() {
     for (int f = 0; f < g_frames; ++f) {
         const auto t0 = Clock::now();
         kestrel::Cls();
-        virexo::dibujafondo(virexo::rejillasdepantalla(virexo::estado));
+        virexo::dibujafondo(virexo::bajotableros(virexo::estado));
         const auto t1 = finished();
         for (const auto& board : virexo::tableros)
             if (board) board->dibuja(0, false);
@@ -97,8 +97,9 @@ void TimeParts() {
     Report("part_swap", swap);
 }
 
-// The frame drawn as it is and with the grids drawn apart, over the
-// backdrop (two fills of their pixels, one of them blended), frame about:
+// The frame drawn as it is and with what lies under the pieces (grids,
+// throwers, plain pieces' shadows) drawn apart, over the backdrop (two
+// fills of their pixels, one of them blended), frame about:
 // the machine's speed drifts within minutes, so the two are timed
 // interleaved.
 void CompareGrids() {
@@ -117,8 +118,8 @@ void CompareGrids() {
         if (f < 10) continue;
         (split ? apart : together).push_back(Ms(t0, Clock::now()));
     }
-    Report("grids_in_backdrop", together);
-    Report("grids_apart", apart);
+    Report("underlay_in_backdrop", together);
+    Report("underlay_apart", apart);
 }
 
 void Body() {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <deque>
 #include <vector>
 
 #include "game/glow_layer.h"
@@ -38,14 +39,15 @@ kestrel::TPixmapPtr capa;
 std::array<kestrel::TImagePtr, kBandas> bandas;
 int anchobandas = 0, altobandas = 0;  // the screen the bands were made for
 std::vector<BrilloEnCapa> encapa;
-// The panels' pictures as the enlarging lays them, made on first need.
+// The panels' pictures as the enlarging lays them, made on first need; a
+// deque, so that those handed out stay where they are as more are made.
 struct PanelHecho {
     kestrel::TPixmapPtr picture;
     int red, green, blue;
     float alpha;
     MezclaPanel mezcla;
 };
-std::vector<PanelHecho> paneleshechos;
+std::deque<PanelHecho> paneleshechos;
 std::array<float, kGlows> brillox{}, brilloy{}, brillovx{}, brillovy{}, brilloangulo{};
 
 // The screen row band b begins at (kBandas: the screen's height).
@@ -199,13 +201,14 @@ void dibujafondo(const std::vector<kestrel::ImageOver>& encima) {
         encapa[std::size_t(i)] = {brillox[i] / s + 1, brilloy[i] / s + 1, 255,
                                   static_cast<int>(512 - brillox[i]), static_cast<int>(512 - brilloy[i])};
     componecapa(*capa, w / kEscalaCapa + 2, h / kEscalaCapa + 2, brillocapa, encapa);
-    // The panels on whole pixels are laid over it on the way; the others
-    // are drawn over the picture after.
+    // The panels are laid over it on the way, in their order, up to the
+    // first that lies between pixels (or has no pixels to read); that one
+    // and those after it are drawn over the picture after, in their order.
     std::vector<PanelEnPantalla> paneles;
     std::vector<const ImageOver*> despues;
     for (const ImageOver& o : encima) {
         NonNull(o.image);
-        const MezclaPanel* m = Mezcla(o);
+        const MezclaPanel* m = despues.empty() ? Mezcla(o) : nullptr;
         int px, py;
         if (m && PixelEntero(o.x - o.image->handle_x, px) && PixelEntero(o.y - o.image->handle_y, py))
             paneles.push_back({m, px, py});
@@ -217,9 +220,14 @@ void dibujafondo(const std::vector<kestrel::ImageOver>& encima) {
     SetAlpha(1.0f);
     SetScale(1.0f, 1.0f);
     SetRotation(0);
+    std::vector<PanelEnPantalla> enbanda;
     for (int b = 0; b < kBandas; ++b) {
         const TImagePtr& banda = bandas[std::size_t(b)];
-        ampliacapa(*capa, *LockImage(banda, 0, 0, 1), w, PrimeraFila(b), PrimeraFila(b + 1), paneles);
+        // The panels that reach into the band, in their order.
+        enbanda.clear();
+        for (const PanelEnPantalla& p : paneles)
+            if (p.y < PrimeraFila(b + 1) && p.y + p.panel->alto > PrimeraFila(b)) enbanda.push_back(p);
+        ampliacapa(*capa, *LockImage(banda, 0, 0, 1), w, PrimeraFila(b), PrimeraFila(b + 1), enbanda);
         UnlockImage(banda, 0);
         DrawImage(banda, 0, float(PrimeraFila(b)));
         // The renderer fills this band while the next is made, and the

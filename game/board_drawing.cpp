@@ -9,8 +9,10 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "game/board_underlay.h"
 #include "game/casilla.h"
 #include "game/doc.h"
 #include "game/explota.h"
@@ -24,6 +26,9 @@
 namespace virexo {
 
 namespace {
+
+// A plain piece's drawn scale, both ways.
+constexpr float kEscalaPastilla = 0.75f;
 
 // A missing picture draws nothing (tests run the game types without assets).
 void Dibuja(const TImagePtr& img, float x, float y) {
@@ -51,8 +56,8 @@ float EnPixel(float x, float handle, float s) {
 // A piece's picture drawn at the point (x, y) at its scale rule's scale.
 void DibujaPieza(const _ficha& f, const TImagePtr& img, float x, float y) {
     if (!img) return;
-    const float ex = f.bixo != 0 ? f.sx : 0.75f;
-    const float ey = f.bixo != 0 ? f.sy : 0.75f;
+    const float ex = f.bixo != 0 ? f.sx : kEscalaPastilla;
+    const float ey = f.bixo != 0 ? f.sy : kEscalaPastilla;
     kestrel::SetScale(ex, ey);
     kestrel::DrawImage(img, EnPixel(x, img->handle_x, ex), EnPixel(y, img->handle_y, ey), 0);
 }
@@ -65,6 +70,17 @@ void DibujaFigura(float t, float x, float y) {
     kestrel::SetScale(t, 1.0f);
     kestrel::DrawImage(imgdoc, EnPixel(x, imgdoc->handle_x, t), EnPixel(y, imgdoc->handle_y, 1.0f), 0);
 }
+
+// The thrower faces one way: at a horizontal scale within the renderer's
+// 1/10000 of 1 or -1 it is read texel for texel, as its picture or the
+// mirrored one drawn unscaled.
+bool DeFrente(float t) { return std::fabs(std::fabs(t) - 1.0f) <= 1e-4f; }
+
+// The thrower's column: a rectangle of white at a quarter, 48 pixels wide,
+// from the board's top down a screen's height.
+constexpr int kAnchoColumna = 48, kAltoColumna = 768;
+constexpr int kGrisColumna = 250;
+constexpr float kAlfaColumna = 0.25f;
 
 // The pieces grouped by picture, in the board's order within a group. The
 // list is reused from frame to frame.
@@ -97,14 +113,98 @@ int _tablero::dibujaFondo() {
     return 0;
 }
 
-int _tablero::dibuja(int debug, bool conrejilla) {
-    if (conrejilla) dibujaFondo();
+namespace {
+
+// A box on the screen, its edges in pixels.
+struct Caja {
+    float x0, y0, x1, y1;
+    bool Toca(const Caja& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
+};
+
+// Where a plain piece's shadow goes: its handle's point, on whole pixels as
+// DibujaPieza puts it.
+std::pair<float, float> SitioSombra(const _tablero& b, const _ficha& f) {
+    return {EnPixel(f.x + b.sxdibujo() + 32.0f, f.img->handle_x, kEscalaPastilla),
+            EnPixel(f.y + 32.0f, f.img->handle_y, kEscalaPastilla)};
+}
+
+// The thrower's column and figure are laid by the backdrop while it faces
+// one way.
+bool DocEnFondo(const _tablero& b) { return b.doc && DeFrente(b.doc->t); }
+
+// Whether the shadow of the plain piece f lies in the backdrop: always with
+// the thrower there too; while it turns, only where it touches neither the
+// column nor the figure or its shadow at any facing, which the board draws
+// first.
+bool SombraEnFondo(const _tablero& b, const _ficha& f) {
+    if (!b.doc || DocEnFondo(b) || !imgdoc) return true;
+    const auto [x, y] = SitioSombra(b, f);
+    const float lado = kEscalaPastilla * float(f.img->width), alto = kEscalaPastilla * float(f.img->height);
+    const float sx = x - f.img->handle_x * kEscalaPastilla, sy = y - f.img->handle_y * kEscalaPastilla;
+    const Caja sombra{sx, sy, sx + lado, sy + alto};
+    const float x0 = std::round(b.doc->sx) + b.sxdibujo();
+    const Caja columna{x0, b.sy, x0 + float(kAnchoColumna), b.sy + float(kAltoColumna)};
+    // Turning, the figure spans at most its wider half each way of its
+    // point, plus a pixel for the rounding; its shadow lies 8 pixels right
+    // and down.
+    const float medio = std::max(imgdoc->handle_x, float(imgdoc->width) - imgdoc->handle_x) + 1.0f;
+    const float arriba = imgdoc->handle_y + 1.0f, abajo = float(imgdoc->height) - imgdoc->handle_y + 1.0f;
+    const float fy = b.doc->sy + b.sy + 8.0f;
+    const Caja figuras{x0 + 24.0f - medio, fy - arriba, x0 + 32.0f + medio, fy + 8.0f + abajo};
+    return !sombra.Toca(columna) && !sombra.Toca(figuras);
+}
+
+}  // namespace
+
+bool _tablero::bajopiezas(std::vector<kestrel::ImageOver>* bajo) const {
+    if (bajo) {
+        const kestrel::ImageOver r = rejilla();
+        if (r.image) bajo->push_back(r);
+    }
+    // The rest only when all of it can be laid: a picture that cannot be
+    // read as drawn leaves it to the board.
+    std::vector<kestrel::ImageOver> resto;
+    if (DocEnFondo(*this)) {
+        if (!imgdoc) return false;
+        const TImagePtr figura = doc->t > 0 ? imgdoc : figuraespejo(imgdoc);
+        const TImagePtr columna = rectangulo(kAnchoColumna, kAltoColumna);
+        if (!figura || !columna) return false;
+        const float x0 = std::round(doc->sx) + sxdibujo();
+        // Where DibujaFigura puts the figure's handle for the point (x, y):
+        // the mirrored picture's handle is mirrored too, so unscaled it
+        // covers the pixels the picture covers at the scale -1.
+        const auto en = [&](float x, float y) {
+            return std::pair{EnPixel(x, imgdoc->handle_x, doc->t), EnPixel(y, imgdoc->handle_y, 1.0f)};
+        };
+        const auto [sombrax, sombray] = en(x0 + 32.0f, doc->sy + sy + 16.0f);
+        const auto [figurax, figuray] = en(x0 + 24.0f, doc->sy + sy + 8.0f);
+        resto.push_back({figura, sombrax, sombray, 0, 0, 0, 0, 0.5f});
+        resto.push_back({columna, x0, sy, 0, kGrisColumna, kGrisColumna, kGrisColumna, kAlfaColumna});
+        resto.push_back({figura, figurax, figuray, 0, 255, 255, 255, 1.0f});
+    }
+    for (_ficha* f : EnOrdenDeImagen(*fichas)) {
+        if (f->bixo != 0) continue;
+        const TImagePtr celda = piezaencelda(f->img, kEscalaPastilla);
+        if (!celda) return false;
+        if (!SombraEnFondo(*this, *f)) continue;
+        const auto [x, y] = SitioSombra(*this, *f);
+        resto.push_back({celda, x, y, 0, 0, 0, 0, 0.5f});
+    }
+    if (bajo) bajo->insert(bajo->end(), resto.begin(), resto.end());
+    return true;
+}
+
+int _tablero::dibuja(int debug, bool confondo) {
+    if (confondo) dibujaFondo();
+    // What the backdrop laid (bajopiezas) is not drawn again.
+    const bool puesto = !confondo && bajopiezas(nullptr);
+    const bool docpuesto = puesto && DocEnFondo(*this);
     // The state the grid's drawing leaves, which the thrower's shadow keeps
     // (the grid may have been drawn by the backdrop instead).
     kestrel::SetScale(1.0f, 1.0f);
     kestrel::SetBlend(kestrel::ALPHABLEND);
     kestrel::SetRotation(0.0f);
-    if (doc) {
+    if (doc && !docpuesto) {
         doc->dibujasombra();
         doc->dibuja();
     }
@@ -115,9 +215,11 @@ int _tablero::dibuja(int debug, bool conrejilla) {
     // all the same half black (where two overlap, either order gives the
     // same colour within a level), and a plain piece is smaller than its
     // cell. Viruses swell over their neighbours, so they keep the board's
-    // order, last, over everything.
+    // order, last, over everything. The plain pieces' shadows may lie in the
+    // backdrop already, under the viruses' ones.
     std::vector<_ficha*>& orden = EnOrdenDeImagen(*fichas);
-    for (_ficha* f : orden) f->dibujasombra();
+    for (_ficha* f : orden)
+        if (!puesto || f->bixo != 0 || !SombraEnFondo(*this, *f)) f->dibujasombra();
     for (_ficha* f : orden)
         if (f->bixo == 0) f->dibuja();
     for (const auto& f : *fichas)
@@ -166,12 +268,12 @@ int _doc::dibuja() {
     if (!b) return 0;
     const float x0 = std::round(sx) + b->sxdibujo();
     const float by = b->sy;
-    kestrel::SetColor(250, 250, 250);
+    kestrel::SetColor(kGrisColumna, kGrisColumna, kGrisColumna);
     kestrel::SetScale(1.0f, 1.0f);
     kestrel::SetBlend(kestrel::ALPHABLEND);
     kestrel::SetRotation(0.0f);
-    kestrel::SetAlpha(0.25f);
-    kestrel::DrawRect(x0, by, 48.0f, 768.0f);
+    kestrel::SetAlpha(kAlfaColumna);
+    kestrel::DrawRect(x0, by, float(kAnchoColumna), float(kAltoColumna));
     kestrel::SetColor(255, 255, 255);
     kestrel::SetAlpha(1.0f);
     DibujaFigura(t, x0 + 24.0f, sy + by + 8.0f);

@@ -1,5 +1,6 @@
 #include "game/globals.h"
 
+#include "game/board_underlay.h"
 #include "game/computer/versus.h"
 #include "game/explota.h"
 #include "game/look_random.h"
@@ -113,6 +114,7 @@ void ReiniciaGlobales() {
                          &imginfeccion, &imgpreparado, &imgayuda, &imgcuadricula, &imgdoc,
                          &imgdocgrande})
         i->reset();
+    olvidabajopiezas();
 }
 
 }  // namespace virexo

@@ -101,10 +101,11 @@ void actualiza() {
 
 void dibuja() {
     kestrel::Cls();
-    // The boards' grids are drawn over the backdrop in its own pass.
-    const std::vector<kestrel::ImageOver> rejillas = rejillasdepantalla(estado);
-    dibujafondo(rejillas);
-    dibujapantalla(estado, rejillas.empty());
+    // What lies under the boards' pieces is drawn over the backdrop in its
+    // own pass.
+    const std::vector<kestrel::ImageOver> bajo = bajotableros(estado);
+    dibujafondo(bajo);
+    dibujapantalla(estado, bajo.empty());
     if (estado == "menu") dibujaaviso();
     if (g_modo) g_modo->dibuja();
 }

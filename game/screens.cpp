@@ -40,13 +40,13 @@ bool ConTableros(const std::string& state) {
     return state == "juego" || state == "iniciajuego" || pantallafinal(state, &f);
 }
 
-// False while a frame's grids are drawn by the backdrop.
-bool g_conrejillas = true;
+// False while what lies under a frame's pieces is drawn by the backdrop.
+bool g_confondos = true;
 
 void DrawBoards() {
     for (int i = 0; i < jugadores; ++i) {
         if (!tableros[i]) continue;
-        tableros[i]->dibuja(0, g_conrejillas);
+        tableros[i]->dibuja(0, g_confondos);
         // The renderer fills this board while the next one is sent.
         SubmitDrawing();
     }
@@ -208,19 +208,16 @@ void dibujatiempo() {
     SetScale(1.0f, 1.0f);
 }
 
-std::vector<ImageOver> rejillasdepantalla(const std::string& state) {
-    std::vector<ImageOver> rejillas;
-    if (!ConTableros(state)) return rejillas;
-    for (int i = 0; i < jugadores; ++i) {
-        if (!tableros[i]) continue;
-        ImageOver rejilla = tableros[i]->rejilla();
-        if (rejilla.image) rejillas.push_back(std::move(rejilla));
-    }
-    return rejillas;
+std::vector<ImageOver> bajotableros(const std::string& state) {
+    std::vector<ImageOver> bajo;
+    if (!ConTableros(state)) return bajo;
+    for (int i = 0; i < jugadores; ++i)
+        if (tableros[i]) tableros[i]->bajopiezas(&bajo);
+    return bajo;
 }
 
-void dibujapantalla(const std::string& state, bool conrejillas) {
-    g_conrejillas = conrejillas;
+void dibujapantalla(const std::string& state, bool confondos) {
+    g_confondos = confondos;
     if (state == "menu") DrawTitle();
     else if (state == "dificultad") DrawDifficulty();
     else if (state == "rival") DrawStrength();

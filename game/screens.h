@@ -16,13 +16,15 @@ void dibujatitulo(const kestrel::TImagePtr& image, float x, float y);
 // The elapsed play time in whole seconds, with its shadow.
 void dibujatiempo();
 
-// The grids of the boards the state's screen shows, for the backdrop to
-// draw with itself (see dibujafondo); none for a screen without boards.
-std::vector<kestrel::ImageOver> rejillasdepantalla(const std::string& state);
+// What lies under the pieces of the boards the state's screen shows (their
+// grids, and where it can be laid, their throwers and plain pieces'
+// shadows: _tablero::bajopiezas), for the backdrop to lay into itself (see
+// dibujafondo); none for a screen without boards.
+std::vector<kestrel::ImageOver> bajotableros(const std::string& state);
 
 // Draws the screen of the state name after the backdrop; a name without a
-// screen draws nothing. conrejillas false: the boards' grids are drawn
-// already (rejillasdepantalla).
-void dibujapantalla(const std::string& state, bool conrejillas = true);
+// screen draws nothing. confondos false: what bajotableros lists is drawn
+// already.
+void dibujapantalla(const std::string& state, bool confondos = true);
 
 }  // namespace virexo

@@ -52,8 +52,18 @@ public:
     // The board's grid as the backdrop can draw it over itself in the same
     // pass (dibujafondo); no image when the grid picture is not loaded.
     kestrel::ImageOver rejilla() const;
-    // conrejilla false: the grid is already drawn (by the backdrop).
-    int dibuja(int debug, bool conrejilla = true);
+    // What lies under the board's pieces, appended to `bajo` (when given)
+    // in drawing order, as the backdrop can lay it into its own picture
+    // (dibujafondo: unscaled, unturned, each with its colour and alpha under
+    // ALPHABLEND): the grid; then, when this returns true, the thrower's
+    // shadow, its column and its figure, and the plain pieces' shadows.
+    // False, with the grid alone, while the thrower turns (it is filtered
+    // then) or a picture cannot be read as drawn (board_underlay.h). The
+    // viruses' shadows stay with the board: they swell.
+    bool bajopiezas(std::vector<kestrel::ImageOver>* bajo) const;
+    // confondo false: what bajopiezas lists is already drawn (by the
+    // backdrop).
+    int dibuja(int debug, bool confondo = true);
     // Where the board is drawn: sx to the nearest whole pixel. A shake
     // leaves sx between pixels for a second or two, and every picture of
     // the board drawn between pixels is filtered afresh each frame (for a

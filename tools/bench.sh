@@ -146,7 +146,7 @@ row "online: the same frame with no correction, median" "$(rb plain_frame_ms_med
 row "two-player frame: changes of picture sent" "$(rb picture_changes_per_frame)" "" "" "each costs llvmpipe about as much as a piece"
 row "two-player frame, filled alone: backdrop with both grids" "$(rb part_backdrop_ms_median)" ms "" "glFinish after each part, median"
 row "two-player frame, filled alone: both boards" "$(rb part_boards_ms_median)" ms "" "thrower, shadows, pieces"
-row "two-player frame, grids in the backdrop's pass, median" "$(rb grids_in_backdrop_ms_median)" ms "" "interleaved with the next row"
-row "two-player frame, grids drawn after the backdrop, median" "$(rb grids_apart_ms_median)" ms "" "each grid pixel filled twice"
+row "two-player frame, grids, throwers and plain pieces' shadows in the backdrop's pass, median" "$(rb underlay_in_backdrop_ms_median)" ms "" "interleaved with the next row"
+row "two-player frame, all of it drawn after the backdrop, median" "$(rb underlay_apart_ms_median)" ms "" "each of their pixels filled twice"
 # The online figures, as measured (two games and their displays on one machine).
 sed 's/^figure online /online: /' "$out/online.txt"

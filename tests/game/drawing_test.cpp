@@ -154,7 +154,7 @@ TEST_F(DrawingTest, MovingPiecesAndTheWalkingThrowerAreDrawnOnWholePixels) {
         pill->y = pill_y;
         virus->sx = scale;
         board->doc->sx = doc_x;
-        board->dibuja(0, false);
+        board->dibuja(0);
         return Screen().pixmap();
     };
     const kestrel::TPixmapPtr still = drawn(48.0f, 240.0f, 1.0f);
