@@ -121,37 +121,92 @@ struct Caja {
     bool Toca(const Caja& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
 };
 
-// Where a plain piece's shadow goes: its handle's point, on whole pixels as
-// DibujaPieza puts it.
-std::pair<float, float> SitioSombra(const _tablero& b, const _ficha& f) {
-    return {EnPixel(f.x + b.sxdibujo() + 32.0f, f.img->handle_x, kEscalaPastilla),
-            EnPixel(f.y + 32.0f, f.img->handle_y, kEscalaPastilla)};
+// A virus at rest: drawn at its picture's size (within the renderer's
+// 1/10000), its picture is read texel for texel.
+bool EnReposo(const _ficha& f) {
+    return std::fabs(f.sx - 1.0f) <= 1e-4f && std::fabs(f.sy - 1.0f) <= 1e-4f;
 }
+
+// A piece's scale both ways, as DibujaPieza draws it.
+std::pair<float, float> Escala(const _ficha& f) {
+    return f.bixo != 0 ? std::pair{f.sx, f.sy} : std::pair{kEscalaPastilla, kEscalaPastilla};
+}
+
+// Where DibujaPieza puts the handle of the piece's picture for the point
+// (x, y) of the board, and the box it covers, a pixel wider each way.
+struct Sitio {
+    float x, y;
+    Caja caja;
+};
+Sitio SitioPieza(const _tablero& b, const _ficha& f, float x, float y) {
+    const auto [ex, ey] = Escala(f);
+    const float px = EnPixel(x + b.sxdibujo(), f.img->handle_x, ex);
+    const float py = EnPixel(y, f.img->handle_y, ey);
+    const float x0 = px - f.img->handle_x * ex, y0 = py - f.img->handle_y * ey;
+    return {px, py, {x0 - 1, y0 - 1, x0 + float(f.img->width) * ex + 1, y0 + float(f.img->height) * ey + 1}};
+}
+Sitio SitioSombra(const _tablero& b, const _ficha& f) { return SitioPieza(b, f, f.x + 32.0f, f.y + 32.0f); }
+Sitio SitioFicha(const _tablero& b, const _ficha& f) { return SitioPieza(b, f, f.x + 24.0f, f.y + 24.0f); }
 
 // The thrower's column and figure are laid by the backdrop while it faces
 // one way.
 bool DocEnFondo(const _tablero& b) { return b.doc && DeFrente(b.doc->t); }
 
-// Whether the shadow of the plain piece f lies in the backdrop: always with
-// the thrower there too; while it turns, only where it touches neither the
-// column nor the figure or its shadow at any facing, which the board draws
-// first.
-bool SombraEnFondo(const _tablero& b, const _ficha& f) {
-    if (!b.doc || DocEnFondo(b) || !imgdoc) return true;
-    const auto [x, y] = SitioSombra(b, f);
-    const float lado = kEscalaPastilla * float(f.img->width), alto = kEscalaPastilla * float(f.img->height);
-    const float sx = x - f.img->handle_x * kEscalaPastilla, sy = y - f.img->handle_y * kEscalaPastilla;
-    const Caja sombra{sx, sy, sx + lado, sy + alto};
-    const float x0 = std::round(b.doc->sx) + b.sxdibujo();
-    const Caja columna{x0, b.sy, x0 + float(kAnchoColumna), b.sy + float(kAltoColumna)};
-    // Turning, the figure spans at most its wider half each way of its
-    // point, plus a pixel for the rounding; its shadow lies 8 pixels right
-    // and down.
-    const float medio = std::max(imgdoc->handle_x, float(imgdoc->width) - imgdoc->handle_x) + 1.0f;
-    const float arriba = imgdoc->handle_y + 1.0f, abajo = float(imgdoc->height) - imgdoc->handle_y + 1.0f;
-    const float fy = b.doc->sy + b.sy + 8.0f;
-    const Caja figuras{x0 + 24.0f - medio, fy - arriba, x0 + 32.0f + medio, fy + 8.0f + abajo};
-    return !sombra.Toca(columna) && !sombra.Toca(figuras);
+// What of the board the backdrop lays (bajopiezas), decided alike each
+// time within a frame. Everything it lays keeps its place in the drawing
+// order: a shadow or a plain piece is laid only where it touches nothing
+// the board draws before it itself. Those are, while the thrower turns, its
+// column, its figure and the figure's shadow; the shadows near them; and
+// the shadows of viruses twitching (filtered at their scale).
+struct Plan {
+    bool doc = false;                    // the thrower's shadow, column and figure
+    std::vector<const _ficha*> sombras;  // pieces whose shadows are laid
+    std::vector<const _ficha*> piezas;   // plain pieces laid
+    static bool En(const std::vector<const _ficha*>& v, const _ficha* f) {
+        return std::binary_search(v.begin(), v.end(), f);
+    }
+};
+
+// The board's pictures are all at hand: a missing one leaves everything
+// to the board.
+bool Listo(const _tablero& b, const std::vector<_ficha*>& orden) {
+    if (b.doc && (!imgdoc || !rectangulo(kAnchoColumna, kAltoColumna) ||
+                  (b.doc->t < 0 && !figuraespejo(imgdoc))))
+        return false;
+    for (const _ficha* f : orden)
+        if (!f->img || (f->bixo == 0 && !piezaencelda(f->img, kEscalaPastilla))) return false;
+    return true;
+}
+
+Plan Planea(const _tablero& b, const std::vector<_ficha*>& orden) {
+    Plan plan;
+    plan.doc = DocEnFondo(b);
+    std::vector<Caja> antes;  // what the board draws itself before the pieces
+    if (b.doc && !plan.doc) {
+        const float x0 = std::round(b.doc->sx) + b.sxdibujo();
+        antes.push_back({x0, b.sy, x0 + float(kAnchoColumna), b.sy + float(kAltoColumna)});
+        // Turning, the figure spans at most its wider half each way of its
+        // point, plus a pixel for the rounding; its shadow lies 8 pixels
+        // right and down.
+        const float medio = std::max(imgdoc->handle_x, float(imgdoc->width) - imgdoc->handle_x) + 1.0f;
+        const float arriba = imgdoc->handle_y + 1.0f, abajo = float(imgdoc->height) - imgdoc->handle_y + 1.0f;
+        const float fy = b.doc->sy + b.sy + 8.0f;
+        antes.push_back({x0 + 24.0f - medio, fy - arriba, x0 + 32.0f + medio, fy + 8.0f + abajo});
+    }
+    const std::size_t delDoc = antes.size();
+    const auto toca = [&](const Caja& c, std::size_t hasta) {
+        return std::any_of(antes.begin(), antes.begin() + std::ptrdiff_t(hasta), [&](const Caja& a) { return a.Toca(c); });
+    };
+    for (const _ficha* f : orden) {
+        const Caja sombra = SitioSombra(b, *f).caja;
+        if ((f->bixo == 0 || EnReposo(*f)) && !toca(sombra, delDoc)) plan.sombras.push_back(f);
+        else antes.push_back(sombra);
+    }
+    for (const _ficha* f : orden)
+        if (f->bixo == 0 && !toca(SitioFicha(b, *f).caja, antes.size())) plan.piezas.push_back(f);
+    std::sort(plan.sombras.begin(), plan.sombras.end());
+    std::sort(plan.piezas.begin(), plan.piezas.end());
+    return plan;
 }
 
 }  // namespace
@@ -161,14 +216,12 @@ bool _tablero::bajopiezas(std::vector<kestrel::ImageOver>* bajo) const {
         const kestrel::ImageOver r = rejilla();
         if (r.image) bajo->push_back(r);
     }
-    // The rest only when all of it can be laid: a picture that cannot be
-    // read as drawn leaves it to the board.
-    std::vector<kestrel::ImageOver> resto;
-    if (DocEnFondo(*this)) {
-        if (!imgdoc) return false;
+    const std::vector<_ficha*>& orden = EnOrdenDeImagen(*fichas);
+    if (!Listo(*this, orden)) return false;
+    if (!bajo) return true;
+    const Plan plan = Planea(*this, orden);
+    if (plan.doc) {
         const TImagePtr figura = doc->t > 0 ? imgdoc : figuraespejo(imgdoc);
-        const TImagePtr columna = rectangulo(kAnchoColumna, kAltoColumna);
-        if (!figura || !columna) return false;
         const float x0 = std::round(doc->sx) + sxdibujo();
         // Where DibujaFigura puts the figure's handle for the point (x, y):
         // the mirrored picture's handle is mirrored too, so unscaled it
@@ -178,33 +231,41 @@ bool _tablero::bajopiezas(std::vector<kestrel::ImageOver>* bajo) const {
         };
         const auto [sombrax, sombray] = en(x0 + 32.0f, doc->sy + sy + 16.0f);
         const auto [figurax, figuray] = en(x0 + 24.0f, doc->sy + sy + 8.0f);
-        resto.push_back({figura, sombrax, sombray, 0, 0, 0, 0, 0.5f});
-        resto.push_back({columna, x0, sy, 0, kGrisColumna, kGrisColumna, kGrisColumna, kAlfaColumna});
-        resto.push_back({figura, figurax, figuray, 0, 255, 255, 255, 1.0f});
+        bajo->push_back({figura, sombrax, sombray, 0, 0, 0, 0, 0.5f});
+        bajo->push_back({rectangulo(kAnchoColumna, kAltoColumna), x0, sy, 0, kGrisColumna, kGrisColumna,
+                         kGrisColumna, kAlfaColumna});
+        bajo->push_back({figura, figurax, figuray, 0, 255, 255, 255, 1.0f});
     }
-    for (_ficha* f : EnOrdenDeImagen(*fichas)) {
-        if (f->bixo != 0) continue;
-        const TImagePtr celda = piezaencelda(f->img, kEscalaPastilla);
-        if (!celda) return false;
-        if (!SombraEnFondo(*this, *f)) continue;
-        const auto [x, y] = SitioSombra(*this, *f);
-        resto.push_back({celda, x, y, 0, 0, 0, 0, 0.5f});
-    }
-    if (bajo) bajo->insert(bajo->end(), resto.begin(), resto.end());
+    // A plain piece's picture as drawn in its cell; a virus at rest is its
+    // own picture.
+    const auto dibujo = [](const _ficha& f) {
+        return f.bixo == 0 ? piezaencelda(f.img, kEscalaPastilla) : f.img;
+    };
+    for (const _ficha* f : orden)
+        if (Plan::En(plan.sombras, f)) {
+            const Sitio s = SitioSombra(*this, *f);
+            bajo->push_back({dibujo(*f), s.x, s.y, 0, 0, 0, 0, 0.5f});
+        }
+    for (const _ficha* f : orden)
+        if (Plan::En(plan.piezas, f)) {
+            const Sitio s = SitioFicha(*this, *f);
+            bajo->push_back({dibujo(*f), s.x, s.y, 0, 255, 255, 255, 1.0f});
+        }
     return true;
 }
 
 int _tablero::dibuja(int debug, bool confondo) {
     if (confondo) dibujaFondo();
     // What the backdrop laid (bajopiezas) is not drawn again.
-    const bool puesto = !confondo && bajopiezas(nullptr);
-    const bool docpuesto = puesto && DocEnFondo(*this);
+    std::vector<_ficha*>& orden = EnOrdenDeImagen(*fichas);
+    const bool puesto = !confondo && Listo(*this, orden);
+    const Plan plan = puesto ? Planea(*this, orden) : Plan{};
     // The state the grid's drawing leaves, which the thrower's shadow keeps
     // (the grid may have been drawn by the backdrop instead).
     kestrel::SetScale(1.0f, 1.0f);
     kestrel::SetBlend(kestrel::ALPHABLEND);
     kestrel::SetRotation(0.0f);
-    if (doc && !docpuesto) {
+    if (doc && !plan.doc) {
         doc->dibujasombra();
         doc->dibuja();
     }
@@ -215,13 +276,12 @@ int _tablero::dibuja(int debug, bool confondo) {
     // all the same half black (where two overlap, either order gives the
     // same colour within a level), and a plain piece is smaller than its
     // cell. Viruses swell over their neighbours, so they keep the board's
-    // order, last, over everything. The plain pieces' shadows may lie in the
-    // backdrop already, under the viruses' ones.
-    std::vector<_ficha*>& orden = EnOrdenDeImagen(*fichas);
+    // order, last, over everything. Shadows and plain pieces may lie in the
+    // backdrop already (Plan).
     for (_ficha* f : orden)
-        if (!puesto || f->bixo != 0 || !SombraEnFondo(*this, *f)) f->dibujasombra();
+        if (!Plan::En(plan.sombras, f)) f->dibujasombra();
     for (_ficha* f : orden)
-        if (f->bixo == 0) f->dibuja();
+        if (f->bixo == 0 && !Plan::En(plan.piezas, f)) f->dibuja();
     for (const auto& f : *fichas)
         if (f->bixo != 0) f->dibuja();
     if (debug != 0) {

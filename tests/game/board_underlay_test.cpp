@@ -91,49 +91,81 @@ TEST_F(BoardUnderlay, LaidIntoTheBackdropItLooksAsDrawnOverIt) {
     ASSERT_TRUE(tableros[0] && tableros[1] && tableros[0]->doc && tableros[1]->doc);
     _doc& doc0 = *tableros[0]->doc;
     _doc& doc1 = *tableros[1]->doc;
-    const auto pastillas = [](const _tablero& b) {
+    const auto cuenta = [](const _tablero& b, int bixo) {
         int n = 0;
-        for (const auto& f : *b.fichas) n += f->bixo == 0;
+        for (const auto& f : *b.fichas) n += f->bixo == bixo;
         return n;
     };
-    ASSERT_GT(pastillas(*tableros[0]), 20);
+    ASSERT_GT(cuenta(*tableros[0], 0), 20);
+    ASSERT_GT(cuenta(*tableros[0], 1), 5);
+    const auto reposo = [](const _tablero& b, float escala) {
+        for (const auto& f : *b.fichas)
+            if (f->bixo != 0) f->sx = f->sy = escala;
+    };
+    // What a board laid: shadows (the thrower's among them) and pieces at
+    // their full colour, told by their tint and size.
+    struct Puesto {
+        int sombras = 0, piezas = 0;
+    };
+    const auto puesto = [](const std::vector<kestrel::ImageOver>& bajo) {
+        Puesto p;
+        for (const kestrel::ImageOver& o : bajo) {
+            p.sombras += o.red == 0 && o.alpha == 0.5f;
+            p.piezas += o.alpha == 1.0f && o.image->width == 36;
+        }
+        return p;
+    };
     // Each board holds six pushed rows: the throwers' columns run through
-    // pieces and their shadows, and the figures lie under the lowest ones.
-    const auto mira = [&](const char* what, int laid0, int laid1) {
+    // pieces and their shadows, the figures lie under the lowest ones, and
+    // viruses sit among plain pieces.
+    const auto mira = [&](const char* what) {
         std::vector<kestrel::ImageOver> bajo0, bajo1;
         const bool todo0 = tableros[0]->bajopiezas(&bajo0), todo1 = tableros[1]->bajopiezas(&bajo1);
         EXPECT_TRUE(todo0 && todo1) << what;
-        EXPECT_EQ(int(bajo0.size()), laid0) << what;
-        EXPECT_EQ(int(bajo1.size()), laid1) << what;
         const kestrel::TPixmapPtr juntos = Juntos(), aparte = Aparte();
         kestrel::Flip(0);
         const Diferencia d = Compara(juntos, aparte);
-        std::printf("%s: %zu + %zu laid, %d pixels more than a level apart, by %d at most\n", what,
-                    bajo0.size(), bajo1.size(), d.pixeles, d.mayor);
+        const Puesto p = puesto(bajo0);
+        std::printf("%s: %d shadows and %d pieces laid of %d + %d, %d pixels more than a level apart, by %d at most\n",
+                    what, p.sombras, p.piezas, cuenta(*tableros[0], 0), cuenta(*tableros[0], 1), d.pixeles, d.mayor);
         EXPECT_LE(d.mayor, 2) << what;
         EXPECT_LE(d.pixeles, 200) << what;
+        return p;
     };
-    // Facing right and left: the grid, the thrower's shadow, column and
-    // figure, and every plain piece's shadow.
+    const int pastillas = cuenta(*tableros[0], 0), todas = pastillas + cuenta(*tableros[0], 1);
+    // Facing right and left, the viruses at rest: every shadow and every
+    // plain piece.
     doc0.t = doc0.td = 1.0f;
     doc1.t = doc1.td = -1.0f;
-    mira("facing right and left", 4 + pastillas(*tableros[0]), 4 + pastillas(*tableros[1]));
+    reposo(*tableros[0], 1.0f);
+    reposo(*tableros[1], 1.0f);
+    Puesto p = mira("facing right and left, viruses at rest");
+    EXPECT_EQ(p.sombras, 1 + todas);
+    EXPECT_EQ(p.piezas, pastillas);
     doc0.t = doc0.td = -1.0f;
     doc1.t = doc1.td = 0.99999994f;  // where a turn comes to rest in floats
-    mira("facing left and right", 4 + pastillas(*tableros[0]), 4 + pastillas(*tableros[1]));
+    p = mira("facing left and right");
+    EXPECT_EQ(p.sombras, 1 + todas);
 
-    // Turning: the grid and the shadows away from the thrower, which the
-    // board draws with the shadows near it.
+    // Viruses twitching: their shadows are the board's, and so are the
+    // plain pieces they fall on.
+    reposo(*tableros[0], 1.2f);
+    reposo(*tableros[1], 1.0000012f);  // where a twitch comes to rest
+    p = mira("viruses twitching");
+    EXPECT_EQ(p.sombras, 1 + pastillas);
+    EXPECT_LT(p.piezas, pastillas);
+    EXPECT_GT(p.piezas, 0);
+
+    // Turning: the shadows and pieces away from the thrower, which the
+    // board draws with those near it.
+    reposo(*tableros[0], 1.0f);
     doc0.t = 0.3f;
     doc1.t = -0.6f;
-    std::vector<kestrel::ImageOver> bajo;
-    ASSERT_TRUE(tableros[0]->bajopiezas(&bajo));
-    const int lejos = int(bajo.size()) - 1;
-    EXPECT_LT(lejos, pastillas(*tableros[0]));
-    EXPECT_GT(lejos, pastillas(*tableros[0]) / 2);
-    bajo.clear();
-    tableros[1]->bajopiezas(&bajo);
-    mira("turning", 1 + lejos, int(bajo.size()));
+    p = mira("turning");
+    EXPECT_LT(p.sombras, todas);
+    EXPECT_GT(p.sombras, todas / 2);
+    EXPECT_LT(p.piezas, pastillas);
+    EXPECT_GT(p.piezas, pastillas / 2);
 
     // The underlay does show: without the boards' own drawing, the
     // thrower's column is lighter than the grid alone, and the shadows
