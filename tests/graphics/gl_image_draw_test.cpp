@@ -668,6 +668,20 @@ TEST_F(ImageDrawGL, APictureReadBackAsDrawnDrawsTheSameUnscaled) {
     const TPixmapPtr grabbed_read = DrawnImagePixmap(grabbed, 48, 48);
     ASSERT_TRUE(grabbed_read);
     EXPECT_EQ(Compare(grabbed_read, window).pixels, 0);
+    // Rows packed however the program left the pixel store for its own
+    // reads, and the store left so.
+    glPixelStorei(GL_PACK_ROW_LENGTH, 1024);
+    glPixelStorei(GL_PACK_ALIGNMENT, 8);
+    const TPixmapPtr packed = DrawnImagePixmap(img, 48, 48);
+    ASSERT_TRUE(packed);
+    EXPECT_EQ(Compare(packed, top).pixels, 0);
+    GLint row_length = 0, alignment = 0;
+    glGetIntegerv(GL_PACK_ROW_LENGTH, &row_length);
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(row_length, 1024);
+    EXPECT_EQ(alignment, 8);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
     // No size, no picture.
     EXPECT_FALSE(DrawnImagePixmap(img, 0, 36));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));

@@ -169,7 +169,17 @@ TPixmapPtr ReadFiltered(const GLShrunkCopies::Key& key, const std::function<void
         // top row first as FilterInto lays it.
         std::vector<unsigned char> level(std::size_t(copy.tex.w) * std::size_t(copy.tex.h) * 4);
         TGLLumo2DDriver::BindTexture(copy.name);
+        // Packed rows, whatever the program set: the level fills the buffer
+        // exactly.
+        glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+        glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+        glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+        glPixelStorei(GL_PACK_SWAP_BYTES, GL_FALSE);
+        glPixelStorei(GL_PACK_LSB_FIRST, GL_FALSE);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, level.data());
+        glPopClientAttrib();
         read = CreatePixmap(key.width, key.height, PF_RGBA8888);
         for (int y = 0; y < key.height; ++y)
             std::memcpy(read->pixels + std::size_t(y) * std::size_t(read->pitch),
