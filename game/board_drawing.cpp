@@ -4,7 +4,9 @@
 // shadow, which follows the grid drawing and keeps its alpha blending.
 // Boards, pieces and the thrower are drawn on whole pixels (a software
 // renderer filters anything between them afresh), their positions in the
-// game kept exact.
+// game kept exact. Most of what lies under the viruses (grid, thrower,
+// shadows, plain pieces) can be laid by the backdrop into its own picture
+// on the CPU instead (_tablero::bajopiezas); the board then draws the rest.
 #include <algorithm>
 #include <cmath>
 #include <functional>

@@ -52,14 +52,16 @@ public:
     // The board's grid as the backdrop can draw it over itself in the same
     // pass (dibujafondo); no image when the grid picture is not loaded.
     kestrel::ImageOver rejilla() const;
-    // What lies under the board's pieces, appended to `bajo` (when given)
-    // in drawing order, as the backdrop can lay it into its own picture
+    // What the backdrop can lay of the board into its own picture
     // (dibujafondo: unscaled, unturned, each with its colour and alpha under
-    // ALPHABLEND): the grid; then, when this returns true, the thrower's
-    // shadow, its column and its figure, and the plain pieces' shadows.
-    // False, with the grid alone, while the thrower turns (it is filtered
-    // then) or a picture cannot be read as drawn (board_underlay.h). The
-    // viruses' shadows stay with the board: they swell.
+    // ALPHABLEND), appended to `bajo` (when given) in drawing order: the
+    // grid; then, when this returns true, while the thrower faces one way
+    // its shadow, column and figure; the shadows of the plain pieces and of
+    // the viruses at rest; and the plain pieces. A shadow or piece that
+    // touches something the board still draws itself before it (a turning
+    // thrower, a twitching virus's shadow: both filtered at their scale) is
+    // left to the board. False, with the grid alone, when a picture cannot
+    // be read as drawn (board_underlay.h).
     bool bajopiezas(std::vector<kestrel::ImageOver>* bajo) const;
     // confondo false: what bajopiezas lists is already drawn (by the
     // backdrop).

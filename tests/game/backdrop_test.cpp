@@ -16,6 +16,7 @@
 #include "game/glow_layer.h"
 #include "game/glow_picture.h"
 #include "game/layer_enlarging.h"
+#include "tests/game/picture_difference.h"
 #include "toolkit/graphics/lumo2d.h"
 #include "toolkit/system/random.h"
 
@@ -56,27 +57,8 @@ protected:
 bool BackdropTest::open_ = false;
 std::string BackdropTest::why_;
 
-// How far two pictures are apart: per pixel the largest channel difference.
-struct Diferencia {
-    long pixels = 0;
-    long masde[8] = {};  // pixels differing by more than 0, 1, ... 7 levels
-    int mayor = 0;
-};
-
-Diferencia Compara(const TPixmapPtr& a, const TPixmapPtr& b) {
-    Diferencia d;
-    for (int y = 0; y < a->height; ++y)
-        for (int x = 0; x < a->width; ++x) {
-            const std::uint8_t* p = a->PixelPtr(x, y);
-            const std::uint8_t* q = b->PixelPtr(x, y);
-            int m = 0;
-            for (int c = 0; c < 3; ++c) m = std::max(m, std::abs(int(p[c]) - int(q[c])));
-            ++d.pixels;
-            for (int k = 0; k < 8; ++k) d.masde[k] += m > k;
-            d.mayor = std::max(d.mayor, m);
-        }
-    return d;
-}
+using pruebas::Compara;
+using pruebas::Diferencia;
 
 TEST_F(BackdropTest, GlowPictureIsWhatTheOvalsDraw) {
     // The glow as the renderer draws it: the largest oval first.

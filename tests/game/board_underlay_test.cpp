@@ -19,6 +19,7 @@
 #include "game/screen_flow.h"
 #include "game/screens.h"
 #include "game/tablero.h"
+#include "tests/game/picture_difference.h"
 #include "toolkit/core/exit_handlers.h"
 #include "toolkit/graphics/graphics.h"
 #include "toolkit/graphics/lumo2d.h"
@@ -29,24 +30,8 @@ namespace {
 
 constexpr int kF2 = 113;
 
-struct Diferencia {
-    int pixeles = 0;  // pixels with a channel more than a level apart
-    int mayor = 0;    // the largest difference of one channel
-};
-
-Diferencia Compara(const kestrel::TPixmapPtr& a, const kestrel::TPixmapPtr& b) {
-    Diferencia d;
-    for (int y = 0; y < a->height; ++y)
-        for (int x = 0; x < a->width; ++x) {
-            const std::uint8_t* p = a->PixelPtr(x, y);
-            const std::uint8_t* q = b->PixelPtr(x, y);
-            int m = 0;
-            for (int c = 0; c < 3; ++c) m = std::max(m, std::abs(int(p[c]) - int(q[c])));
-            d.pixeles += m > 1;
-            d.mayor = std::max(d.mayor, m);
-        }
-    return d;
-}
+using pruebas::Compara;
+using pruebas::Diferencia;
 
 class BoardUnderlay : public ::testing::Test {
 protected:
@@ -126,10 +111,10 @@ TEST_F(BoardUnderlay, LaidIntoTheBackdropItLooksAsDrawnOverIt) {
         kestrel::Flip(0);
         const Diferencia d = Compara(juntos, aparte);
         const Puesto p = puesto(bajo0);
-        std::printf("%s: %d shadows and %d pieces laid of %d + %d, %d pixels more than a level apart, by %d at most\n",
-                    what, p.sombras, p.piezas, cuenta(*tableros[0], 0), cuenta(*tableros[0], 1), d.pixeles, d.mayor);
+        std::printf("%s: %d shadows and %d pieces laid of %d + %d, %ld pixels more than a level apart, by %d at most\n",
+                    what, p.sombras, p.piezas, cuenta(*tableros[0], 0), cuenta(*tableros[0], 1), d.masde[1], d.mayor);
         EXPECT_LE(d.mayor, 2) << what;
-        EXPECT_LE(d.pixeles, 200) << what;
+        EXPECT_LE(d.masde[1], 200) << what;
         return p;
     };
     const int pastillas = cuenta(*tableros[0], 0), todas = pastillas + cuenta(*tableros[0], 1);
