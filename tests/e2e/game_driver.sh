@@ -40,7 +40,8 @@ start_game() {
   shift 2
   ${launch[@]+"${launch[@]}"} "$game" "$@" 2>"$err" &
   pid=$!
-  wait_for_question || fail "no question box"
+  # A game whose box never comes is not left running after the script.
+  wait_for_question || { kill -9 "$pid" 2>/dev/null; fail "no question box"; }
 }
 
 # Answers the question with a key (Return: full screen, Escape: window). A
