@@ -25,11 +25,12 @@ void muevefondo();
 // viewport smaller than the screen, a screen whose sides are not multiples
 // of 4, or a drawing origin between pixels gets the exact drawing instead,
 // clipped to the viewport.
-// `encima`: panels drawn over the backdrop (the boards' grids), as
-// ALPHABLEND draws them with their colour and alpha, unscaled and
-// unturned. Those on whole pixels are mixed in while the layer is
-// enlarged, so that a software renderer fills each of their pixels once,
-// not twice; the others are drawn over it after.
+// `encima`: panels drawn over the backdrop in their order (what lies under
+// the boards' pieces: _tablero::bajopiezas), as ALPHABLEND draws them with
+// their colour and alpha, unscaled and unturned. They are mixed in while
+// the layer is enlarged, so that a software renderer fills each of their
+// pixels once, not twice, up to the first that lies between pixels; that
+// one and those after it are drawn over the picture after, in their order.
 void dibujafondo(const std::vector<kestrel::ImageOver>& encima = {});
 
 // The glows drawn one by one, whole, at full resolution onto the black

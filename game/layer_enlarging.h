@@ -1,12 +1,12 @@
 // The glow layer enlarged four times over the screen on the CPU, with the
-// panels over it (the boards' grids), into the picture the backdrop draws
-// texel for texel. Enlarged by the renderer with linear filtering, and the
-// grids read and mixed over it in the same pass, the backdrop cost a
-// software renderer some 6.6 ms a frame on one thread; drawn as it is, it
-// costs 2.3, and the enlarging below 1 ms. The enlarging samples the layer
-// where OpenGL's linear filter samples it, with the same 8-bit weights, and
-// mixes a panel over a pixel as ALPHABLEND does; each channel lands within
-// a level of the renderer's picture.
+// panels over it (the boards' grids and what lies under their pieces), into
+// the picture the backdrop draws texel for texel. Enlarged by the renderer
+// with linear filtering, and the grids read and mixed over it in the same
+// pass, the backdrop cost a software renderer some 6.6 ms a frame on one
+// thread; drawn as it is, it costs 2.3, and the enlarging below 1 ms. The
+// enlarging samples the layer where OpenGL's linear filter samples it, with
+// the same 8-bit weights, and mixes a panel over a pixel as ALPHABLEND
+// does; each channel lands within a level of the renderer's picture.
 #pragma once
 
 #include <cstdint>

@@ -45,6 +45,8 @@ TEST(FirstCallErrors, DrawingBeforeGraphicsNamesTheFunctionAndTheFix) {
               "DrawImage: no graphics open: call Graphics() first");
     EXPECT_EQ(NullObjectText([&] { GrabImage(image, 0, 0); }),
               "GrabImage: no graphics open: call Graphics() first");
+    EXPECT_EQ(NullObjectText([&] { DrawnImagePixmap(image, 2, 2); }),
+              "DrawnImagePixmap: no graphics open: call Graphics() first");
 }
 
 TEST(FirstCallErrors, ANullImageSaysToCheckTheLoad) {
@@ -55,6 +57,7 @@ TEST(FirstCallErrors, ANullImageSaysToCheckTheLoad) {
     EXPECT_EQ(NullObjectText([&] { DrawImage(failed, 0, 0); }), "DrawImage" + expected);
     EXPECT_EQ(NullObjectText([&] { ImageWidth(failed); }), "ImageWidth" + expected);
     EXPECT_EQ(NullObjectText([&] { MidHandleImage(failed); }), "MidHandleImage" + expected);
+    EXPECT_EQ(NullObjectText([&] { DrawnImagePixmap(failed, 2, 2); }), "DrawnImagePixmap" + expected);
 }
 
 }  // namespace
