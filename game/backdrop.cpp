@@ -23,21 +23,15 @@ constexpr int kGlows = 30;
 constexpr int kEscalaCapa = 4;
 
 kestrel::TImagePtr imgbrillo;  // the glow, 512 x 512, mid-handled
-// The screen's picture is enlarged and drawn in bands, each handed to the
-// renderer as soon as it is made: the renderer fills one while the next is
-// enlarged. Four: with one drawing thread (two games on one machine) four
-// bands made the frame some 0.3 ms shorter than two; with two threads they
-// cost some 0.4 ms more, where the frame has room to spare.
-constexpr int kBandas = 4;
 
 // The glow at the layer's scale (each pixel the mean of a block), as the
 // layer's composition reads it, the layer the glows are composed into, and
-// the bands of the screen's picture the layer is enlarged into
-// (layer_enlarging.h), from the top.
+// the screen's picture the layer is enlarged into (layer_enlarging.h), in
+// the window's byte order, so that the renderer can copy it in whole rows
+// rather than draw it (DrawPixmap).
 BrilloGris brillocapa;
 kestrel::TPixmapPtr capa;
-std::array<kestrel::TImagePtr, kBandas> bandas;
-int anchobandas = 0, altobandas = 0;  // the screen the bands were made for
+kestrel::TPixmapPtr imagenfondo;
 std::vector<BrilloEnCapa> encapa;
 // The panels' pictures as the enlarging lays them, made on first need; a
 // deque, so that those handed out stay where they are as more are made.
@@ -49,9 +43,6 @@ struct PanelHecho {
 };
 std::deque<PanelHecho> paneleshechos;
 std::array<float, kGlows> brillox{}, brilloy{}, brillovx{}, brillovy{}, brilloangulo{};
-
-// The screen row band b begins at (kBandas: the screen's height).
-int PrimeraFila(int b) { return altobandas * b / kBandas; }
 
 // The glow's colour where it stands; the renderer clamps each component to
 // 0..255.
@@ -77,13 +68,7 @@ void creafondo() {
     // filtering of the screen's edge pixels.
     capa = CreatePixmap(GraphicsWidth() / kEscalaCapa + 2, GraphicsHeight() / kEscalaCapa + 2, PF_RGBA8888, 4);
     capa->ClearPixels(0xFF000000u);
-    // Drawn texel for texel: no filtering, no mask.
-    anchobandas = GraphicsWidth();
-    altobandas = GraphicsHeight();
-    for (int b = 0; b < kBandas; ++b) {
-        bandas[std::size_t(b)] = CreateImage(anchobandas, PrimeraFila(b + 1) - PrimeraFila(b), 1, 0);
-        SetImageHandle(bandas[std::size_t(b)], 0, 0);
-    }
+    imagenfondo = CreatePixmap(GraphicsWidth(), GraphicsHeight(), PF_BGRA8888, 4);
     paneleshechos.clear();
 
     for (int i = 0; i < kGlows; ++i) {
@@ -184,7 +169,8 @@ void dibujafondo(const std::vector<kestrel::ImageOver>& encima) {
     // picture of the part of the screen it shows. So does a screen the
     // layer does not fit, or a drawing origin between pixels.
     const bool entera = vx <= 0 && vy <= 0 && vx + vw >= w && vy + vh >= h;
-    if (!entera || !capa || anchobandas != w || altobandas != h ||
+    if (!entera || !capa || !imagenfondo || imagenfondo->width != w || imagenfondo->height != h ||
+        VirtualResolutionWidth() != float(w) || VirtualResolutionHeight() != float(h) ||
         w % kEscalaCapa != 0 || h % kEscalaCapa != 0 || !PixelEntero(ox, ex) || !PixelEntero(oy, ey)) {
         dibujafondoexacto();
         SetRotation(0);
@@ -215,25 +201,12 @@ void dibujafondo(const std::vector<kestrel::ImageOver>& encima) {
         else
             despues.push_back(&o);
     }
-    SetBlend(SOLIDBLEND);
-    SetColor(255, 255, 255);
-    SetAlpha(1.0f);
+    ampliacapa(*capa, *imagenfondo, w, 0, h, paneles);
+    // Written as it is, where the drawing origin puts it, as an unscaled
+    // image drawn there would be.
+    DrawPixmap(imagenfondo, ex, ey);
     SetScale(1.0f, 1.0f);
     SetRotation(0);
-    std::vector<PanelEnPantalla> enbanda;
-    for (int b = 0; b < kBandas; ++b) {
-        const TImagePtr& banda = bandas[std::size_t(b)];
-        // The panels that reach into the band, in their order.
-        enbanda.clear();
-        for (const PanelEnPantalla& p : paneles)
-            if (p.y < PrimeraFila(b + 1) && p.y + p.panel->alto > PrimeraFila(b)) enbanda.push_back(p);
-        ampliacapa(*capa, *LockImage(banda, 0, 0, 1), w, PrimeraFila(b), PrimeraFila(b + 1), enbanda);
-        UnlockImage(banda, 0);
-        DrawImage(banda, 0, float(PrimeraFila(b)));
-        // The renderer fills this band while the next is made, and the
-        // backdrop while the rest of the screen's drawing is sent.
-        SubmitDrawing();
-    }
     for (const ImageOver* o : despues) DibujaEncima(*o);
     TerminaFondo();
 }

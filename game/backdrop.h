@@ -19,12 +19,13 @@ void muevefondo();
 // opaquely, and leaves the blend at ALPHABLEND. The glows are added up on
 // the CPU at a quarter of the screen's resolution into a layer
 // (glow_layer.h), which is enlarged on the CPU as linear filtering would
-// enlarge it (layer_enlarging.h) and drawn texel for texel: the glows are
-// smooth, so the picture changes by a few levels at most (the backdrop
-// test holds it to the exact drawing) for a small part of the work. A
-// viewport smaller than the screen, a screen whose sides are not multiples
-// of 4, or a drawing origin between pixels gets the exact drawing instead,
-// clipped to the viewport.
+// enlarge it (layer_enlarging.h) and written as it is (DrawPixmap): the
+// glows are smooth, so the picture changes by a few levels at most (the
+// backdrop test holds it to the exact drawing) for a small part of the
+// work. A viewport smaller than the screen, a screen whose sides are not
+// multiples of 4, a virtual resolution other than the screen's or a
+// drawing origin between pixels gets the exact drawing instead, clipped to
+// the viewport.
 // `encima`: panels drawn over the backdrop in their order (what lies under
 // the boards' pieces: _tablero::bajopiezas), as ALPHABLEND draws them with
 // their colour and alpha, unscaled and unturned. They are mixed in while

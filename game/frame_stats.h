@@ -37,7 +37,13 @@ public:
     // the past (re-ran updates). With any, the report adds:
     //   work frames N median_ms M p95_ms P max_ms X
     //   work correction_frames N mean_ms A max_ms B
-    void AnotaTrabajo(std::int64_t us, bool correccion);
+    // and the five slowest frames, slowest first, each with its number (0:
+    // the first frame timed), its seconds since the first frame presented,
+    // the state it drew, whether it corrected the past and the CPU time
+    // the whole process spent meanwhile (`cpuUs`, all its threads; -1:
+    // not known): a slow frame that spent little was kept waiting.
+    //   work slowest MS frame N at_s S state NAME correction 0|1 cpu_ms C
+    void AnotaTrabajo(std::int64_t us, bool correccion, std::int64_t cpuUs = -1);
 
     // When the first frame was presented (µs), or nullopt before it.
     std::optional<std::int64_t> Primero() const;
@@ -62,6 +68,15 @@ private:
     };
     Lanzador lanzadores_[2];
     std::vector<std::int32_t> trabajoUs_;
+    struct Lento {
+        std::int32_t us = 0;
+        std::size_t frame = 0;
+        std::int64_t atUs = 0;
+        std::int64_t cpuUs = -1;
+        bool correccion = false;
+        std::string state;  // filled in when the frame is presented
+    };
+    std::vector<Lento> lentos_;  // the slowest, slowest first
     std::int64_t correccionesN_ = 0, correccionesUs_ = 0, correccionMaxUs_ = 0;
     std::int64_t firstUs_ = 0;
     std::int64_t lastUs_ = 0;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "game/eight_lanes.h"
+#include "toolkit/resources/pixel_format.h"
 
 namespace virexo {
 
@@ -79,6 +80,7 @@ MezclaPanel mezclapanel(const kestrel::TPixmap& picture, int rojo, int verde, in
 void ampliacapa(const kestrel::TPixmap& capa, kestrel::TPixmap& pantalla, int w, int desde,
                 int hasta, const std::vector<PanelEnPantalla>& paneles) {
     const int grupos = w / kEscala;
+    const bool azul_primero = pantalla.format == kestrel::PF_BGRA8888;
     static std::vector<std::uint16_t> arriba, abajo, fila;
     for (auto* v : {&arriba, &abajo, &fila}) v->resize(std::size_t(w) * 4);
     int fila_arriba = -1, fila_abajo = -1;  // the layer rows widened in each
@@ -112,10 +114,16 @@ void ampliacapa(const kestrel::TPixmap& capa, kestrel::TPixmap& pantalla, int w,
             Mezcla1Fila(p.panel->mezcla.data() + (std::size_t(py) * std::size_t(p.panel->ancho) + std::size_t(x0 - p.x)) * 4,
                         fila.data() + std::size_t(x0) * 4, x1 - x0);
         }
-        // Opaque, as the layer is.
+        // Opaque, as the layer is, in the picture's byte order.
         const Carril opaco = {0, 0, 0, 255, 0, 0, 0, 255};
         std::uint8_t* salida = pantalla.pixels + std::size_t(y - desde) * std::size_t(pantalla.pitch);
-        for (int i = 0; i < w * 4; i += kCarriles) GuardaBytes(salida + i, Carga(fila.data() + i) | opaco);
+        if (azul_primero) {
+            const Carril bgra = {2, 1, 0, 3, 6, 5, 4, 7};
+            for (int i = 0; i < w * 4; i += kCarriles)
+                GuardaBytes(salida + i, __builtin_shuffle(Carga(fila.data() + i), bgra) | opaco);
+        } else {
+            for (int i = 0; i < w * 4; i += kCarriles) GuardaBytes(salida + i, Carga(fila.data() + i) | opaco);
+        }
     }
 }
 

@@ -1,9 +1,10 @@
 // The glow layer enlarged four times over the screen on the CPU, with the
 // panels over it (the boards' grids and what lies under their pieces), into
-// the picture the backdrop draws texel for texel. Enlarged by the renderer
-// with linear filtering, and the grids read and mixed over it in the same
-// pass, the backdrop cost a software renderer some 6.6 ms a frame on one
-// thread; drawn as it is, it costs 2.3, and the enlarging below 1 ms. The
+// the picture the backdrop writes to the screen as it is. Enlarged by the
+// renderer with linear filtering, and the grids read and mixed over it in
+// the same pass, the backdrop cost a software renderer some 6.6 ms a frame
+// on one thread; drawn texel for texel, 2.3; copied in the window's byte
+// order (DrawPixmap), some 0.3; the enlarging costs below 1 ms. The
 // enlarging samples the layer where OpenGL's linear filter samples it, with
 // the same 8-bit weights, and mixes a panel over a pixel as ALPHABLEND
 // does; each channel lands within a level of the renderer's picture.
@@ -33,7 +34,8 @@ struct PanelEnPantalla {
 };
 
 // Writes the screen rows desde .. hasta - 1, w pixels wide, into the
-// top-left of `pantalla` (PF_RGBA8888; the screen row desde to its row 0):
+// top-left of `pantalla` (PF_RGBA8888, or PF_BGRA8888, the window's byte
+// order; the screen row desde to its row 0):
 // the layer `capa` (PF_RGBA8888) enlarged four times with linear
 // filtering, the screen pixel (x, y) at the layer point (x / 4 + 1,
 // y / 4 + 1) (the layer holds a pixel all round beyond a screen of

@@ -1,5 +1,6 @@
 #include "game/program.h"
 
+#include <ctime>
 #include <memory>
 
 #include "game/asset_loading.h"
@@ -31,6 +32,14 @@ TiemposArranque g_tiempos;
 kestrel::FixedStepClock g_reloj;
 EstadisticasFotogramas* g_estadisticas = nullptr;
 std::unique_ptr<ModoJuego> g_modo;
+
+// The CPU time the whole process (all its threads, the renderer's too) has
+// spent, in µs.
+std::int64_t CpuProcesoUs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return std::int64_t(t.tv_sec) * 1000000 + t.tv_nsec / 1000;
+}
 }
 
 void ponmodo(std::unique_ptr<ModoJuego> modo) { g_modo = std::move(modo); }
@@ -117,6 +126,7 @@ void actualizaydibuja() {
 
 int fotogramajuego(std::int64_t ahoraUs) {
     const std::int64_t inicio = kestrel::SteadyMicros();
+    const std::int64_t inicioCpu = g_estadisticas ? CpuProcesoUs() : 0;
     const ModoJuego* modo = g_modo.get();
     const std::uint64_t correcciones = modo ? modo->correcciones() : 0;
     const int pasos = kestrel::RunFixedSteps(g_reloj, ahoraUs, actualiza);
@@ -126,7 +136,7 @@ int fotogramajuego(std::int64_t ahoraUs) {
         // would wait for the filling anyway, after the pacing pause).
         kestrel::FinishDrawing();
         const bool corrigio = g_modo.get() == modo && modo && modo->correcciones() != correcciones;
-        g_estadisticas->AnotaTrabajo(kestrel::SteadyMicros() - inicio, corrigio);
+        g_estadisticas->AnotaTrabajo(kestrel::SteadyMicros() - inicio, corrigio, CpuProcesoUs() - inicioCpu);
     }
     kestrel::Flip(1);
     if (g_estadisticas) {

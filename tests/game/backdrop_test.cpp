@@ -258,6 +258,18 @@ TEST_F(BackdropTest, LayerEnlargedOnTheCpuIsWhatTheRendererEnlarges) {
     for (int y = 0; y < 203; ++y)
         for (int x = 0; x < kAncho; ++x) otros += banda->ReadPixel(x, y) != pantalla->ReadPixel(x, y + 97);
     EXPECT_EQ(otros, 0);
+    // In the window's byte order, the same pixels, blue first in memory.
+    const TPixmapPtr azul = CreatePixmap(kAncho, 203, PF_BGRA8888, 4);
+    ampliacapa(*capa, *azul, kAncho, 97, 300, encima);
+    long otrosazul = 0;
+    for (int y = 0; y < 203; ++y)
+        for (int x = 0; x < kAncho; ++x) otrosazul += azul->ReadPixel(x, y) != banda->ReadPixel(x, y);
+    EXPECT_EQ(otrosazul, 0);
+    const std::uint32_t muestra = banda->ReadPixel(321, 45);
+    const std::uint8_t* bytes = azul->pixels + 45 * azul->pitch + 321 * 4;
+    EXPECT_EQ(bytes[0], muestra & 0xFF);
+    EXPECT_EQ(bytes[2], muestra >> 16 & 0xFF);
+    EXPECT_EQ(bytes[3], 255);
     const Diferencia d = Compara(dibujado, pantalla->Window(0, 0, kAncho, kAlto)->Copy());
     std::printf("layer enlarged: %ld of %ld pixels differ, by %d levels at most\n", d.masde[0],
                 d.pixels, d.mayor);

@@ -1,8 +1,10 @@
 // The frame statistics report and the command line that asks for it.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 #include "game/frame_stats.h"
 #include "game/options.h"
@@ -123,6 +125,36 @@ TEST(FrameStats, ReportsEachFramesWorkAndTheFramesWithACorrectionApart) {
     }
     EXPECT_TRUE(sawFrames);
     EXPECT_TRUE(sawCorrections);
+}
+
+TEST(FrameStats, NamesTheFiveSlowestFramesWithTheStateTheyDrewAndWhen) {
+    EstadisticasFotogramas stats;
+    // Frame k is timed, then presented 10 ms after the one before; frames
+    // 3, 7, 8, 12, 15 and 20 are slow, 12 with a correction, 15 in a
+    // state of its own.
+    const std::map<int, int> lentos = {{3, 20000}, {7, 25000}, {8, 18000}, {12, 40000}, {15, 30000}, {20, 19000}};
+    for (int k = 0; k < 25; ++k) {
+        const auto slow = lentos.find(k);
+        stats.AnotaTrabajo(slow == lentos.end() ? 5000 : slow->second, k == 12, k == 7 ? 6000 : -1);
+        stats.Anota(k == 15 ? "pausa" : "juego-2p", 1000000 + 10000 * k, 1);
+    }
+    std::ostringstream out;
+    stats.Escribe(out);
+    std::istringstream in(out.str());
+    std::string line;
+    std::vector<std::string> seen;
+    while (std::getline(in, line))
+        if (line.rfind("work slowest ", 0) == 0) seen.push_back(line);
+    // Slowest first; the 18 ms frame is the sixth and left out. A frame's
+    // time is that of the frame presented before it (the first, none).
+    const std::vector<std::string> expected = {
+        "work slowest 40.00 frame 12 at_s 0.110 state juego-2p correction 1 cpu_ms -",
+        "work slowest 30.00 frame 15 at_s 0.140 state pausa correction 0 cpu_ms -",
+        "work slowest 25.00 frame 7 at_s 0.060 state juego-2p correction 0 cpu_ms 6.00",
+        "work slowest 20.00 frame 3 at_s 0.020 state juego-2p correction 0 cpu_ms -",
+        "work slowest 19.00 frame 20 at_s 0.190 state juego-2p correction 0 cpu_ms -",
+    };
+    EXPECT_EQ(seen, expected);
 }
 
 }  // namespace

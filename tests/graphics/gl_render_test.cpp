@@ -1,4 +1,5 @@
 // The renderer's state and primitives on OpenGL, checked by reading pixels.
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 
 #include <cmath>
@@ -6,6 +7,7 @@
 
 #include "tests/graphics/gl_fixture.h"
 #include "toolkit/graphics/gl_lumo2d_driver.h"
+#include "toolkit/graphics/gl_pixmap_copy.h"
 #include "toolkit/graphics/lumo2d_math.h"
 
 namespace kestrel::test {
@@ -309,6 +311,146 @@ TEST_F(Render, DrawPixmapAndGrabPixmapKeepRowZeroAtTheTop) {
     EXPECT_EQ(GetBlend(), ALPHABLEND);
     EXPECT_EQ(TGLLumo2DDriver::StateCache().blend(), ALPHABLEND);
     EXPECT_EQ(GrabPixmap(100, 100, 1, 1)->ReadPixel(0, 0) & 0xFFFFFF, 0x123456u);
+}
+
+// A picture of w x h whose every pixel tells where it is: red the column,
+// green the row, blue the picture (`tag`), opaque.
+TPixmapPtr Numbered(int w, int h, int format, int tag) {
+    TPixmapPtr p = CreatePixmap(w, h, format, 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            p->WritePixel(x, y, 0xFF000000u | std::uint32_t(x % 256) << 16 | std::uint32_t(y % 256) << 8 | std::uint32_t(tag));
+    return p;
+}
+
+// Whether the screen's box at (x, y) holds p's pixels from (px, py) on,
+// w x h of them, exactly; the first pixel that does not, otherwise.
+::testing::AssertionResult HoldsPixels(const Screen& s, int x, int y, const TPixmap& p, int px, int py, int w, int h) {
+    for (int j = 0; j < h; ++j)
+        for (int i = 0; i < w; ++i) {
+            const Rgba c = s.at(x + i, y + j);
+            const std::uint32_t want = p.ReadPixel(px + i, py + j);
+            const std::uint32_t got = std::uint32_t(c.r) << 16 | std::uint32_t(c.g) << 8 | std::uint32_t(c.b);
+            if (got != (want & 0xFFFFFFu))
+                return ::testing::AssertionFailure() << "pixel (" << x + i << "," << y + j << ") is " << std::hex << got
+                                                     << ", not " << (want & 0xFFFFFFu);
+        }
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(Render, PixmapsAreBlittedExactlyInEitherByteOrderClippedAndLeaveTheDrawingAsItWas) {
+    // Both byte orders land exactly, top row first, whatever the scale,
+    // origin and blend; the pixels around stay black.
+    const TPixmapPtr bgra = Numbered(40, 30, PF_BGRA8888, 9);
+    const TPixmapPtr rgba = Numbered(40, 30, PF_RGBA8888, 3);
+    SetScale(2, 2);
+    SetOrigin(13, 17);
+    SetBlend(LIGHTBLEND);
+    SetColor(10, 20, 30);
+    SetAlpha(0.25f);
+    DrawPixmap(bgra, 10, 20);
+    DrawPixmap(rgba, 100, 20);
+    EXPECT_EQ(GetBlend(), LIGHTBLEND);
+    SetScale(1, 1);
+    SetOrigin(0, 0);
+    SetBlend(SOLIDBLEND);
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+    {
+        const Screen s;
+        EXPECT_TRUE(HoldsPixels(s, 10, 20, *bgra, 0, 0, 40, 30));
+        EXPECT_TRUE(HoldsPixels(s, 100, 20, *rgba, 0, 0, 40, 30));
+        for (int x = 9; x <= 50; ++x) {
+            EXPECT_TRUE(s.IsBlack(x, 19)) << x;
+            EXPECT_TRUE(s.IsBlack(x, 50)) << x;
+        }
+        EXPECT_TRUE(s.IsBlack(9, 35));
+        EXPECT_TRUE(s.IsBlack(50, 35));
+    }
+
+    // Over the screen's edges only what lies on it is written; the
+    // viewport clips as it clips shapes.
+    Cls();
+    DrawPixmap(bgra, -5, kHeight - 10);
+    DrawPixmap(rgba, kWidth - 8, -4);
+    SetViewport(200, 100, 20, 10);
+    DrawPixmap(bgra, 190, 95);
+    SetViewport(0, 0, kWidth, kHeight);
+    {
+        const Screen s;
+        EXPECT_TRUE(HoldsPixels(s, 0, kHeight - 10, *bgra, 5, 0, 35, 10));
+        EXPECT_TRUE(HoldsPixels(s, kWidth - 8, 0, *rgba, 0, 4, 8, 26));
+        EXPECT_TRUE(HoldsPixels(s, 200, 100, *bgra, 10, 5, 20, 10));
+        EXPECT_TRUE(s.IsBlack(199, 110));
+        EXPECT_TRUE(s.IsBlack(220, 105));
+        EXPECT_TRUE(s.IsBlack(205, 99));
+        EXPECT_TRUE(s.IsBlack(205, 110));
+    }
+
+    // A big picture, then a smaller one: the smaller writes its own size,
+    // not the rest of the texture the big one left.
+    Cls();
+    const TPixmapPtr big = Numbered(kWidth, kHeight, PF_BGRA8888, 200);
+    DrawPixmap(big, 0, 0);
+    EXPECT_TRUE(HoldsPixels(Screen(), 0, 0, *big, 0, 0, kWidth, kHeight));
+    Cls();
+    const TPixmapPtr small = Numbered(3, 2, PF_BGRA8888, 77);
+    DrawPixmap(small, 50, 60);
+    {
+        const Screen s;
+        EXPECT_TRUE(HoldsPixels(s, 50, 60, *small, 0, 0, 3, 2));
+        EXPECT_TRUE(s.IsBlack(53, 60));
+        EXPECT_TRUE(s.IsBlack(50, 62));
+    }
+
+    // An image drawn after it shows its own texture: the driver's cache
+    // knows what the copy bound.
+    TPixmapPtr red = CreatePixmap(4, 4, PF_RGBA8888, 4);
+    red->ClearPixels(0xFFFF0000u);
+    TImagePtr img = LoadImage(red, 0);
+    SetImageHandle(img, 0, 0);
+    DrawImage(img, 120, 120);
+    DrawPixmap(small, 0, 0);
+    DrawImage(img, 130, 120);
+    {
+        const Screen s;
+        ExpectColor(s.at(121, 121), 255, 0, 0, 0);
+        ExpectColor(s.at(131, 121), 255, 0, 0, 0);
+    }
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+
+    // Into the program's own framebuffer object: the pixels go there, and it
+    // stays bound for reading and drawing.
+    GLint window_framebuffer = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &window_framebuffer);
+    GLuint fbo = 0, colour = 0;
+    glGenFramebuffers(1, &fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    glGenRenderbuffers(1, &colour);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kWidth, kHeight);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    ASSERT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
+    Cls();
+    DrawPixmap(bgra, 30, 40);
+    GLint draw = 0, read = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
+    EXPECT_EQ(GLuint(draw), fbo);
+    EXPECT_EQ(GLuint(read), fbo);
+    EXPECT_TRUE(HoldsPixels(Screen(), 30, 40, *bgra, 0, 0, 40, 30));
+    glBindFramebuffer(GL_FRAMEBUFFER, GLuint(window_framebuffer));
+    glDeleteRenderbuffers(1, &colour);
+    glDeleteFramebuffers(1, &fbo);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+
+    // A format the blit does not take is refused, and DrawPixmap converts it.
+    TPixmapPtr rgb = CreatePixmap(2, 2, PF_RGB888, 4);
+    rgb->ClearPixels(0xFF102030u);
+    EXPECT_FALSE(CopyPixmapToFramebuffer(*rgb, 0, 0, kHeight));
+    Cls();
+    DrawPixmap(rgb, 7, 8);
+    ExpectColor(Screen().at(8, 9), 0x10, 0x20, 0x30, 0);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "toolkit/core/error.h"
 #include "toolkit/graphics/gl_graphics_driver.h"
 #include "toolkit/graphics/gl_image_frame.h"
+#include "toolkit/graphics/gl_pixmap_copy.h"
 #include "toolkit/graphics/image_font.h"
 #include "toolkit/graphics/lumo2d_functions.h"
 #include "toolkit/graphics/lumo2d_graphics.h"
@@ -271,16 +272,24 @@ void TGLLumo2DDriver::DrawPixmap(const TPixmapPtr& pixmap, int x, int y) {
     const int blend = Cache().blend();
     EnableTexturing(false);
     SetBlend(SOLIDBLEND);
-    TPixmapPtr p = NonNull(pixmap)->format == PF_RGBA8888 ? pixmap : pixmap->Convert(PF_RGBA8888);
-    // Raster position at the top-left corner, then moved (x, -y) window
-    // pixels; rows go downward with a zoom of -1.
-    glRasterPos2f(0, 0);
-    glBitmap(0, 0, 0, 0, float(x), float(-y), nullptr);
-    glPixelZoom(1, -1);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, p->pitch / 4);
-    glDrawPixels(p->width, p->height, GL_RGBA, GL_UNSIGNED_BYTE, p->pixels);
-    glPixelZoom(1, 1);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    NonNull(pixmap);
+    // Blitted from a texture where framebuffer objects allow (a copy for a
+    // software renderer, see gl_pixmap_copy.h); written by glDrawPixels
+    // otherwise. The same pixels either way.
+    const bool blittable = pixmap->format == PF_RGBA8888 || pixmap->format == PF_BGRA8888;
+    TPixmapPtr p = blittable ? pixmap : pixmap->Convert(PF_RGBA8888);
+    if (!CopyPixmapToFramebuffer(*p, x, y, GraphicsHeight())) {
+        if (p->format != PF_RGBA8888) p = p->Convert(PF_RGBA8888);
+        // Raster position at the top-left corner, then moved (x, -y) window
+        // pixels; rows go downward with a zoom of -1.
+        glRasterPos2f(0, 0);
+        glBitmap(0, 0, 0, 0, float(x), float(-y), nullptr);
+        glPixelZoom(1, -1);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, p->pitch / 4);
+        glDrawPixels(p->width, p->height, GL_RGBA, GL_UNSIGNED_BYTE, p->pixels);
+        glPixelZoom(1, 1);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    }
     SetBlend(blend);
 }
 

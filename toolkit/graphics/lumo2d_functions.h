@@ -101,8 +101,11 @@ void DrawOval(float x, float y, float width, float height);
 // count of values draws nothing.
 void DrawPoly(const std::vector<float>& xy);
 // Copies a pixmap's pixels straight into the picture with its top-left at
-// window pixel (x, y): no transform, origin, colour or blending. Null raises
-// TNullObjectException.
+// window pixel (x, y): no transform, origin, colour or blending; clipped by
+// the viewport. Null raises TNullObjectException. A PF_BGRA8888 pixmap is
+// the cheapest on OpenGL: a software renderer copies it into the window
+// row by row (a 1024 x 768 picture in some 0.5 ms) instead of shading each
+// of its pixels (some 3 ms); other formats are converted first.
 void DrawPixmap(const TPixmapPtr& pixmap, int x, int y);
 // A new PF_RGBA8888 pixmap of the width x height pixels of the picture at
 // window pixel (x, y) (row 0 at the top).

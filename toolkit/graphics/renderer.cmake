@@ -24,6 +24,7 @@ target_sources(kestrel_graphics PRIVATE
   ${_renderer_dir}/gl_lumo2d_driver.cpp
   ${_renderer_dir}/gl_image_frame.cpp
   ${_renderer_dir}/gl_shrunk_copies.cpp
+  ${_renderer_dir}/gl_pixmap_copy.cpp
 )
 target_link_libraries(kestrel_graphics PUBLIC kestrel_resources PRIVATE OpenGL::GL Freetype::Freetype)
 
