@@ -65,7 +65,7 @@ void Report(const char* name, const std::vector<double>& ms) {
 
 long PictureChanges() { return kestrel::TGLLumo2DDriver::StateCache().counts().texture; }
 
-// The frame's parts: the cleared backdrop with what lies under the pieces
+// The frame's parts: the backdrop with what lies under the pieces
 // drawn in its pass (grids, throwers, plain pieces' shadows), the two
 // boards without it (viruses' shadows, pieces), the time text and the swap.
 void TimeParts() {
@@ -76,7 +76,6 @@ void TimeParts() {
     };
     for (int f = 0; f < g_frames; ++f) {
         const auto t0 = Clock::now();
-        kestrel::Cls();
         virexo::dibujafondo(virexo::bajotableros(virexo::estado));
         const auto t1 = finished();
         for (const auto& board : virexo::tableros)
@@ -108,7 +107,6 @@ void CompareGrids() {
         const bool split = f % 2 == 1;
         const auto t0 = Clock::now();
         if (split) {
-            kestrel::Cls();
             virexo::dibujafondo();
             virexo::dibujapantalla(virexo::estado);
         } else {

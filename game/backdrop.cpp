@@ -172,6 +172,7 @@ void dibujafondo(const std::vector<kestrel::ImageOver>& encima) {
     if (!entera || !capa || !imagenfondo || imagenfondo->width != w || imagenfondo->height != h ||
         VirtualResolutionWidth() != float(w) || VirtualResolutionHeight() != float(h) ||
         w % kEscalaCapa != 0 || h % kEscalaCapa != 0 || !PixelEntero(ox, ex) || !PixelEntero(oy, ey)) {
+        Cls();
         dibujafondoexacto();
         SetRotation(0);
         for (const ImageOver& o : encima) DibujaEncima(o);
@@ -203,7 +204,10 @@ void dibujafondo(const std::vector<kestrel::ImageOver>& encima) {
     }
     ampliacapa(*capa, *imagenfondo, w, 0, h, paneles);
     // Written as it is, where the drawing origin puts it, as an unscaled
-    // image drawn there would be.
+    // image drawn there would be; the screen is cleared first only where
+    // the picture leaves some of it (a clear the picture overwrites would
+    // cost a software renderer a pass over the screen).
+    if (ex != 0 || ey != 0) Cls();
     DrawPixmap(imagenfondo, ex, ey);
     SetScale(1.0f, 1.0f);
     SetRotation(0);

@@ -16,7 +16,8 @@ void creafondo();
 void muevefondo();
 
 // Draws every glow where it stands over the whole screen, which it covers
-// opaquely, and leaves the blend at ALPHABLEND. The glows are added up on
+// opaquely (clearing it to black first where it must: the caller need not),
+// and leaves the blend at ALPHABLEND. The glows are added up on
 // the CPU at a quarter of the screen's resolution into a layer
 // (glow_layer.h), which is enlarged on the CPU as linear filtering would
 // enlarge it (layer_enlarging.h) and written as it is (DrawPixmap): the

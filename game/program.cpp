@@ -109,7 +109,7 @@ void actualiza() {
 }
 
 void dibuja() {
-    kestrel::Cls();
+    // The backdrop covers the whole screen (clearing it where it must).
     // What lies under the boards' pieces is drawn over the backdrop in its
     // own pass.
     const std::vector<kestrel::ImageOver> bajo = bajotableros(estado);
