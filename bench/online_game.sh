@@ -48,8 +48,9 @@ report() {  # label dir
     awk -v label="$1 $side" '
       $1 == "work" && $2 == "frames" { all = sprintf("median %.2f ms, p95 %.2f ms, slowest %.2f ms", $5, $7, $9) }
       $1 == "work" && $2 == "correction_frames" { n = $3; mean = $5; max = $7 }
+      $1 == "work" && $2 == "slowest_correction" { cpu = " (process CPU " $NF " ms in it)" }
       END { if (all != "")
-        printf "figure frame-work %-22s every frame: %s  %d frames with a correction: mean %.2f ms, slowest %.2f ms\n", label, all, n, mean, max }' "$f"
+        printf "figure frame-work %-22s every frame: %s  %d frames with a correction: mean %.2f ms, slowest %.2f ms%s\n", label, all, n, mean, max, cpu }' "$f"
   done
 }
 bash "$here/../tests/e2e/online_e2e.sh" "$game" "$out/loopback" "$play" >"$out/loopback.log" 2>&1 ||

@@ -29,6 +29,8 @@ void EstadisticasFotogramas::Anota(const std::string& state, std::int64_t presen
     // The frame just timed is the one presented now.
     for (Lento& l : lentos_)
         if (l.state.empty() && l.frame + 1 == trabajoUs_.size()) l.state = state;
+    if (correccionLenta_.state.empty() && correccionLenta_.frame + 1 == trabajoUs_.size())
+        correccionLenta_.state = state;
     // The first frame has no interval: it only starts the clock.
     if (!haveLast_) {
         haveLast_ = true;
@@ -56,15 +58,16 @@ void EstadisticasFotogramas::AnotaLanzador(int lanzador, const void* doc, float 
 void EstadisticasFotogramas::AnotaTrabajo(std::int64_t us, bool correccion, std::int64_t cpuUs) {
     us = std::clamp<std::int64_t>(us, 0, INT32_MAX);
     trabajoUs_.push_back(static_cast<std::int32_t>(us));
+    const Lento l{static_cast<std::int32_t>(us), trabajoUs_.size() - 1, haveLast_ ? lastUs_ - firstUs_ : 0,
+                  cpuUs, correccion, {}};
     constexpr std::size_t kLentos = 5;
     if (lentos_.size() < kLentos || us > lentos_.back().us) {
-        Lento l{static_cast<std::int32_t>(us), trabajoUs_.size() - 1, haveLast_ ? lastUs_ - firstUs_ : 0,
-                cpuUs, correccion, {}};
         const auto at = std::find_if(lentos_.begin(), lentos_.end(), [&](const Lento& o) { return o.us < l.us; });
-        lentos_.insert(at, std::move(l));
+        lentos_.insert(at, l);
         if (lentos_.size() > kLentos) lentos_.pop_back();
     }
     if (!correccion) return;
+    if (correccionesN_ == 0 || us > correccionLenta_.us) correccionLenta_ = l;
     correccionesN_ += 1;
     correccionesUs_ += us;
     correccionMaxUs_ = std::max(correccionMaxUs_, us);
@@ -106,14 +109,16 @@ void EstadisticasFotogramas::Escribe(std::ostream& out) const {
                   correccionesN_ ? correccionesUs_ / 1000.0 / static_cast<double>(correccionesN_) : 0.0,
                   correccionMaxUs_ / 1000.0);
     out << line;
-    for (const Lento& l : lentos_) {
+    const auto linea = [&](const char* clave, const Lento& l) {
         char cpu[32] = "-";
         if (l.cpuUs >= 0) std::snprintf(cpu, sizeof cpu, "%.2f", l.cpuUs / 1000.0);
-        std::snprintf(line, sizeof line, "work slowest %.2f frame %zu at_s %.3f state %s correction %d cpu_ms %s\n",
+        std::snprintf(line, sizeof line, "work %s %.2f frame %zu at_s %.3f state %s correction %d cpu_ms %s\n", clave,
                       l.us / 1000.0, l.frame, l.atUs / 1e6, l.state.empty() ? "-" : l.state.c_str(),
                       l.correccion ? 1 : 0, cpu);
         out << line;
-    }
+    };
+    for (const Lento& l : lentos_) linea("slowest", l);
+    if (correccionesN_) linea("slowest_correction", correccionLenta_);
 }
 
 }  // namespace virexo

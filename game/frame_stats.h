@@ -43,6 +43,8 @@ public:
     // the whole process spent meanwhile (`cpuUs`, all its threads; -1:
     // not known): a slow frame that spent little was kept waiting.
     //   work slowest MS frame N at_s S state NAME correction 0|1 cpu_ms C
+    // and, with any frame that corrected the past, the slowest of those:
+    //   work slowest_correction MS frame N ... (the same fields)
     void AnotaTrabajo(std::int64_t us, bool correccion, std::int64_t cpuUs = -1);
 
     // When the first frame was presented (µs), or nullopt before it.
@@ -77,6 +79,7 @@ private:
         std::string state;  // filled in when the frame is presented
     };
     std::vector<Lento> lentos_;  // the slowest, slowest first
+    Lento correccionLenta_;      // the slowest that corrected the past
     std::int64_t correccionesN_ = 0, correccionesUs_ = 0, correccionMaxUs_ = 0;
     std::int64_t firstUs_ = 0;
     std::int64_t lastUs_ = 0;

@@ -143,8 +143,11 @@ TEST(FrameStats, NamesTheFiveSlowestFramesWithTheStateTheyDrewAndWhen) {
     std::istringstream in(out.str());
     std::string line;
     std::vector<std::string> seen;
-    while (std::getline(in, line))
+    std::string correccion;
+    while (std::getline(in, line)) {
         if (line.rfind("work slowest ", 0) == 0) seen.push_back(line);
+        if (line.rfind("work slowest_correction ", 0) == 0) correccion = line;
+    }
     // Slowest first; the 18 ms frame is the sixth and left out. A frame's
     // time is that of the frame presented before it (the first, none).
     const std::vector<std::string> expected = {
@@ -155,6 +158,20 @@ TEST(FrameStats, NamesTheFiveSlowestFramesWithTheStateTheyDrewAndWhen) {
         "work slowest 19.00 frame 20 at_s 0.190 state juego-2p correction 0 cpu_ms -",
     };
     EXPECT_EQ(seen, expected);
+    // The slowest frame with a correction is named apart, even when it is
+    // not among the slowest of all.
+    EXPECT_EQ(correccion, "work slowest_correction 40.00 frame 12 at_s 0.110 state juego-2p correction 1 cpu_ms -");
+    EstadisticasFotogramas otras;
+    otras.AnotaTrabajo(30000, false);
+    otras.AnotaTrabajo(9000, true, 8500);
+    otras.AnotaTrabajo(12000, true, 11000);
+    otras.AnotaTrabajo(10000, true);
+    otras.Anota("juego-2p", 1000000, 1);
+    std::ostringstream out2;
+    otras.Escribe(out2);
+    EXPECT_NE(out2.str().find("work slowest_correction 12.00 frame 2 at_s 0.000 state - correction 1 cpu_ms 11.00\n"),
+              std::string::npos)
+        << out2.str();
 }
 
 }  // namespace
