@@ -1,5 +1,9 @@
 #include "tests/graphics/gl_fixture.h"
 
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/gl.h>
+#include <GL/glext.h>
+
 #include <dlfcn.h>
 
 #include <cstdlib>
@@ -83,6 +87,25 @@ int Screen::OffColourAlong(int x, int y, int along, Rgba want) const {
     int n = 0;
     for (int i = 0; i < along; i += 7) n += off(at(x, i)) + off(at(i, y));
     return n;
+}
+
+ProgramFramebuffer::ProgramFramebuffer() {
+    GLint before = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &before);
+    before_ = unsigned(before);
+    glGenFramebuffers(1, &fbo_);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glGenRenderbuffers(1, &colour_);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kWidth, kHeight);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
+    complete_ = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
+ProgramFramebuffer::~ProgramFramebuffer() {
+    glBindFramebuffer(GL_FRAMEBUFFER, before_);
+    glDeleteRenderbuffers(1, &colour_);
+    glDeleteFramebuffers(1, &fbo_);
 }
 
 }  // namespace kestrel::test

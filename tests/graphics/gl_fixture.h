@@ -33,6 +33,24 @@ struct Rgba {
     int r = 0, g = 0, b = 0, a = 0;
 };
 
+// A framebuffer object of the program's own, kWidth x kHeight with an
+// RGBA8 colour renderbuffer, bound for reading and drawing while it lives
+// (complete() says whether it could be); the framebuffer bound before it
+// comes back when it goes (the window's own is not always 0).
+class ProgramFramebuffer {
+public:
+    ProgramFramebuffer();
+    ~ProgramFramebuffer();
+    ProgramFramebuffer(const ProgramFramebuffer&) = delete;
+    ProgramFramebuffer& operator=(const ProgramFramebuffer&) = delete;
+    bool complete() const { return complete_; }
+    unsigned name() const { return fbo_; }
+
+private:
+    unsigned fbo_ = 0, colour_ = 0, before_ = 0;
+    bool complete_ = false;
+};
+
 // The whole screen, read once.
 class Screen {
 public:

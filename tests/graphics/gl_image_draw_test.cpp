@@ -570,28 +570,18 @@ TEST_F(ImageDrawGL, ShrunkDrawsOnWholePixelsReadACopyFromTheirSecondFrameWithThe
     SetScale(0.75f, 0.75f);
     DrawImage(inside, 160, 120);
     Flip(0);
-    GLint window_framebuffer = 0;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &window_framebuffer);
-    GLuint fbo = 0, colour = 0;
-    glGenFramebuffers(1, &fbo);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
-    glGenRenderbuffers(1, &colour);
-    glBindRenderbuffer(GL_RENDERBUFFER, colour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kWidth, kHeight);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-    ASSERT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
-    Cls();
-    DrawImage(inside, 160, 120);
-    SetScale(1, 1);
-    EXPECT_EQ(GLFrame(inside)->shrunk->copies(), 1u);
-    GLint bound = 0;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
-    EXPECT_EQ(GLuint(bound), fbo);
-    EXPECT_LE(Compare(Shot(), whole).largest, 1);
-    // (The window's own framebuffer is not always 0.)
-    glBindFramebuffer(GL_FRAMEBUFFER, GLuint(window_framebuffer));
-    glDeleteRenderbuffers(1, &colour);
-    glDeleteFramebuffers(1, &fbo);
+    {
+        const ProgramFramebuffer fbo;
+        ASSERT_TRUE(fbo.complete());
+        Cls();
+        DrawImage(inside, 160, 120);
+        SetScale(1, 1);
+        EXPECT_EQ(GLFrame(inside)->shrunk->copies(), 1u);
+        GLint bound = 0;
+        glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+        EXPECT_EQ(GLuint(bound), fbo.name());
+        EXPECT_LE(Compare(Shot(), whole).largest, 1);
+    }
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
     // New pixels grabbed into the texture: its copies go.

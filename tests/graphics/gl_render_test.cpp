@@ -1,5 +1,4 @@
 // The renderer's state and primitives on OpenGL, checked by reading pixels.
-#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 
 #include <cmath>
@@ -421,27 +420,18 @@ TEST_F(Render, PixmapsAreBlittedExactlyInEitherByteOrderClippedAndLeaveTheDrawin
 
     // Into the program's own framebuffer object: the pixels go there, and it
     // stays bound for reading and drawing.
-    GLint window_framebuffer = 0;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &window_framebuffer);
-    GLuint fbo = 0, colour = 0;
-    glGenFramebuffers(1, &fbo);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
-    glGenRenderbuffers(1, &colour);
-    glBindRenderbuffer(GL_RENDERBUFFER, colour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kWidth, kHeight);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-    ASSERT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum(GL_FRAMEBUFFER_COMPLETE));
-    Cls();
-    DrawPixmap(bgra, 30, 40);
-    GLint draw = 0, read = 0;
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
-    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
-    EXPECT_EQ(GLuint(draw), fbo);
-    EXPECT_EQ(GLuint(read), fbo);
-    EXPECT_TRUE(HoldsPixels(Screen(), 30, 40, *bgra, 0, 0, 40, 30));
-    glBindFramebuffer(GL_FRAMEBUFFER, GLuint(window_framebuffer));
-    glDeleteRenderbuffers(1, &colour);
-    glDeleteFramebuffers(1, &fbo);
+    {
+        const ProgramFramebuffer fbo;
+        ASSERT_TRUE(fbo.complete());
+        Cls();
+        DrawPixmap(bgra, 30, 40);
+        GLint draw = 0, read = 0;
+        glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &draw);
+        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
+        EXPECT_EQ(GLuint(draw), fbo.name());
+        EXPECT_EQ(GLuint(read), fbo.name());
+        EXPECT_TRUE(HoldsPixels(Screen(), 30, 40, *bgra, 0, 0, 40, 30));
+    }
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 
     // A format the blit does not take is refused, and DrawPixmap converts it.
