@@ -105,7 +105,8 @@ void DrawPoly(const std::vector<float>& xy);
 // the viewport. Null raises TNullObjectException. A PF_BGRA8888 pixmap is
 // the cheapest on OpenGL: a software renderer copies it into the window
 // row by row (a 1024 x 768 picture in some 0.5 ms) instead of shading each
-// of its pixels (some 3 ms); other formats are converted first.
+// of its pixels (some 3 ms). PF_RGBA8888 takes the shading path; other
+// formats are converted to it first.
 void DrawPixmap(const TPixmapPtr& pixmap, int x, int y);
 // A new PF_RGBA8888 pixmap of the width x height pixels of the picture at
 // window pixel (x, y) (row 0 at the top).
